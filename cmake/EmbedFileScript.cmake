@@ -1,0 +1,6 @@
+file(READ ${INPUT} hex HEX)
+string(LENGTH "${hex}" hexlen)
+math(EXPR size "${hexlen} / 2")
+string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n" bytes "${bytes}")
+file(WRITE ${OUTPUT} "// Generated from ${INPUT}; do not edit.\n#include <cstddef>\n#include <string_view>\nnamespace tambor::embedded {\nstatic const unsigned char kData[] = {\n${bytes}\n};\nstd::string_view ${SYMBOL}() { return {reinterpret_cast<const char*>(kData), ${size}}; }\n}\n")

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include "core/combination.h"
+#include "core/combination_set.h"
+#include "core/japanese_count.h"
+
+using namespace tambor;
+
+struct RankRow {
+    const char* name;
+    GameMode mode;
+    Combination combination;
+    CombinationIndex index;
+};
+
+class RankExamples : public ::testing::TestWithParam<RankRow> {};
+
+TEST_P(RankExamples, RankAndUnrankAgree) {
+    const RankRow& row = GetParam();
+    EXPECT_EQ(RankCombination(row.mode, row.combination), row.index);
+    EXPECT_EQ(UnrankCombination(row.mode, row.index), row.combination);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Index, RankExamples,
+    ::testing::Values(RankRow{"mini_first", GameMode::MiniLoto, makeCombination({1, 2, 3, 4, 5}), 0},
+                      RankRow{"mini_2to6", GameMode::MiniLoto, makeCombination({2, 3, 4, 5, 6}), 27405},
+                      RankRow{"mini_last", GameMode::MiniLoto, makeCombination({27, 28, 29, 30, 31}), 169910},
+                      RankRow{"loto6_first", GameMode::Loto6, makeCombination({1, 2, 3, 4, 5, 6}), 0},
+                      RankRow{"loto6_second", GameMode::Loto6, makeCombination({1, 2, 3, 4, 5, 7}), 1},
+                      RankRow{"loto6_last", GameMode::Loto6, makeCombination({38, 39, 40, 41, 42, 43}), 6096453}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class RoundTrip : public ::testing::TestWithParam<GameMode> {};
+
+// Every index of the game unranks to the next combination in lexicographic
+// order and ranks back to itself.
+TEST_P(RoundTrip, WholeGame) {
+    const GameMode mode = GetParam();
+    const GameRules rules = rulesFor(mode);
+    Combination expected = UnrankCombination(mode, 0);
+    for (CombinationIndex i = 0; i < rules.combinationCount; ++i) {
+        const Combination c = UnrankCombination(mode, i);
+        ASSERT_EQ(c, expected) << "index " << i;
+        ASSERT_EQ(RankCombination(mode, c), i);
+        // Advance expected lexicographically.
+        int pos = rules.pickCount - 1;
+        while (pos >= 0 && expected.numbers[pos] == rules.maxNumber - (rules.pickCount - 1 - pos)) --pos;
+        if (pos < 0) break;
+        ++expected.numbers[pos];
+        for (int j = pos + 1; j < rules.pickCount; ++j) expected.numbers[j] = expected.numbers[j - 1] + 1;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Games, RoundTrip, ::testing::Values(GameMode::MiniLoto, GameMode::Loto6),
+                         [](const auto& info) { return info.param == GameMode::MiniLoto ? "mini" : "loto6"; });
+
+TEST(CombinationLine, FixedWidthForms) {
+    EXPECT_EQ(FormatCombinationLine(makeCombination({3, 12, 17, 25, 31})), "  3,12,17,25,31");
+    EXPECT_EQ(FormatCombinationLine(makeCombination({1, 5, 9, 20, 33, 43})), "  1, 5, 9,20,33,43");
+    EXPECT_EQ(FormatCombinationLine(makeCombination({3, 12, 17, 25, 31})).size(), 15u);
+    EXPECT_EQ(FormatCombinationLine(makeCombination({1, 5, 9, 20, 33, 43})).size(), 18u);
+}
+
+TEST(CombinationSetTest, TestAndSetAndModuloReduction) {
+    CombinationSet set;
+    EXPECT_FALSE(set.add(5));
+    EXPECT_TRUE(set.add(5));
+    EXPECT_TRUE(set.contains(5 + CombinationSet::kBits));
+    EXPECT_TRUE(set.contains(5 - CombinationSet::kBits));
+    set.remove(5);
+    EXPECT_FALSE(set.contains(5));
+    EXPECT_EQ(set.bytes().size(), 762057u);
+    set.add(9);
+    EXPECT_EQ(set.bytes()[1], 0x02);  // bit 1 of byte 1, least significant first
+}
+
+struct CountRow {
+    const char* name;
+    std::int64_t value;
+    const char* text;
+};
+
+class JapaneseCount : public ::testing::TestWithParam<CountRow> {};
+TEST_P(JapaneseCount, Formats) { EXPECT_EQ(FormatJapaneseCount(GetParam().value), GetParam().text); }
+INSTANTIATE_TEST_SUITE_P(
+    Values, JapaneseCount,
+    ::testing::Values(CountRow{"loto6_space", 6096454, "609万6454"}, CountRow{"mini_space", 169911, "16万9911"},
+                      CountRow{"ten_thousand", 10000, "1万"}, CountRow{"oku_and_units", 100000500, "1億500"},
+                      CountRow{"all_units", 1219290800, "12億1929万800"}, CountRow{"zero", 0, "0"},
+                      CountRow{"below_oku", 99999999, "9999万9999"}, CountRow{"one_oku", 100000000, "1億"},
+                      CountRow{"small", 18, "18"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BinomialTest, RunningProduct) {
+    EXPECT_EQ(static_cast<long long>(Binomial(43, 6)), 6096454);
+    EXPECT_EQ(static_cast<long long>(Binomial(31, 5)), 169911);
+    EXPECT_EQ(static_cast<long long>(Binomial(26, 6)), 230230);
+    EXPECT_EQ(Binomial(5, 0), 1.0L);
+    EXPECT_EQ(Binomial(3, 5), 0.0L);
+}
