@@ -1,0 +1,51 @@
+#pragma once
+// Argument helpers shared by the commands of tambor-cli. Every bad argument
+// throws UsageError (exit code 2) with a Japanese message.
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "cli_command.h"
+#include "core/game.h"
+
+namespace tambor::cli {
+
+// "mini" -> ミニロト, "loto6" -> ロト６.
+GameMode parseGame(const std::string& value);
+
+// The arguments of one command after walking them with parseArgs.
+struct ParsedArgs {
+    std::map<std::string, std::string> values;  // "--game" -> "mini"; the last one given wins
+    std::set<std::string> flags;                // "--force"
+    std::vector<std::string> positional;
+
+    bool has(const std::string& name) const { return values.count(name) != 0 || flags.count(name) != 0; }
+    std::optional<std::string> value(const std::string& name) const;
+    // The --game value, or fallback when absent.
+    GameMode game(GameMode fallback = GameMode::MiniLoto) const;
+    // The --data folder, or programFolder() when absent.
+    std::filesystem::path dataFolder() const;
+};
+
+// Walks args: "--opt VALUE" and "--opt=VALUE" for the names in
+// valueOptions, "--flag" for the names in flagOptions, everything else not
+// starting with "--" positional; after "--" everything is positional. An
+// unknown option, a missing value or a value given to a flag is a UsageError.
+// Positionals are accepted only up to maxPositional.
+ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions,
+                     const std::vector<std::string>& flagOptions = {}, std::size_t maxPositional = 0);
+
+// "1,5,23" -> {1, 5, 23} in the given order. Each item is a decimal number
+// of 1..MaxNumber of the game (blanks around it allowed); an empty list, an
+// empty item, junk, an out-of-range or a repeated number is a UsageError.
+std::vector<int> parseNumberList(const std::string& text, GameMode mode);
+
+// The program's folder for its files, as the windows use it: the folder of
+// the running executable when writable, otherwise the user's data folder.
+std::filesystem::path programFolder();
+
+}  // namespace tambor::cli

@@ -1,0 +1,46 @@
+// tambor-cli stats: the pair-rate table of the statistics window, from the
+// history file exactly as the program reads it.
+
+#include <ostream>
+
+#include "cli_args.h"
+#include "history/history_store.h"
+#include "history/rate_table.h"
+
+namespace tambor::cli {
+namespace {
+
+int runStats(const std::vector<std::string>& args, std::ostream& out) {
+    const ParsedArgs parsed = parseArgs(args, {"--game", "--data"});
+    const GameMode mode = parsed.game();
+    const std::filesystem::path folder = parsed.dataFolder();
+
+    HistoryStore history;
+    // A history error propagates: its message goes to stderr and the exit
+    // code is 1, so a script never mistakes the built-in table for its file's.
+    history.load(folder, mode);
+
+    for (const auto& row : buildRateTable(history, mode)) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c > 0) out << '\t';
+            out << row[c];
+        }
+        out << '\n';
+    }
+    return 0;
+}
+
+const CommandRegistrar registrar{Command{
+    "stats",
+    "当選番号の出目ランキングと連対率の表を表示します",
+    "使い方: tambor-cli stats [--game mini|loto6] [--data DIR]\n"
+    "当選番号ファイル lotodata.txt の統計から、出目ランキングと連対率の表を\n"
+    "1 行に 1 行分、セルをタブで区切って表示します（先頭は見出しの行）。\n"
+    "  --game mini|loto6  ゲーム（既定: mini = ミニロト）\n"
+    "  --data DIR         lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）。\n"
+    "                     ファイルがなければ内蔵のデータから作成します。\n"
+    "終了コード: 0 成功、1 当選番号ファイルを作成・読み込みできない、2 引数の誤り\n",
+    runStats}};
+
+}  // namespace
+}  // namespace tambor::cli

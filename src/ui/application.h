@@ -1,0 +1,11 @@
+#pragma once
+// Start-up shared by the program and the window tests.
+
+#include <QApplication>
+
+namespace tambor::ui {
+
+// Title, fonts and hint behaviour of the application.
+void setUpApplication(QApplication& app);
+
+}  // namespace tambor::ui

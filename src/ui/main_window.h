@@ -1,0 +1,174 @@
+#pragma once
+// The main window: five tab pages over the program's state (a Session).
+// Handlers keep the names of the controls they serve and stay thin: read
+// the controls, call the core, show the result.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <filesystem>
+#include <memory>
+
+#include "core/session.h"
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QSystemTrayIcon;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class QWidget;
+
+namespace tambor::ui {
+
+class CombinationListModel;
+class NumPanel;
+class TextLinesModel;
+class TWaitForm;
+class UpDown;
+
+struct MainWindowOptions {
+    // Where lotodata.txt and Tambor.ini live (the program's folder, or the
+    // per-user data folder when that isn't writable).
+    std::filesystem::path dataFolder;
+};
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainForm(MainWindowOptions options, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    Session& session() { return session_; }
+    TWaitForm& waitForm() { return *waitForm_; }
+    bool waitWindowBusy() const;
+    bool trayIconShown() const { return trayIconShown_; }
+
+    // The first-show initialisation; runs once (showing the window runs it).
+    void initialize();
+
+    // Handlers (public so the command line of tests can drive them).
+    void LotoRadioButtonClick(int gameTag);
+    void ClearBitBtnClick();
+    void DupClearBitBtnClick();
+    void SelRadioButtonClick(int role);
+    void SelectRole(int role);
+    void NumPanelClick(int number, bool rightButton);
+    void AllowAllUpSpeedButtonClick();
+    void RSystemCheckBoxClick();
+    void RefreshRoleCounts();
+    void ResetPrizeDisplay();
+    void ExitClick();
+    void TrayRestoreClick();
+    void TrayExitClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Building the window, one tab page per function.
+    void buildCoolBar();
+    void buildPickTab(QWidget* page);
+    void buildBoard(QWidget* page);
+    void buildDetailTab(QWidget* page);
+    void buildCalcTab(QWidget* page);
+    void buildOptionTab(QWidget* page);
+    void buildLinkTab(QWidget* page);
+
+    // Shared steps.
+    void applyGameToWindow();
+    void loadHistoryForGame();
+    void showListChanges();
+    void repaintBoard();
+    bool FormCloseQuery();
+    void minimizeToTray();
+    void restoreFromTray();
+
+    MainWindowOptions options_;
+    Session session_;
+    bool initialized_ = false;
+    bool trayIconShown_ = false;
+
+    TWaitForm* waitForm_ = nullptr;
+    QSystemTrayIcon* trayIcon_ = nullptr;
+    QMenu* trayPopupMenu_ = nullptr;
+
+    // Frame.
+    QTabWidget* pageControl_ = nullptr;
+    QToolBar* menuToolBar_ = nullptr;
+    QToolBar* btnToolBar_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* linkMenu_ = nullptr;
+    QMenu* helpMenu_ = nullptr;
+    QAction* loadAction_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* printAction_ = nullptr;
+    QAction* renewAction_ = nullptr;
+    QAction* exitAction_ = nullptr;
+
+    // Pick tab: game, list and commands.
+    QRadioButton* miniLotoRadioButton_ = nullptr;
+    QRadioButton* loto6RadioButton_ = nullptr;
+    QListView* pickListBox_ = nullptr;
+    CombinationListModel* pickModel_ = nullptr;
+    QLineEdit* pickMemo_ = nullptr;
+    QPushButton* clearBitBtn_ = nullptr;
+    QPushButton* lotBitBtn_ = nullptr;
+    QLineEdit* lotMemo_ = nullptr;
+    UpDown* lotUpDown_ = nullptr;
+    QPushButton* combiBitBtn_ = nullptr;
+    QLineEdit* combiMemo_ = nullptr;
+    QPushButton* sortBitBtn_ = nullptr;
+    QPushButton* editBitBtn_ = nullptr;
+    QPushButton* saveBitBtn_ = nullptr;
+    QPushButton* loadBitBtn_ = nullptr;
+    QPushButton* printBitBtn_ = nullptr;
+
+    // Pick tab: prize check.
+    QCheckBox* prizeCheckBox_ = nullptr;
+    QLineEdit* prizeMemo_ = nullptr;
+    UpDown* prizeUpDown_ = nullptr;
+    QPushButton* prizeBitBtn_ = nullptr;
+    std::array<QLineEdit*, 5> gradeMemo_{};
+    std::array<QLabel*, 5> gradeLabel_{};
+    QLineEdit* moneyMemo_ = nullptr;
+    QPushButton* recordBitBtn_ = nullptr;
+    QPushButton* rateBitBtn_ = nullptr;
+
+    // Pick tab: number board.
+    std::array<NumPanel*, kBoardSize> numPanels_{};
+    std::array<QRadioButton*, kRoleCount> roleRadioButtons_{};
+    std::array<QLineEdit*, kRoleCount> roleMemos_{};
+    QButtonGroup* roleGroup_ = nullptr;
+    QToolButton* allowAllUpSpeedButton_ = nullptr;
+
+    // Detail tab.
+    QListView* dupListBox_ = nullptr;
+    CombinationListModel* dupModel_ = nullptr;
+    QPushButton* dupClearBitBtn_ = nullptr;
+    QListView* resultListBox_ = nullptr;
+    TextLinesModel* resultModel_ = nullptr;
+    QListView* searchListBox_ = nullptr;
+    TextLinesModel* searchModel_ = nullptr;
+
+    // Option tab.
+    QCheckBox* rSystemCheckBox_ = nullptr;
+    QLabel* arrangeModeLabel_ = nullptr;
+    QComboBox* arrangeModeComboBox_ = nullptr;
+    QCheckBox* escActionCheckBox_ = nullptr;
+    QCheckBox* popupHintCheckBox_ = nullptr;
+};
+
+}  // namespace tambor::ui
