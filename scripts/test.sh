@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test: the core and window tests, then the
+# core tests again under AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+export QT_QPA_PLATFORM=offscreen
+scripts/setup.sh build
+scripts/setup.sh build-asan -DTAMBOR_SANITIZE=ON -DTAMBOR_BUILD_UI=OFF -DTAMBOR_BUILD_BENCH=OFF
+echo "== core tests under AddressSanitizer/UBSan"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j 2
+echo "== all tests"
+ctest --test-dir build --output-on-failure -j 2
