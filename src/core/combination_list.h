@@ -34,6 +34,9 @@ public:
     // Lists a new combination, or records it once as a duplicate.
     AddOutcome append(const Combination& c) { return appendIndex(RankCombination(mode_, c)); }
     AddOutcome appendIndex(CombinationIndex index);
+    // Shows a combination in the duplicate list (once) without listing it:
+    // the random draw's past winners. Returns Duplicate or Dropped.
+    AddOutcome appendDuplicateIndex(CombinationIndex index);
     // Inserts at position (clamped to the list) and moves position past it
     // when the combination is new; a repeat goes to the duplicates.
     AddOutcome insertAt(std::size_t& position, const Combination& c);
@@ -52,6 +55,9 @@ public:
     // Scans text and appends / inserts what it finds; returns how many were listed.
     std::size_t appendText(std::string_view text);
     std::size_t insertText(std::size_t& position, std::string_view text);
+    // Paste: scans each line on its own (a combination never spans lines)
+    // and inserts what it finds at position, in order.
+    std::size_t insertLines(std::size_t& position, std::string_view text);
 
     Combination combinationAt(std::size_t position) const { return UnrankCombination(mode_, items_[position]); }
     std::string lineAt(std::size_t position) const { return FormatCombinationLine(combinationAt(position)); }
@@ -66,6 +72,9 @@ public:
     void setChanged(bool changed) { changed_ = changed; }
 
 private:
+    template <typename Scanner>
+    std::size_t insertScanned(std::size_t& position, Scanner scanner);
+
     GameMode mode_;
     std::vector<CombinationIndex> items_;
     std::vector<CombinationIndex> duplicates_;

@@ -1,0 +1,305 @@
+#include "generate/random_draw.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
+#include "core/number_board.h"
+#include "generate/additive_rank.h"
+
+namespace tambor {
+namespace {
+
+// No single weight may exceed this, so the sum of 43 weights always fits
+// in 32 bits. The rules stay far below it on any real history.
+constexpr std::int64_t kMaxWeight = 0x7FFFFFFF / kBoardSize;
+
+std::int32_t clampWeight(std::int64_t w) {
+    if (w < 0) return 0;
+    if (w > kMaxWeight) return static_cast<std::int32_t>(kMaxWeight);
+    return static_cast<std::int32_t>(w);
+}
+
+// trunc(x) as a weight; a value that is not finite counts as 0.
+std::int32_t truncatedWeight(double x) {
+    if (!std::isfinite(x) || x <= 0.0) return 0;
+    if (x >= static_cast<double>(kMaxWeight)) return static_cast<std::int32_t>(kMaxWeight);
+    return static_cast<std::int32_t>(x);
+}
+
+// A deviation score that is not a number (undefined statistics) counts as
+// the mean score 50.
+double deviationOf(const DrawHistory& h, int j) {
+    const double d = h.deviationValue[static_cast<std::size_t>(j)];
+    return std::isfinite(d) ? d : 50.0;
+}
+
+std::uint64_t allowedMask(const DrawRequest& request, int maxNumber) {
+    std::uint64_t mask = 0;
+    for (int j = 0; j < maxNumber; ++j)
+        if (!request.forbidden[static_cast<std::size_t>(j)]) mask |= std::uint64_t{1} << j;
+    return mask;
+}
+
+// The k-th (0-based) set bit of mask.
+int nthBit(std::uint64_t mask, int k) {
+    for (; k > 0; --k) mask &= mask - 1;
+    return std::countr_zero(mask);
+}
+
+class Drawer {
+public:
+    Drawer(const DrawHistory& history, const DrawRequest& request, DrawWeights& weights,
+           DrawStatistics& statistics, RandomGenerator& random)
+        : h_(history), request_(request), w_(weights), stats_(statistics), random_(random),
+          n_(rulesFor(history.game).maxNumber), allowed_(allowedMask(request, n_)) {
+        mode_ = request.mode >= 0 && request.mode < kDrawModeCount ? request.mode : PreferPairs;
+    }
+
+    // Draws one index. Numbers in taken are drawn by weight like any other
+    // (the caller rejects them), but when no allowed number outside taken
+    // has a positive weight the draw is made with equal chance among the
+    // allowed numbers outside taken.
+    int draw(std::uint64_t taken) {
+        std::int64_t sum = 0;
+        std::uint64_t positive = 0;
+        for (int j = 0; j < n_; ++j) {
+            const std::int32_t w = clampWeight(w_[static_cast<std::size_t>(j + 1)]);
+            if (w > 0) {
+                sum += w;
+                positive |= std::uint64_t{1} << j;
+            }
+        }
+        int i;
+        const std::uint64_t open = allowed_ & ~taken;
+        if ((positive & open) != 0) {
+            const std::int32_t r = random_.RandomBelow(static_cast<std::int32_t>(sum));
+            std::int64_t running = 0;
+            i = 0;
+            for (; i < n_; ++i) {
+                running += clampWeight(w_[static_cast<std::size_t>(i + 1)]);
+                if (r < running) break;
+            }
+        } else {
+            i = nthBit(open, random_.RandomBelow(std::popcount(open)));
+        }
+        if (!request_.forbidden[static_cast<std::size_t>(i)]) ++stats_.selectionCount[static_cast<std::size_t>(i)];
+        recompute(i);
+        return i;
+    }
+
+private:
+    void recompute(int i) {
+        const auto& pair = h_.pairCount[static_cast<std::size_t>(i)];
+        const std::int64_t drawCount = h_.drawCount;
+        std::int64_t sum = 0;
+        for (int j = 0; j < n_; ++j) {
+            const std::size_t sj = static_cast<std::size_t>(j);
+            std::int32_t& w = w_[sj + 1];
+            std::int32_t next;
+            if (request_.forbidden[sj]) {
+                next = 0;
+            } else {
+                const std::int64_t prev = clampWeight(w);
+                switch (mode_) {
+                case PreferHighDeviation: next = truncatedWeight(deviationOf(h_, j)); break;
+                case PreferFrequent: next = clampWeight(std::int64_t{pair[sj]} * 10 + 1); break;
+                case NoPreference: next = 1; break;
+                case PreferRare: next = clampWeight((drawCount - h_.hitCount[sj]) * 10 + 1); break;
+                case PreferLowDeviation: next = truncatedWeight(100.0 - deviationOf(h_, j)); break;
+                case AvoidPairs: {
+                    const std::int64_t rare = (drawCount - h_.hitCount[sj]) * 10 + 1;
+                    next = rare <= 0 ? 0 : truncatedWeight(std::sqrt(static_cast<double>(rare * prev)));
+                    break;
+                }
+                default:
+                    next = truncatedWeight(std::sqrt(static_cast<double>(std::max<std::int64_t>(pair[sj], 0) * prev * 10 + 1)));
+                    break;
+                }
+            }
+            w = next;
+            sum += next;
+        }
+        w_[0] = static_cast<std::int32_t>(sum);
+    }
+
+    const DrawHistory& h_;
+    const DrawRequest& request_;
+    DrawWeights& w_;
+    DrawStatistics& stats_;
+    RandomGenerator& random_;
+    int n_;
+    int mode_;
+    std::uint64_t allowed_;
+};
+
+void validate(const DrawHistory& history, const DrawRequest& request) {
+    const GameRules rules = rulesFor(history.game);
+    if (static_cast<int>(request.fixedNumbers.size()) > rules.pickCount)
+        throw std::invalid_argument("too many fixed numbers");
+    std::uint64_t fixedMask = 0;
+    for (int n : request.fixedNumbers) {
+        if (n < 1 || n > rules.maxNumber) throw std::invalid_argument("fixed number out of range");
+        const std::uint64_t bit = std::uint64_t{1} << (n - 1);
+        if (fixedMask & bit) throw std::invalid_argument("fixed number repeated");
+        if (request.forbidden[static_cast<std::size_t>(n - 1)])
+            throw std::invalid_argument("number both fixed and forbidden");
+        fixedMask |= bit;
+    }
+    if (std::popcount(allowedMask(request, rules.maxNumber)) < rules.pickCount)
+        throw std::invalid_argument("fewer allowed numbers than a combination holds");
+}
+
+}  // namespace
+
+const std::array<const char*, kDrawModeCount>& drawModeNames() {
+    static const std::array<const char*, kDrawModeCount> names{
+        "連対しやすい数字を優先する", "偏差値が高い数字を優先する", "出やすい数字を優先する",
+        "優先数字を指定しない",       "出にくい数字を優先する",     "偏差値が低い数字を優先する",
+        "連対しにくい数字を優先する"};
+    return names;
+}
+
+DrawWeights initialDrawWeights(const DrawHistory& history) {
+    DrawWeights w{};
+    const int n = rulesFor(history.game).maxNumber;
+    std::int64_t sum = 0;
+    for (int j = 0; j < n; ++j) {
+        w[static_cast<std::size_t>(j + 1)] = clampWeight(std::int64_t{history.hitCount[static_cast<std::size_t>(j)]} + 1);
+        sum += w[static_cast<std::size_t>(j + 1)];
+    }
+    w[0] = static_cast<std::int32_t>(sum);
+    return w;
+}
+
+void takeBoardNumbers(const NumberBoard& board, DrawRequest& request) {
+    int count = 0;
+    const auto fixed = board.numbersWith(Fix, count);
+    request.fixedNumbers.assign(fixed.begin(), fixed.begin() + count);
+    request.forbidden.fill(false);
+    const int maxNumber = rulesFor(board.mode()).maxNumber;
+    for (int n = 1; n <= maxNumber; ++n) request.forbidden[static_cast<std::size_t>(n - 1)] = board.has(n, Disable);
+}
+
+int parseDrawCount(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && text[i] == ' ') ++i;
+    if (i == text.size()) return 1;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return 1;
+        value = value * 10 + (text[i] - '0');
+        if (value > 0x7FFFFFFF) return 1;
+    }
+    return value < 1 ? 1 : static_cast<int>(value);
+}
+
+int DrawWeightedNumber(const DrawHistory& history, const DrawRequest& request, DrawWeights& weights,
+                       DrawStatistics& statistics, RandomGenerator& random) {
+    Drawer drawer(history, request, weights, statistics, random);
+    return drawer.draw(0);
+}
+
+DrawResult RunRandomDraw(const DrawHistory& history, const DrawRequest& request, DrawWeights& weights,
+                         DrawStatistics& statistics, RandomGenerator& random, CombinationList& list,
+                         const CombinationSet* pastWinners, const ProgressCallback& progress) {
+    if (list.mode() != history.game) throw std::invalid_argument("list of another game");
+    validate(history, request);
+    const GameRules rules = rulesFor(history.game);
+    static const AdditiveRank miniRank(GameMode::MiniLoto), loto6Rank(GameMode::Loto6);
+    const AdditiveRank& ranker = history.game == GameMode::MiniLoto ? miniRank : loto6Rank;
+
+    std::uint64_t fixedMask = 0;
+    for (int n : request.fixedNumbers) fixedMask |= std::uint64_t{1} << (n - 1);
+
+    Drawer drawer(history, request, weights, statistics, random);
+    // Applies the mode and the board to the weights the last run left.
+    drawer.draw(0);
+
+    DrawResult result;
+    const int count = std::max(request.count, 1);
+    ProgressTicker ticker(progress, count, false);
+    const std::size_t listedBefore = list.size();
+    const std::size_t duplicatesBefore = list.duplicates().size();
+    for (int k = 0; k < count; ++k) {
+        std::uint64_t mask = fixedMask;
+        int size = static_cast<int>(request.fixedNumbers.size());
+        while (size < rules.pickCount) {
+            const int i = drawer.draw(mask);
+            const std::uint64_t bit = std::uint64_t{1} << i;
+            if (mask & bit) continue;
+            mask |= bit;
+            ++size;
+        }
+        // The numbers ascending are the set bits of the mask.
+        int numbers[kMaxPick];
+        int p = 0;
+        for (std::uint64_t m = mask; m != 0; m &= m - 1) numbers[p++] = std::countr_zero(m);
+        for (int a = 0; a < p; ++a)
+            for (int b = a + 1; b < p; ++b) {
+                ++statistics.drawPairCount[static_cast<std::size_t>(numbers[a])][static_cast<std::size_t>(numbers[b])];
+                ++statistics.drawPairCount[static_cast<std::size_t>(numbers[b])][static_cast<std::size_t>(numbers[a])];
+            }
+        const CombinationIndex index = ranker.rankMask(mask);
+        if (pastWinners != nullptr && pastWinners->contains(index))
+            list.appendDuplicateIndex(index);
+        else
+            list.appendIndex(index);
+        ++result.produced;
+        if (!ticker.step()) {
+            result.completed = false;
+            break;
+        }
+    }
+    result.listed = list.size() - listedBefore;
+    result.duplicates = list.duplicates().size() - duplicatesBefore;
+    list.setChanged(true);
+    result.report = WeightingReport(history.game, statistics);
+    return result;
+}
+
+std::vector<std::string> WeightingReport(GameMode game, const DrawStatistics& statistics) {
+    const int n = rulesFor(game).maxNumber;
+    std::vector<int> order(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) order[static_cast<std::size_t>(i)] = i;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return statistics.selectionCount[static_cast<std::size_t>(a)] > statistics.selectionCount[static_cast<std::size_t>(b)];
+    });
+
+    std::vector<std::string> lines;
+    const std::string separator(81, '-');
+    char buf[256];
+    for (int place = 1; place <= n; ++place) {
+        const int x = order[static_cast<std::size_t>(place - 1)];
+        const auto& row = statistics.drawPairCount[static_cast<std::size_t>(x)];
+        // Three (count, partner) slots; ties keep the smaller partner and
+        // unfilled slots show partner 1 with 0.
+        std::int32_t count[3] = {0, 0, 0};
+        int partner[3] = {1, 1, 1};
+        for (int j = 0; j < n; ++j) {
+            const std::int32_t c = row[static_cast<std::size_t>(j)];
+            if (c > count[0]) {
+                count[2] = count[1], partner[2] = partner[1];
+                count[1] = count[0], partner[1] = partner[0];
+                count[0] = c, partner[0] = j + 1;
+            } else if (c > count[1]) {
+                count[2] = count[1], partner[2] = partner[1];
+                count[1] = c, partner[1] = j + 1;
+            } else if (c > count[2]) {
+                count[2] = c, partner[2] = j + 1;
+            }
+        }
+        std::snprintf(buf, sizeof buf,
+                      "%2d位=%2d(%d回), 連対率1位(%2d)=%d回, 連対率2位(%2d)=%d回, 連対率3位(%2d)=%d回", place, x + 1,
+                      static_cast<int>(statistics.selectionCount[static_cast<std::size_t>(x)]), partner[0],
+                      static_cast<int>(count[0]), partner[1], static_cast<int>(count[1]), partner[2],
+                      static_cast<int>(count[2]));
+        lines.emplace_back(buf);
+        if (place % 10 == 0) lines.push_back(separator);
+    }
+    return lines;
+}
+
+}  // namespace tambor
