@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QListView>
 #include <QMenu>
 #include <QScreen>
 #include <QStatusBar>
@@ -75,6 +76,9 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
         pageControl_->addTab(sheet, u8(page.caption));
         (this->*page.build)(sheet);
     }
+
+    buildListMenu();
+    for (QListView* listBox : {pickListBox_, dupListBox_, searchListBox_, resultListBox_}) attachListMenu(listBox);
 
     auto* status = new QStatusBar(this);
     status->setObjectName("StatusBar");
@@ -232,6 +236,9 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::ExitClick() { close(); }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (auto* listBox = qobject_cast<QListView*>(watched);
+        listBox && (listBox == pickListBox_ || listBox == dupListBox_ || listBox == searchListBox_ || listBox == resultListBox_))
+        if (handleListBoxEvent(listBox, event)) return true;
     if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
         escActionCheckBox_ && escActionCheckBox_->isChecked()) {
         auto* widget = qobject_cast<QWidget*>(watched);

@@ -8,6 +8,7 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 #include "core/session.h"
 
@@ -55,6 +56,8 @@ public:
 
     // The first-show initialisation; runs once (showing the window runs it).
     void initialize();
+    // Shows the lists and the count after the session's list changed.
+    void showListChanges();
 
     // Handlers (public so the command line of tests can drive them).
     void LotoRadioButtonClick(int gameTag);
@@ -70,6 +73,15 @@ public:
     void ExitClick();
     void TrayRestoreClick();
     void TrayExitClick();
+
+    // The list pop-up menu shared by the four list boxes.
+    void ListBoxEnter(QListView* listBox);
+    void PopupMenuPopup();
+    void CutClick();
+    void CopyClick();
+    void PasteClick();
+    void SelectAllClick();
+    QMenu* popupMenu() const { return popupMenu_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -87,10 +99,15 @@ private:
     void buildOptionTab(QWidget* page);
     void buildLinkTab(QWidget* page);
 
+    void buildListMenu();
+    void attachListMenu(QListView* listBox);
+    bool listCommandAvailable(QAction* command) const;
+    bool handleListBoxEvent(QListView* listBox, QEvent* event);
+    std::vector<std::size_t> selectedRows(QListView* listBox) const;
+
     // Shared steps.
     void applyGameToWindow();
     void loadHistoryForGame();
-    void showListChanges();
     void repaintBoard();
     bool FormCloseQuery();
     void minimizeToTray();
@@ -162,6 +179,14 @@ private:
     TextLinesModel* resultModel_ = nullptr;
     QListView* searchListBox_ = nullptr;
     TextLinesModel* searchModel_ = nullptr;
+
+    // List pop-up menu.
+    QMenu* popupMenu_ = nullptr;
+    QAction* cut_ = nullptr;
+    QAction* copy_ = nullptr;
+    QAction* paste_ = nullptr;
+    QAction* selectAll_ = nullptr;
+    QListView* popupTarget_ = nullptr;
 
     // Option tab.
     QCheckBox* rSystemCheckBox_ = nullptr;
