@@ -1,0 +1,104 @@
+// tambor-cli check: the prize check of a combination file against a past
+// draw or hand-given winning numbers, as the main window runs it.
+
+#include <algorithm>
+#include <ostream>
+#include <stdexcept>
+
+#include "cli_args.h"
+#include "core/combination_list.h"
+#include "core/number_board.h"
+#include "history/history_store.h"
+#include "history/prize_check.h"
+#include "io/combination_file.h"
+
+namespace tambor::cli {
+namespace {
+
+// Loads the file into the list as the window's open command does: a header
+// naming the other game switches the game (which empties the list) first.
+GameMode loadCombinations(const std::string& path, GameMode mode, CombinationList& list) {
+    const CombinationFile file = readCombinationFile(path);
+    if (const auto game = file.gameToSwitchTo(mode)) mode = *game;
+    list.reset(mode);
+    appendCombinationFile(list, file);
+    return mode;
+}
+
+// A whole number, saturated far beyond any round so that clamping still
+// gives the first or the newest draw.
+long long parseRoundArgument(const std::string& text) {
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) ++i;
+    if (i == text.size() || text.find_first_not_of("0123456789", i) != std::string::npos)
+        throw UsageError{"--round には回の番号を指定してください: " + text};
+    long long value = 0;
+    for (; i < text.size(); ++i) value = std::min(value * 10 + (text[i] - '0'), 1LL << 40);
+    return negative ? -value : value;
+}
+
+int runCheck(const std::vector<std::string>& args, std::ostream& out) {
+    const ParsedArgs parsed = parseArgs(args, {"--game", "--data", "--round", "--main", "--bonus"}, {}, 1);
+    if (parsed.positional.empty()) throw UsageError{"組み合わせファイルを指定してください。"};
+    const auto roundArg = parsed.value("--round");
+    const auto mainArg = parsed.value("--main");
+    const auto bonusArg = parsed.value("--bonus");
+    if (roundArg && (mainArg || bonusArg)) throw UsageError{"--round と --main/--bonus は同時に指定できません。"};
+    if (mainArg.has_value() != bonusArg.has_value())
+        throw UsageError{"当選数字は --main と --bonus の両方で指定してください。"};
+
+    CombinationList list(parsed.game());
+    const GameMode mode = loadCombinations(parsed.positional[0], parsed.game(), list);
+    const GameRules rules = rulesFor(mode);
+
+    std::optional<WinningNumbers> winning;
+    if (mainArg) {
+        const std::vector<int> mains = parseNumberList(*mainArg, mode);
+        const std::vector<int> bonus = parseNumberList(*bonusArg, mode);
+        if (static_cast<int>(mains.size()) != rules.pickCount)
+            throw UsageError{"本数字は " + std::to_string(rules.pickCount) + " 個指定してください。"};
+        if (bonus.size() != 1) throw UsageError{"ボーナス数字は 1 個指定してください。"};
+        winning = makeWinningNumbers(mode, mains.data(), static_cast<int>(mains.size()), bonus[0]);
+        if (!winning) throw UsageError{"ボーナス数字が本数字と重複しています。"};
+    } else {
+        HistoryStore history;
+        history.load(parsed.dataFolder(), mode);
+        const int round = roundArg ? ClampRound(parseRoundArgument(*roundArg), history.drawCount())
+                                   : history.drawCount();
+        if (round < 1) throw std::runtime_error("当選番号ファイルに" + std::string(gameName(mode)) + "の当選結果がありません。");
+        NumberBoard board(mode);
+        ShowDrawOnBoard(history, round, board);
+        winning = winningNumbersFromBoard(board);
+        if (!winning)
+            throw std::runtime_error("第" + std::to_string(round) + "回の当選番号が揃っていないため、当選確認できません。");
+    }
+
+    const PrizeCheckResult result = RunPrizeCheck(mode, *winning, list.listedSet());
+    for (const std::string& line : result.lines) out << line << '\n';
+    for (int grade = 1; grade <= prizeGradeCount(mode); ++grade)
+        out << prizeGradeHeading(grade) << '\t' << result.hits[static_cast<std::size_t>(grade - 1)] << '\n';
+    out << result.moneyText << '\n';
+    return 0;
+}
+
+const CommandRegistrar registrar{Command{
+    "check",
+    "組み合わせファイルの当選確認をします",
+    "使い方: tambor-cli check FILE [--game mini|loto6] [--data DIR]\n"
+    "                         [--round R | --main LIST --bonus B]\n"
+    "組み合わせファイル FILE を読み込み、過去の当選結果または指定した当選数字で\n"
+    "当選確認をします。当選確認結果の行（等級の見出しと当選した組み合わせ）、\n"
+    "等級ごとの当選本数（\"一等<TAB>1\" …）、当選金額の順に表示します。\n"
+    "  --game mini|loto6  ゲーム（既定: mini）。ファイルの見出し行 [ミニロト]/[ロト６]\n"
+    "                     が別のゲームならそちらに切り替えます。\n"
+    "  --data DIR         lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）\n"
+    "  --round R          第 R 回の当選結果で確認（範囲外は最初または最新の回）\n"
+    "  --main LIST        本数字（例: 3,8,15,22,30,41）。--bonus と組で指定します\n"
+    "  --bonus B          ボーナス数字\n"
+    "--round も --main もなければ最新の回の当選結果で確認します。\n"
+    "終了コード: 0 成功、1 ファイルを読み込めない・当選結果がない、2 引数の誤り\n",
+    runCheck}};
+
+}  // namespace
+}  // namespace tambor::cli

@@ -1,0 +1,312 @@
+#include "history/prize_check.h"
+
+#include <climits>
+
+#include "core/combination.h"
+#include "core/japanese_count.h"
+
+namespace tambor {
+namespace {
+
+constexpr std::array<const char*, kMaxGrades> kHeadings{"一等", "二等", "三等", "四等", "五等"};
+constexpr std::array<std::int64_t, kMaxGrades> kMiniAmounts{10046800, 144300, 10000, 1000, 0};
+constexpr std::array<std::int64_t, kMaxGrades> kLoto6Amounts{100003400, 15000300, 500000, 9500, 1000};
+constexpr std::array<std::int32_t, kMaxGrades> kMiniCandidates{1, 5, 125, 3250, 0};
+constexpr std::array<std::int32_t, kMaxGrades> kLoto6Candidates{1, 6, 216, 9990, 155400};
+
+// The numbers that complete a subset of the main numbers into a candidate.
+enum class Pool { None, Bonus, Others, NonMain };
+
+struct GradePlan {
+    int mainPick;  // how many main numbers the candidate holds
+    Pool pool;
+    int poolPick;  // how many numbers it takes from the pool
+};
+
+GradePlan planFor(int pickCount, int grade) {
+    switch (grade) {
+    case 1: return {pickCount, Pool::None, 0};
+    case 2: return {pickCount - 1, Pool::Bonus, 1};
+    case 3: return {pickCount - 1, Pool::Others, 1};
+    case 4: return {pickCount - 2, Pool::NonMain, 2};
+    default: return {pickCount - 3, Pool::NonMain, 3};
+    }
+}
+
+// Every pick-subset of values, by lexicographic order of positions, each
+// subset's values sorted ascending, stored flat (pick numbers per subset).
+std::vector<int> sortedSubsets(const std::vector<int>& values, int pick) {
+    std::vector<int> out;
+    const int n = static_cast<int>(values.size());
+    if (pick == 0) return out;
+    if (pick > n) return out;
+    std::array<int, kMaxPick> pos{};
+    for (int i = 0; i < pick; ++i) pos[static_cast<std::size_t>(i)] = i;
+    for (;;) {
+        Combination sub;
+        sub.size = pick;
+        for (int i = 0; i < pick; ++i)
+            sub.numbers[static_cast<std::size_t>(i)] = values[static_cast<std::size_t>(pos[static_cast<std::size_t>(i)])];
+        sortCombination(sub);
+        out.insert(out.end(), sub.begin(), sub.end());
+        int i = pick - 1;
+        while (i >= 0 && pos[static_cast<std::size_t>(i)] == n - pick + i) --i;
+        if (i < 0) break;
+        ++pos[static_cast<std::size_t>(i)];
+        for (int j = i + 1; j < pick; ++j) pos[static_cast<std::size_t>(j)] = pos[static_cast<std::size_t>(j - 1)] + 1;
+    }
+    return out;
+}
+
+// Reports the gauge only when its percentage moves.
+class ProgressGauge {
+public:
+    ProgressGauge(const PrizeProgress& progress, std::int32_t total) : progress_(progress), total_(total) {}
+    void update(std::int32_t counter) {
+        if (!progress_) return;
+        int percent = static_cast<int>((static_cast<std::int64_t>(counter) + 1) * 100 / total_);
+        if (percent > 100) percent = 100;
+        if (percent == last_) return;
+        last_ = percent;
+        progress_(percent);
+    }
+
+private:
+    const PrizeProgress& progress_;
+    std::int32_t total_;
+    int last_ = -1;
+};
+
+// The lexicographic rank in closed form: with the numbers c[0] < … < c[K-1],
+// rank = C(N, K) - 1 - sum over i of C(N - c[i], K - i). Being a sum of one
+// term per position, it lets the check add up the parts of a candidate
+// without building and sorting it first.
+struct Combinadic {
+    std::int32_t top = 0;  // C(N, K) - 1
+    std::array<std::array<std::int32_t, kBoardSize + 1>, kMaxPick + 1> term{};  // term[i][v] = C(N - v, K - i)
+};
+
+Combinadic buildCombinadic(GameMode mode) {
+    const GameRules rules = rulesFor(mode);
+    Combinadic c;
+    c.top = rules.combinationCount - 1;
+    for (int i = 0; i <= kMaxPick; ++i)
+        for (int v = 1; v <= rules.maxNumber; ++v) {
+            const int n = rules.maxNumber - v, r = rules.pickCount - i;
+            std::int64_t b = r < 0 || r > n ? 0 : 1;
+            for (int j = 1; j <= r && b; ++j) b = b * (n - j + 1) / j;
+            c.term[static_cast<std::size_t>(i)][static_cast<std::size_t>(v)] = static_cast<std::int32_t>(b);
+        }
+    return c;
+}
+
+const Combinadic& combinadicFor(GameMode mode) {
+    static const Combinadic mini = buildCombinadic(GameMode::MiniLoto);
+    static const Combinadic loto6 = buildCombinadic(GameMode::Loto6);
+    return mode == GameMode::MiniLoto ? mini : loto6;
+}
+
+// Runs the candidates of one grade: every subset of the main numbers (in
+// order), and for each every subset of the pool (varying fastest).
+struct GradeScan {
+    GameMode mode;
+    const Combinadic& rank;
+    const std::uint8_t* bits;
+    ProgressGauge gauge;
+    std::int32_t counter;
+    std::vector<std::string>& lines;
+
+    template <int PoolPick>
+    int run(const std::vector<int>& mainSubsets, int mainPick, const std::vector<int>& poolSubsets) {
+        const std::size_t mainCount = mainSubsets.size() / static_cast<std::size_t>(mainPick);
+        const std::size_t poolCount = PoolPick == 0 ? 1 : poolSubsets.size() / PoolPick;
+        int hits = 0;
+        for (std::size_t ms = 0; ms < mainCount; ++ms) {
+            const int* w = mainSubsets.data() + ms * static_cast<std::size_t>(mainPick);
+            // The main part's own terms, and per pool slot j and number v the
+            // term v adds at its merged position plus the shift it causes
+            // to the main numbers above it (each moves one position up).
+            std::int32_t base = 0;
+            for (int a = 0; a < mainPick; ++a) base += rank.term[static_cast<std::size_t>(a)][static_cast<std::size_t>(w[a])];
+            std::array<std::array<std::int32_t, kBoardSize + 1>, PoolPick == 0 ? 1 : PoolPick> slot{};
+            for (int j = 0; j < PoolPick; ++j)
+                for (int v = 1; v <= kBoardSize; ++v) {
+                    int below = 0;
+                    std::int32_t t = 0;
+                    for (int a = 0; a < mainPick; ++a) {
+                        if (w[a] < v) {
+                            ++below;
+                        } else {
+                            const auto& up = rank.term[static_cast<std::size_t>(a + j + 1)];
+                            const auto& at = rank.term[static_cast<std::size_t>(a + j)];
+                            t += up[static_cast<std::size_t>(w[a])] - at[static_cast<std::size_t>(w[a])];
+                        }
+                    }
+                    t += rank.term[static_cast<std::size_t>(j + below)][static_cast<std::size_t>(v)];
+                    slot[static_cast<std::size_t>(j)][static_cast<std::size_t>(v)] = t;
+                }
+            const std::int32_t top = rank.top - base;
+            for (std::size_t ps = 0; ps < poolCount; ++ps) {
+                const int* x = poolSubsets.data() + ps * PoolPick;
+                std::int32_t index = top;
+                for (int j = 0; j < PoolPick; ++j) index -= slot[static_cast<std::size_t>(j)][static_cast<std::size_t>(x[j])];
+                ++counter;
+                const auto b = static_cast<std::uint32_t>(index);
+                if ((bits[b >> 3] >> (b & 7)) & 1u) {
+                    lines.push_back(mergedLine(w, mainPick, x, PoolPick));
+                    ++hits;
+                    gauge.update(counter);
+                }
+            }
+            gauge.update(counter);
+        }
+        return hits;
+    }
+
+    // Both parts are ascending: merge them into the sorted candidate's line.
+    static std::string mergedLine(const int* w, int mainPick, const int* x, int poolPick) {
+        Combination c;
+        c.size = mainPick + poolPick;
+        int a = 0, b = 0;
+        for (int i = 0; i < c.size; ++i) {
+            const bool takeMain = b == poolPick || (a < mainPick && w[a] < x[b]);
+            c.numbers[static_cast<std::size_t>(i)] = takeMain ? w[a++] : x[b++];
+        }
+        char buf[24];
+        const int len = formatCombinationLineTo(c, buf);
+        return std::string(buf, static_cast<std::size_t>(len));
+    }
+};
+
+bool parseRound(std::string_view text, long long& value) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size()) return false;
+    long long v = 0;
+    for (; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (ch < '0' || ch > '9') return false;
+        v = v * 10 + (ch - '0');
+        if (v > INT_MAX + 1LL) return false;  // beyond a 32-bit integer: not a number
+    }
+    value = negative ? -v : v;
+    return value >= INT_MIN && value <= INT_MAX;
+}
+
+}  // namespace
+
+int prizeGradeCount(GameMode mode) { return mode == GameMode::MiniLoto ? 4 : 5; }
+
+const char* prizeGradeHeading(int grade) { return kHeadings[static_cast<std::size_t>(grade - 1)]; }
+
+std::int64_t prizeGradeAmount(GameMode mode, int grade) {
+    const auto& amounts = mode == GameMode::MiniLoto ? kMiniAmounts : kLoto6Amounts;
+    return amounts[static_cast<std::size_t>(grade - 1)];
+}
+
+std::int32_t prizeGradeCandidateCount(GameMode mode, int grade) {
+    const auto& counts = mode == GameMode::MiniLoto ? kMiniCandidates : kLoto6Candidates;
+    return counts[static_cast<std::size_t>(grade - 1)];
+}
+
+std::int32_t prizeCandidateCount(GameMode mode) { return mode == GameMode::MiniLoto ? 3381 : 165613; }
+
+std::optional<WinningNumbers> makeWinningNumbers(GameMode mode, const int* mainNumbers, int mainCount, int bonus) {
+    const GameRules rules = rulesFor(mode);
+    if (mainCount != rules.pickCount || bonus < 1 || bonus > rules.maxNumber) return std::nullopt;
+    Combination c;
+    c.size = mainCount;
+    for (int i = 0; i < mainCount; ++i) c.numbers[static_cast<std::size_t>(i)] = mainNumbers[i];
+    sortCombination(c);
+    if (!isValidCombination(mode, c)) return std::nullopt;
+    for (int n : c)
+        if (n == bonus) return std::nullopt;
+    WinningNumbers w;
+    w.main = c.numbers;
+    w.mainCount = c.size;
+    w.bonus = bonus;
+    return w;
+}
+
+std::optional<WinningNumbers> winningNumbersFromBoard(const NumberBoard& board) {
+    int mainCount = 0;
+    int bonusCount = 0;
+    const auto mains = board.numbersWith(Main, mainCount);
+    const auto bonuses = board.numbersWith(Bonus, bonusCount);
+    if (bonusCount != 1) return std::nullopt;
+    return makeWinningNumbers(board.mode(), mains.data(), mainCount, bonuses[0]);
+}
+
+PrizeCheckResult RunPrizeCheck(GameMode mode, const WinningNumbers& winning, const CombinationSet& listed,
+                               const PrizeProgress& progress) {
+    const GameRules rules = rulesFor(mode);
+    const int k = rules.pickCount;
+
+    // W: the main numbers; B: the bonus; O: the others, ascending; X: B then O.
+    std::vector<int> mains(winning.main.begin(), winning.main.begin() + k);
+    std::vector<int> others;
+    for (int n = 1; n <= rules.maxNumber; ++n) {
+        bool isMain = false;
+        for (int m : mains) isMain = isMain || m == n;
+        if (!isMain && n != winning.bonus) others.push_back(n);
+    }
+    std::vector<int> nonMain{winning.bonus};
+    nonMain.insert(nonMain.end(), others.begin(), others.end());
+    const std::vector<int> bonusOnly{winning.bonus};
+
+    PrizeCheckResult result;
+    result.mode = mode;
+    GradeScan scan{mode, combinadicFor(mode), listed.bytes().data(), ProgressGauge(progress, prizeCandidateCount(mode)),
+                   0, result.lines};
+
+    for (int grade = 1; grade <= prizeGradeCount(mode); ++grade) {
+        const GradePlan plan = planFor(k, grade);
+        result.lines.emplace_back(prizeGradeHeading(grade));
+        const std::vector<int>& pool = plan.pool == Pool::Bonus    ? bonusOnly
+                                       : plan.pool == Pool::Others ? others
+                                                                   : nonMain;
+        const std::vector<int> mainSubsets = sortedSubsets(mains, plan.mainPick);
+        const std::vector<int> poolSubsets = sortedSubsets(pool, plan.poolPick);
+        int hits = 0;
+        switch (plan.poolPick) {
+        case 0: hits = scan.run<0>(mainSubsets, plan.mainPick, poolSubsets); break;
+        case 1: hits = scan.run<1>(mainSubsets, plan.mainPick, poolSubsets); break;
+        case 2: hits = scan.run<2>(mainSubsets, plan.mainPick, poolSubsets); break;
+        default: hits = scan.run<3>(mainSubsets, plan.mainPick, poolSubsets); break;
+        }
+        result.hits[static_cast<std::size_t>(grade - 1)] = hits;
+        result.money += static_cast<std::int64_t>(hits) * prizeGradeAmount(mode, grade);
+        scan.gauge.update(scan.counter);
+    }
+
+    result.moneyText = FormatPrizeMoney(mode, result.money, mode == GameMode::Loto6 ? result.hits[4] : 0);
+    return result;
+}
+
+std::string FormatPrizeMoney(GameMode mode, std::int64_t total, int fifthGradeHits) {
+    const bool approximate = mode == GameMode::Loto6 ? total != static_cast<std::int64_t>(fifthGradeHits) * 1000
+                                                     : total != 0;
+    return (approximate ? "約 " : "") + FormatJapaneseCount(total) + "円";
+}
+
+int ClampRound(long long round, int drawCount) {
+    if (drawCount < 1) return 0;
+    if (round > drawCount) return drawCount;
+    if (round < 1) return 1;
+    return static_cast<int>(round);
+}
+
+int RoundFromText(std::string_view text, int drawCount) {
+    long long value = 0;
+    if (!parseRound(text, value)) value = drawCount;
+    return ClampRound(value, drawCount);
+}
+
+std::optional<int> SelectedRound(std::string_view text, int drawCount) {
+    if (text.empty()) return std::nullopt;
+    return RoundFromText(text, drawCount);
+}
+
+}  // namespace tambor
