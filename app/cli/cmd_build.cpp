@@ -1,0 +1,78 @@
+// tambor-cli build: the combination builder into an empty list, with the
+// board's limits on axis and together numbers.
+
+#include <ostream>
+
+#include "cli_args.h"
+#include "generate/combination_builder.h"
+#include "generate/past_winners.h"
+#include "generate_args.h"
+#include "history/history_store.h"
+
+namespace tambor::cli {
+namespace {
+
+ArrangeMode parseOrder(const std::string& text) {
+    if (text == "random") return ArrangeMode::Random;
+    if (text == "asc") return ArrangeMode::Ascending;
+    if (text == "desc") return ArrangeMode::Descending;
+    throw UsageError{"--order は random, asc, desc のいずれかです: " + text};
+}
+
+int runBuild(const std::vector<std::string>& args, std::ostream& out) {
+    const ParsedArgs parsed =
+        parseArgs(args, {"--game", "--data", "--together", "--axis", "--order", "--seed"}, {"--rsystem", "--past-remove"});
+    const GameMode mode = parsed.game();
+    const bool rSystem = parsed.has("--rsystem");
+    const auto together = parsed.value("--together");
+    if (!together) throw UsageError{"--together で連動数字を指定してください。"};
+    if (parsed.has("--order") && !rSystem) throw UsageError{"--order は --rsystem と一緒に指定してください。"};
+    const ArrangeMode arrange = parseOrder(parsed.value("--order").value_or("random"));
+
+    NumberBoard board(mode);
+    board.setRSystem(rSystem);
+    if (const auto axis = parsed.value("--axis")) {
+        if (rSystem) throw UsageError{"Rシステムでは軸数字を指定できません。"};
+        markOnBoard(board, Axis, parseNumberList(*axis, mode), "--axis", "軸数字");
+    }
+    markOnBoard(board, Together, parseNumberList(*together, mode), "--together", "連動数字");
+    const BuildRequest request = buildRequestFromBoard(board, arrange);
+    const int pick = rulesFor(mode).pickCount;
+    if (board.count(Axis) + board.count(Together) < pick)
+        throw UsageError{"軸数字と連動数字を合わせて " + std::to_string(pick) + " 個以上指定してください。"};
+
+    RandomGenerator random;
+    seedFromArgs(parsed, random);
+
+    CombinationSet pastWinners;
+    if (parsed.has("--past-remove")) {
+        HistoryStore history;
+        history.load(parsed.dataFolder(), mode);
+        RebuildPastWinnerSet(pastWinners, true, mode, history.sectionLines(mode));
+    }
+    CombinationSet scratch;
+    CombinationList list(mode);
+    RunCombinationBuilder(request, list, pastWinners, scratch, random);
+    for (std::size_t i = 0; i < list.size(); ++i) out << list.lineAt(i) << '\n';
+    return 0;
+}
+
+const CommandRegistrar registrar{Command{
+    "build",
+    "軸数字と連動数字のすべての組み合わせ（またはRシステムで削減した組み合わせ）を作ります",
+    "使い方: tambor-cli build [--game mini|loto6] --together LIST [--axis LIST] [--rsystem]\n"
+    "                         [--order random|asc|desc] [--seed S] [--past-remove] [--data DIR]\n"
+    "空の組み合わせリストに組み合わせを追加し、追加された行を順に 1 行ずつ表示します。\n"
+    "  --game mini|loto6  ゲーム（既定: mini = ミニロト）\n"
+    "  --together LIST    連動数字（例: 1,5,23）\n"
+    "  --axis LIST        軸数字（すべての組み合わせに入ります。Rシステムでは指定できません）\n"
+    "  --rsystem          Rシステムを使用する\n"
+    "  --order ORDER      Rシステムの並び順: random 乱数 / asc 小さい順 / desc 大きい順（既定: random）\n"
+    "  --seed S           乱数の種 0..4294967295（既定: 現在時刻の秒）\n"
+    "  --past-remove      過去の1等・2等の当選番号を排除する\n"
+    "  --data DIR         --past-remove で読む lotodata.txt のフォルダー（既定: プログラムのフォルダー）\n"
+    "終了コード: 0 成功、1 当選番号ファイルを作成・読み込みできない、2 引数の誤り\n",
+    runBuild}};
+
+}  // namespace
+}  // namespace tambor::cli

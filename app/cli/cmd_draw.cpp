@@ -1,0 +1,84 @@
+// tambor-cli draw: the random draw into an empty list, weighted by the
+// history as the window's draw button does.
+
+#include <ostream>
+
+#include "cli_args.h"
+#include "generate/past_winners.h"
+#include "generate/random_draw.h"
+#include "generate_args.h"
+#include "history/history_store.h"
+
+namespace tambor::cli {
+namespace {
+
+DrawHistory drawHistoryOf(const HistoryStore& history, GameMode mode) {
+    DrawHistory h;
+    h.game = mode;
+    h.drawCount = history.drawCount();
+    h.hitCount = history.hitCounts();
+    h.pairCount = history.pairCounts();
+    h.deviationValue = history.deviationValues();
+    return h;
+}
+
+int runDraw(const std::vector<std::string>& rawArgs, std::ostream& out) {
+    std::vector<std::string> args = rawArgs;
+    for (auto& a : args)
+        if (a == "-n") a = "--count";
+    const ParsedArgs parsed =
+        parseArgs(args, {"--game", "--data", "--count", "--mode", "--fix", "--forbid", "--seed"}, {"--past-remove"});
+    const GameMode mode = parsed.game();
+
+    DrawRequest request;
+    request.count = 50;
+    if (const auto v = parsed.value("--count"))
+        request.count = static_cast<int>(parseWholeNumber("-n", *v, 1, 2147483647));
+    if (const auto v = parsed.value("--mode")) request.mode = static_cast<int>(parseWholeNumber("--mode", *v, 0, 6));
+
+    NumberBoard board(mode);
+    if (const auto v = parsed.value("--fix")) markOnBoard(board, Fix, parseNumberList(*v, mode), "--fix", "固定数字");
+    if (const auto v = parsed.value("--forbid"))
+        markOnBoard(board, Disable, parseNumberList(*v, mode), "--forbid", "禁止数字");
+    takeBoardNumbers(board, request);
+
+    RandomGenerator random;
+    seedFromArgs(parsed, random);
+
+    // A history error propagates (exit code 1): a script never gets lines
+    // weighted by the built-in history instead of its file's.
+    HistoryStore history;
+    history.load(parsed.dataFolder(), mode);
+    const DrawHistory statistics = drawHistoryOf(history, mode);
+
+    CombinationSet pastWinners;
+    RebuildPastWinnerSet(pastWinners, parsed.has("--past-remove"), mode, history.sectionLines(mode));
+
+    CombinationList list(mode);
+    DrawStatistics drawStatistics;
+    RunRandomDraw(statistics, request, history.numberWeights(), drawStatistics, random, list, &pastWinners);
+    for (std::size_t i = 0; i < list.size(); ++i) out << list.lineAt(i) << '\n';
+    return 0;
+}
+
+const CommandRegistrar registrar{Command{
+    "draw",
+    "当選番号の統計で重みづけしたランダム抽選を行います",
+    "使い方: tambor-cli draw [--game mini|loto6] [--data DIR] [-n N] [--mode 0-6]\n"
+    "                        [--fix LIST] [--forbid LIST] [--past-remove] [--seed S]\n"
+    "空の組み合わせリストに抽選した組み合わせを追加し、追加された行を順に 1 行ずつ表示します。\n"
+    "  --game mini|loto6  ゲーム（既定: mini = ミニロト）\n"
+    "  --data DIR         lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）\n"
+    "  -n N               抽選回数（既定: 50）\n"
+    "  --mode 0-6         優先数字: 0 連対しやすい数字 1 偏差値が高い数字 2 出やすい数字\n"
+    "                     3 指定しない 4 出にくい数字 5 偏差値が低い数字 6 連対しにくい数字（既定: 0）\n"
+    "  --fix LIST         固定数字（例: 1,5,23）\n"
+    "  --forbid LIST      禁止数字\n"
+    "  --past-remove      過去の1等・2等の当選番号を排除する（重複リストに回ります）\n"
+    "  --seed S           乱数の種 0..4294967295（既定: 現在時刻の秒）\n"
+    "同じ種・オプション・当選番号ファイルなら、画面の抽選と同じ行が得られます。\n"
+    "終了コード: 0 成功、1 当選番号ファイルを作成・読み込みできない、2 引数の誤り\n",
+    runDraw}};
+
+}  // namespace
+}  // namespace tambor::cli
