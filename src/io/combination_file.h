@@ -1,0 +1,118 @@
+#pragma once
+// Combination files: the list saved as CSV (one combination a line) or in the
+// card-shaped text layout (five a line, page separators), and read back by
+// scanning any text file for combinations.
+//
+// Both layouts start with the header line "[ミニロト]" or "[ロト６]" and an
+// empty line; files are cp932 with CR LF after every line.
+//
+// Loading is split in two so that the caller can run the game switch (and ask
+// whether to save unsaved work first) between reading and appending:
+//
+//   CombinationFile file = readCombinationFile(path);        // may throw
+//   if (auto game = file.gameToSwitchTo(list.mode())) {
+//       // ask to save if list.changed() && !list.empty(); on cancel stop
+//       // run the full game switch to *game (it clears the list)
+//   }
+//   appendCombinationFile(list, file, progress);             // never fails
+//
+// Saving: saveCombinationFile(path, list, pageCount, progress) picks the
+// layout from the file name, writes through a temporary file that replaces
+// the target only when complete, and clears the changed flag only then.
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/combination_list.h"
+
+namespace tambor {
+
+// Called with 0..100 while a file is built or parsed; only when the value
+// changes, so at most 101 calls per operation.
+using ProgressCallback = std::function<void(int percent)>;
+
+enum class FileLayout { Csv, Text };
+
+// The layout a file name selects: the CSV layout when the extension (from the
+// last "." after the last path separator) is ".csv" in any letter case, the
+// text layout for every other extension and for no extension.
+FileLayout layoutForFileName(std::string_view fileName);
+
+// The value of the save-format option (0 CSV, 1 text; anything else is CSV)
+// as the default extension and filter order of the file dialogs.
+struct FileDialogFilter {
+    const char* defaultExtension;  // "csv" or "txt"
+    const char* filter;            // "…(*.csv)|*.csv|…" alternating caption|pattern
+};
+FileDialogFilter fileDialogFilter(int saveFormat);
+
+// The page count as typed in the page-count edit: a whole number (optional
+// leading blanks and sign). Text that is not a whole number, 0 and negative
+// numbers all give 1, so a save always has at least one page.
+int pageCountFromText(std::string_view text);
+
+// How many combinations page `page` (from 0) receives when `total`
+// combinations are split into `pages` pages: whole cards of five go one each
+// to the first pages, the last partial card to the page after them.
+// pages <= 0 is treated as 1.
+int PageItemCount(int page, int pages, int total);
+
+// The complete file contents (cp932 bytes, CR LF line ends) for the list in
+// the given layout. Precondition: the list is not empty.
+std::string formatCombinationFile(const CombinationList& list, FileLayout layout, int pages,
+                                  const ProgressCallback& progress = {});
+
+// "数字の組み合わせがないので保存できません。"
+extern const char* const kNothingToSaveMessage;
+
+// Saves the list under path in the layout its name selects, split into
+// `pages` pages (<= 0 means 1). The file is written to a temporary file in
+// the same folder and renamed over the target, so a failure never leaves a
+// half-written file in place of a good one. On success the list's changed
+// flag is cleared; on failure it throws FileError (file name and the
+// system's reason) and the flag and any existing file stay as they were.
+// An empty list throws FileError with kNothingToSaveMessage and writes nothing.
+void saveCombinationFile(const std::string& path, CombinationList& list, int pages,
+                         const ProgressCallback& progress = {});
+
+// A combination file read into memory, not yet applied to a list.
+struct CombinationFile {
+    std::string path;
+    std::string bytes;                  // the file as stored (cp932 or anything)
+    std::optional<GameMode> headerGame;  // the game named by an exact header line
+
+    // The game to switch to before appending: the header's game when it
+    // differs from current, otherwise nothing.
+    std::optional<GameMode> gameToSwitchTo(GameMode current) const {
+        if (headerGame && *headerGame != current) return headerGame;
+        return std::nullopt;
+    }
+};
+
+// The game named by the first line when it is exactly "[ミニロト]" or
+// "[ロト６]" in cp932 (case-sensitive, whole line, no trimming); a line ends
+// at CR, LF or CR LF. No lines, or any other first line, names no game.
+std::optional<GameMode> headerGameOf(std::string_view bytes);
+
+// Reads the whole file. Throws FileError (file name and the system's reason)
+// when it cannot be opened or read, or when it is too large to hold in memory.
+CombinationFile readCombinationFile(const std::string& path);
+
+struct LoadResult {
+    std::size_t listed = 0;      // combinations appended to the list
+    std::size_t lineCount = 0;   // lines scanned
+};
+
+// Appends the file's combinations to the list: each line is scanned on its
+// own (a combination never continues into the next line); new combinations
+// are listed, repeats go once to the duplicate list. When the list was empty
+// before (also after a game switch), the changed flag is cleared afterwards,
+// since the list now equals the file; otherwise it is set when anything was
+// appended. Binary or foreign text simply yields what the scan finds.
+LoadResult appendCombinationFile(CombinationList& list, const CombinationFile& file,
+                                 const ProgressCallback& progress = {});
+
+}  // namespace tambor

@@ -1,0 +1,41 @@
+#include "io/print_margin.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "io/number_text.h"
+
+namespace tambor {
+
+double ParseMargin(std::string_view text, double maximum, double current) {
+    double value;
+    const std::size_t dot = text.find('.');
+    if (dot != std::string_view::npos) {
+        const std::string padded = std::string(text) + "00";
+        const std::optional<int> whole = parseWholeNumber(std::string_view(padded).substr(0, dot));
+        const std::optional<int> fraction = parseWholeNumber(std::string_view(padded).substr(dot + 1, 2));
+        const double wholePart = whole ? *whole : std::trunc(current);
+        const double fractionPart = fraction ? *fraction : std::trunc((current - std::floor(current)) * 100.0);
+        value = wholePart + fractionPart * 0.01;
+    } else {
+        const std::optional<int> whole = parseWholeNumber(text);
+        value = whole ? *whole : std::trunc(current);
+    }
+    return value > maximum ? maximum : value;
+}
+
+std::string formatMargin(double millimetres) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%3.4g", millimetres);
+    return buf;
+}
+
+std::string printerKey(std::string_view printerName) {
+    std::string_view key = printerName.substr(0, printerName.find('.'));
+    const std::size_t slash = key.rfind('\\');
+    if (slash != std::string_view::npos) key.remove_prefix(slash + 1);
+    return std::string(key);
+}
+
+}  // namespace tambor

@@ -1,0 +1,322 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "io/cp932.h"
+#include "io/print_margin.h"
+#include "io/settings.h"
+#include "io/text_file.h"
+
+using namespace tambor;
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempFolder {
+public:
+    TempFolder() {
+        path_ = fs::temp_directory_path() / ("tambor-ini-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
+        fs::create_directories(path_);
+    }
+    ~TempFolder() { fs::remove_all(path_); }
+    const fs::path& path() const { return path_; }
+
+private:
+    static inline int counter_ = 0;
+    fs::path path_;
+};
+
+const PrinterInfo kPrinter{"EPSON PX-105", 203.2, 271.1};
+
+Settings parse(const std::vector<std::string>& lines, const Settings& current = Settings::defaults()) {
+    return parseSettings(lines, current, &kPrinter);
+}
+
+}  // namespace
+
+// The file written on the first start, line by line.
+TEST(Settings, FirstRunWritesTheExactLayout) {
+    TempFolder folder;
+    const fs::path path = settingsPath(folder.path());
+    EXPECT_EQ(path.filename(), "Tambor.ini");
+    Settings current = Settings::defaults();
+    current.horzMargin = 4.23;  // the printer's offsets, taken before the first write
+    current.vertMargin = 0;
+    ASSERT_TRUE(ensureSettingsFile(path, current, &kPrinter));
+    EXPECT_FALSE(ensureSettingsFile(path, current, &kPrinter));  // exists now: left alone
+
+    const std::vector<std::string> expected = {
+        "[動作モード設定]",
+        "Mini6Mode=0",
+        "",
+        "[保存形式]",
+        "SaveFormat=0",
+        "",
+        "[ヘルプ]",
+        "PopupHint=0",
+        "",
+        "[キー割り当て]",
+        "ESC_Action=0",
+        "",
+        "[インターネット]",
+        "UseProxy=0",
+        "ProxyAddress=",
+        "ProxyPort=",
+        "",
+        "[当選確率表示オプション]",
+        "PrizeViewMethod=0",
+        "",
+        "[印刷オプション]",
+        "EPSON PX-105=4.23,   0",
+        "",
+        "[抽選オプション]",
+        "DefTimes=50",
+        "LotMode=連対しやすい数字を優先する",
+        "RSystem=0",
+        "ArrangeMode=乱数で並び順を決定する",
+        "PastRemove=0",
+        "",
+        "[追加LINK]",
+        "追加LINK(1)=追加１,about:blank",
+        "追加LINK(2)=追加２,about:blank",
+        "追加LINK(3)=追加３,about:blank",
+        "",
+    };
+    ASSERT_EQ(expected.size(), 35u);
+    const std::string bytes = readFileBytes(path);
+    std::string expectedBytes;
+    for (const auto& line : expected) expectedBytes += utf8ToCp932(line, "t") + "\r\n";
+    EXPECT_EQ(bytes, expectedBytes);
+    const auto lines = readTextFileLines(path);
+    ASSERT_EQ(lines.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(lines[i], expected[i]) << "line " << i + 1;
+
+    // Read back: the defaults, with the printer's margins.
+    EXPECT_EQ(readSettingsFile(path, current, &kPrinter), current);
+}
+
+TEST(Settings, WithoutPrinterThePrintSectionIsLeftOut) {
+    const auto lines = settingsLines(Settings::defaults(), nullptr);
+    EXPECT_EQ(lines.size(), 32u);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "[印刷オプション]"), 0);
+    EXPECT_EQ(lines[20], "[抽選オプション]");
+}
+
+TEST(Settings, RoundTripOfEveryOption) {
+    TempFolder folder;
+    const fs::path path = settingsPath(folder.path());
+    Settings s;
+    s.game = GameMode::Loto6;
+    s.saveFormat = 1;
+    s.popupHint = true;
+    s.escAction = true;
+    s.useProxy = true;
+    s.proxyAddress = "proxy.example.jp";
+    s.proxyPort = "8080";
+    s.prizeViewMethod = 1;
+    s.horzMargin = 12.25;
+    s.vertMargin = 4.5;
+    s.defTimes = 300;
+    s.lotMode = 6;
+    s.rSystem = true;
+    s.arrangeMode = 2;
+    s.pastRemove = true;
+    s.links[0] = {"宝くじ,公式", "http://example.jp/a"};  // a comma in the title survives
+    s.links[2] = {"", "mailto:someone@example.jp"};
+    writeSettingsFile(path, s, &kPrinter);
+    EXPECT_EQ(readSettingsFile(path, Settings::defaults(), &kPrinter), s);
+}
+
+// ---------------------------------------------------------------- lookup
+
+struct LookupRow {
+    const char* name;
+    std::vector<std::string> lines;
+    GameMode game;
+};
+
+class GameLookup : public ::testing::TestWithParam<LookupRow> {};
+
+TEST_P(GameLookup, ReadsMini6Mode) { EXPECT_EQ(parse(GetParam().lines).game, GetParam().game); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, GameLookup,
+    ::testing::Values(LookupRow{"plain", {"Mini6Mode=1"}, GameMode::Loto6},
+                      LookupRow{"other_case", {"MINI6MODE=1"}, GameMode::Loto6},
+                      LookupRow{"leading_blanks_in_key", {" Mini6Mode=1"}, GameMode::MiniLoto},
+                      LookupRow{"blank_before_value", {"Mini6Mode= 1"}, GameMode::Loto6},
+                      LookupRow{"any_section", {"[保存形式]", "Mini6Mode=1"}, GameMode::Loto6},
+                      LookupRow{"first_occurrence_wins", {"Mini6Mode=0", "Mini6Mode=1"}, GameMode::MiniLoto},
+                      LookupRow{"two_means_mini", {"Mini6Mode=2"}, GameMode::MiniLoto},
+                      LookupRow{"trailing_text", {"Mini6Mode=1x"}, GameMode::MiniLoto},
+                      LookupRow{"missing", {"[動作モード設定]"}, GameMode::MiniLoto},
+                      LookupRow{"no_equals", {"Mini6Mode 1"}, GameMode::MiniLoto}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Settings, Mini6ModeTwoIsWrittenBackAsZero) {
+    const Settings s = parse({"Mini6Mode=2"});
+    EXPECT_EQ(settingsLines(s, nullptr)[1], "Mini6Mode=0");
+}
+
+struct LotModeRow {
+    const char* name;
+    const char* value;
+    int code;
+};
+
+class LotModeValues : public ::testing::TestWithParam<LotModeRow> {};
+
+TEST_P(LotModeValues, LookupOrderQuirk) {
+    EXPECT_EQ(parse({std::string("LotMode=") + GetParam().value}).lotMode, GetParam().code);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, LotModeValues,
+                         ::testing::Values(LotModeRow{"n0", "0", 0}, LotModeRow{"n1", "1", 2}, LotModeRow{"n2", "2", 3},
+                                           LotModeRow{"n3", "3", 4}, LotModeRow{"n4", "4", 6},
+                                           LotModeRow{"n5", "5", 1}, LotModeRow{"n6", "6", 5},
+                                           LotModeRow{"n9", "9", 0}, LotModeRow{"negative", "-1", 0},
+                                           LotModeRow{"n64_is_text", "64", 0}, LotModeRow{"blank_then_3", " 3", 4},
+                                           LotModeRow{"text_code4", "出にくい数字を優先する", 4},
+                                           LotModeRow{"text_code1", "偏差値が高い数字を優先する", 1},
+                                           LotModeRow{"text_with_trailing_blank", "出にくい数字を優先する ", 0},
+                                           LotModeRow{"unknown_text", "なんでも", 0}, LotModeRow{"empty", "", 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Settings, ArrangeModeIsMatchedByText) {
+    EXPECT_EQ(parse({"ArrangeMode=大きい順に並べる"}).arrangeMode, 2);
+    EXPECT_EQ(parse({"ArrangeMode=1"}).arrangeMode, 0);
+    Settings s;
+    s.arrangeMode = 7;  // no text: the line is left out
+    s.lotMode = -1;
+    const auto lines = settingsLines(s, nullptr);
+    EXPECT_EQ(lines.size(), 30u);
+}
+
+TEST(Settings, IntegerValuesAndFallbacks) {
+    Settings current;
+    current.defTimes = 77;
+    const Settings s = parseSettings({"SaveFormat=3", "PopupHint=-5", "UseProxy=0", "PrizeViewMethod=1",
+                                      "DefTimes=abc", "RSystem=2", "PastRemove=1.0"},
+                                     current, nullptr);
+    EXPECT_EQ(s.saveFormat, 0);
+    EXPECT_TRUE(s.popupHint);
+    EXPECT_FALSE(s.useProxy);
+    EXPECT_EQ(s.prizeViewMethod, 1);
+    EXPECT_EQ(s.defTimes, 77);  // unparsable: the current position stays
+    EXPECT_TRUE(s.rSystem);
+    EXPECT_FALSE(s.pastRemove);
+    EXPECT_EQ(parse({"DefTimes=20000"}).defTimes, kDefTimesMax);
+    EXPECT_EQ(parse({"DefTimes=0"}).defTimes, kDefTimesMin);
+    EXPECT_EQ(parse({"DefTimes= 30"}).defTimes, 30);
+}
+
+struct LinkRow {
+    const char* name;
+    const char* line;
+    UserLink link;
+};
+
+class LinkValues : public ::testing::TestWithParam<LinkRow> {};
+
+TEST_P(LinkValues, SplitAtTheLastComma) {
+    Settings current;
+    current.links[0] = {"今の題", "http://current.example/"};
+    EXPECT_EQ(parse({GetParam().line}, current).links[0].title, GetParam().link.title);
+    EXPECT_EQ(parse({GetParam().line}, current).links[0].target, GetParam().link.target);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, LinkValues,
+    ::testing::Values(LinkRow{"one_comma", "追加LINK(1)=題,http://a.example/", {"題", "http://a.example/"}},
+                      LinkRow{"two_commas", "追加LINK(1)=a,b,c", {"a,b", "c"}},
+                      LinkRow{"no_comma", "追加LINK(1)=about:blank", {"", "about:blank"}},
+                      LinkRow{"other_case_key", "追加link(1)=x,y", {"x", "y"}},
+                      LinkRow{"empty_keeps_current", "追加LINK(1)=", {"今の題", "http://current.example/"}},
+                      LinkRow{"missing_keeps_current", "追加LINK(2)=x,y", {"今の題", "http://current.example/"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------- margins
+
+struct MarginRow {
+    const char* name;
+    std::vector<std::string> lines;
+    double horz;
+    double vert;
+};
+
+class MarginValues : public ::testing::TestWithParam<MarginRow> {};
+
+TEST_P(MarginValues, ParsedForTheCurrentPrinter) {
+    Settings current;
+    current.horzMargin = 3.25;
+    current.vertMargin = 1.5;
+    const Settings s = parse(GetParam().lines, current);
+    EXPECT_DOUBLE_EQ(s.horzMargin, GetParam().horz);
+    EXPECT_DOUBLE_EQ(s.vertMargin, GetParam().vert);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, MarginValues,
+    ::testing::Values(MarginRow{"blanks_before_number", {"EPSON PX-105=4.5,  3"}, 4.5, 3},
+                      MarginRow{"two_decimals_kept", {"EPSON PX-105=2.567,2."}, 2.56, 2},
+                      MarginRow{"above_page_size", {"EPSON PX-105=500,900"}, 203.2, 271.1},
+                      MarginRow{"not_numbers_keep_current", {"EPSON PX-105=x,y"}, 3, 1},
+                      MarginRow{"fraction_not_number", {"EPSON PX-105=7.x,8"}, 7.25, 8},
+                      MarginRow{"other_printer_ignored", {"Canon LBP=9,9"}, 3.25, 1.5},
+                      MarginRow{"empty_value_keeps_printer_offsets", {"EPSON PX-105="}, 3.25, 1.5},
+                      MarginRow{"key_other_case", {"epson px-105=6,7"}, 6, 7}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Settings, MarginsWithoutPrinterAreNeitherReadNorWritten) {
+    Settings current;
+    current.horzMargin = 3;
+    EXPECT_DOUBLE_EQ(parseSettings({"EPSON PX-105=9,9"}, current, nullptr).horzMargin, 3);
+}
+
+TEST(Settings, MarginFormat) {
+    EXPECT_EQ(formatMargin(0), "  0");
+    EXPECT_EQ(formatMargin(4.5), "4.5");
+    EXPECT_EQ(formatMargin(12.25), "12.25");
+    EXPECT_EQ(formatMargin(123.45), "123.5");
+}
+
+TEST(Settings, PrinterKey) {
+    EXPECT_EQ(printerKey("EPSON PX-105"), "EPSON PX-105");
+    EXPECT_EQ(printerKey("\\\\server\\Office Laser"), "Office Laser");
+    EXPECT_EQ(printerKey("\\\\print.example.jp\\Laser"), "print");
+    EXPECT_EQ(printerKey("HP.LaserJet\\x"), "HP");
+}
+
+// ---------------------------------------------------------------- failures
+
+TEST(Settings, MissingFileThrowsWithItsName) {
+    TempFolder folder;
+    const fs::path path = settingsPath(folder.path() / "nowhere");
+    try {
+        readSettingsFile(path, Settings::defaults(), nullptr);
+        FAIL() << "expected FileError";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos);
+    }
+    EXPECT_THROW(ensureSettingsFile(path, Settings::defaults(), nullptr), FileError);
+}
+
+TEST(Settings, BytesThatAreNotCp932AreAnError) {
+    TempFolder folder;
+    const fs::path path = settingsPath(folder.path());
+    std::ofstream(path, std::ios::binary) << "Mini6Mode=1\r\n\x81\r\n";
+    EXPECT_THROW(readSettingsFile(path, Settings::defaults(), nullptr), TextEncodingError);
+}
+
+TEST(Settings, TextThatCp932CannotHoldLeavesTheFileAlone) {
+    TempFolder folder;
+    const fs::path path = settingsPath(folder.path());
+    writeSettingsFile(path, Settings::defaults(), nullptr);
+    const std::string before = readFileBytes(path);
+    Settings s;
+    s.links[1].title = "\xF0\x9F\x8E\xB2";  // an emoji
+    EXPECT_THROW(writeSettingsFile(path, s, nullptr), TextEncodingError);
+    EXPECT_EQ(readFileBytes(path), before);
+}
