@@ -247,7 +247,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    if (event->type() == QEvent::ToolTip && popupHintCheckBox_ && !popupHintCheckBox_->isChecked()) return true;
+    if (event->type() == QEvent::ToolTip && !popupHints_) return true;
     return QMainWindow::eventFilter(watched, event);
 }
 

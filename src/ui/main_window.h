@@ -68,6 +68,11 @@ public:
     void NumPanelClick(int number, bool rightButton);
     void AllowAllUpSpeedButtonClick();
     void RSystemCheckBoxClick();
+    void PopupHintCheckBoxClick();
+    void ProxyCheckBoxClick();
+    void SaveRadioButtonClick(int tag);
+    void PrizeRadioButtonClick(int tag);
+    void PastRemoveCheckBoxClick();
     void RefreshRoleCounts();
     void ResetPrizeDisplay();
     void ExitClick();
@@ -189,11 +194,35 @@ private:
     QListView* popupTarget_ = nullptr;
 
     // Option tab.
+    QRadioButton* csvRadioButton_ = nullptr;
+    QRadioButton* textRadioButton_ = nullptr;
+    QLineEdit* splitMemo_ = nullptr;
+    UpDown* splitUpDown_ = nullptr;
+    QCheckBox* popupHintCheckBox_ = nullptr;
+    QCheckBox* escActionCheckBox_ = nullptr;
+    QCheckBox* proxyCheckBox_ = nullptr;
+    QLabel* proxyAddressLabel_ = nullptr;
+    QLineEdit* proxyAddressEdit_ = nullptr;
+    QLabel* proxyPortLabel_ = nullptr;
+    QLineEdit* proxyPortEdit_ = nullptr;
+    QRadioButton* reciprocalRadioButton_ = nullptr;
+    QRadioButton* fractionRadioButton_ = nullptr;
+    QLineEdit* horzMemo_ = nullptr;
+    QLineEdit* vertMemo_ = nullptr;
+    QLineEdit* defMemo_ = nullptr;
+    UpDown* defUpDown_ = nullptr;
+    QComboBox* lotModeComboBox_ = nullptr;
+    QCheckBox* pastRemoveCheckBox_ = nullptr;
     QCheckBox* rSystemCheckBox_ = nullptr;
     QLabel* arrangeModeLabel_ = nullptr;
     QComboBox* arrangeModeComboBox_ = nullptr;
-    QCheckBox* escActionCheckBox_ = nullptr;
-    QCheckBox* popupHintCheckBox_ = nullptr;
+    int saveFormat_ = 0;
+    int prizeViewMethod_ = 0;
+    bool popupHints_ = false;
+
+    // Link tab.
+    std::array<QLabel*, 3> userLinkTitles_{};
+    std::array<QLabel*, 3> userLinkTargets_{};
 };
 
 }  // namespace tambor::ui
