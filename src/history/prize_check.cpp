@@ -38,8 +38,8 @@ GradePlan planFor(int pickCount, int grade) {
 std::vector<int> sortedSubsets(const std::vector<int>& values, int pick) {
     std::vector<int> out;
     const int n = static_cast<int>(values.size());
-    if (pick == 0) return out;
-    if (pick > n) return out;
+    if (pick == 0 || pick > n) return out;
+    out.reserve(static_cast<std::size_t>(Binomial(n, pick)) * static_cast<std::size_t>(pick));
     std::array<int, kMaxPick> pos{};
     for (int i = 0; i < pick; ++i) pos[static_cast<std::size_t>(i)] = i;
     for (;;) {
@@ -146,18 +146,21 @@ struct GradeScan {
                     slot[static_cast<std::size_t>(j)][static_cast<std::size_t>(v)] = t;
                 }
             const std::int32_t top = rank.top - base;
-            for (std::size_t ps = 0; ps < poolCount; ++ps) {
-                const int* x = poolSubsets.data() + ps * PoolPick;
+            const std::uint8_t* const set = bits;
+            const int* x = poolSubsets.data();
+            std::int32_t done = counter;
+            for (std::size_t ps = 0; ps < poolCount; ++ps, x += PoolPick) {
                 std::int32_t index = top;
                 for (int j = 0; j < PoolPick; ++j) index -= slot[static_cast<std::size_t>(j)][static_cast<std::size_t>(x[j])];
-                ++counter;
+                ++done;
                 const auto b = static_cast<std::uint32_t>(index);
-                if ((bits[b >> 3] >> (b & 7)) & 1u) {
+                if ((set[b >> 3] >> (b & 7)) & 1u) {
                     lines.push_back(mergedLine(w, mainPick, x, PoolPick));
                     ++hits;
-                    gauge.update(counter);
+                    gauge.update(done);
                 }
             }
+            counter = done;
             gauge.update(counter);
         }
         return hits;
