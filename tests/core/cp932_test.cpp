@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "io/cp932.h"
+
+using namespace tambor;
+
+struct RoundTripRow {
+    const char* name;
+    std::string utf8;
+    std::string cp932;
+};
+
+class Cp932RoundTrip : public ::testing::TestWithParam<RoundTripRow> {};
+
+TEST_P(Cp932RoundTrip, BothDirections) {
+    const RoundTripRow& row = GetParam();
+    EXPECT_EQ(utf8ToCp932(row.utf8, "t.txt"), row.cp932);
+    EXPECT_EQ(cp932ToUtf8(row.cp932, "t.txt"), row.utf8);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Text, Cp932RoundTrip,
+    ::testing::Values(RoundTripRow{"backslash_and_tilde", "a\\b~c", "a\\b~c"},
+                      RoundTripRow{"loto6", "ロト６", "\x83\x8D\x83\x67\x82\x55"},
+                      RoundTripRow{"dai", "第", "\x91\xE6"},
+                      RoundTripRow{"halfwidth_katakana", "ｱ", "\xB1"},
+                      RoundTripRow{"crlf", "x\r\ny", "x\r\ny"},
+                      RoundTripRow{"empty", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct BadRow {
+    const char* name;
+    std::string bytes;
+    std::size_t offset;
+};
+
+class Cp932BadBytes : public ::testing::TestWithParam<BadRow> {};
+
+TEST_P(Cp932BadBytes, NamesFileAndOffset) {
+    const BadRow& row = GetParam();
+    try {
+        cp932ToUtf8(row.bytes, "/tmp/data/lotodata.txt");
+        FAIL() << "no error";
+    } catch (const TextEncodingError& e) {
+        EXPECT_EQ(e.offset(), row.offset);
+        EXPECT_EQ(e.fileName(), "/tmp/data/lotodata.txt");
+        const std::string message = e.what();
+        EXPECT_NE(message.find("/tmp/data/lotodata.txt"), std::string::npos) << message;
+        EXPECT_NE(message.find("オフセット " + std::to_string(row.offset)), std::string::npos) << message;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, Cp932BadBytes,
+    ::testing::Values(BadRow{"ff_after_text", "ab\x91\xE6" "cd\xFF", 6},
+                      BadRow{"bad_trail_byte", "x\x81\x20", 1},
+                      BadRow{"byte_80", "\x80", 0},
+                      BadRow{"lead_byte_cut_off", "abc\x91", 3}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Cp932Encode, CharacterOutsideCp932IsAnError) {
+    // U+00E9 (é) has no cp932 code.
+    EXPECT_THROW(utf8ToCp932("ok\xC3\xA9", "out.txt"), TextEncodingError);
+    try {
+        utf8ToCp932("ok\xC3\xA9", "out.txt");
+    } catch (const TextEncodingError& e) {
+        EXPECT_EQ(e.offset(), 2u);
+    }
+}
