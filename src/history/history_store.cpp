@@ -1,0 +1,223 @@
+#include "history/history_store.h"
+
+#include <cmath>
+#include <system_error>
+
+#include "core/number_board.h"
+#include "io/cp932.h"
+#include "io/text_file.h"
+
+namespace tambor {
+
+namespace {
+
+// A whole piece of text as a decimal integer: leading blanks, an optional
+// sign and digits, nothing after. Anything else, or a value that does not
+// fit, is 0.
+int parseIntOrZero(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == text.size()) return 0;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c < '0' || c > '9') return 0;
+        value = value * 10 + (c - '0');
+        if (value > 2147483648LL) return 0;
+    }
+    if (negative) value = -value;
+    if (value > 2147483647LL) return 0;
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+std::string HistoryStore::sectionHeader(GameMode mode) {
+    return std::string("[") + gameName(mode) + "当選番号]";
+}
+
+void HistoryStore::load(const std::filesystem::path& folder, GameMode mode) {
+    historyPath_ = folder / kFileName;
+    const std::string name = historyPath_.string();
+    std::string problem;
+    try {
+        std::error_code ec;
+        if (std::filesystem::status(historyPath_, ec).type() == std::filesystem::file_type::not_found) {
+            try {
+                writeFileBytesAtomic(historyPath_, embedded::builtinHistoryBytes());
+            } catch (const FileError& e) {
+                throw HistoryError("当選番号ファイル「" + name + "」を作成できません: " + e.reason() + "。");
+            }
+        }
+        lines_ = readTextFileLines(historyPath_);
+        computeStatistics(mode);
+        return;
+    } catch (const HistoryError& e) {
+        problem = e.what();
+    } catch (const FileError& e) {
+        problem = "当選番号ファイル「" + name + "」を読み込めません: " + e.reason() + "。";
+    } catch (const TextEncodingError& e) {
+        problem = e.what();
+    }
+    loadBuiltin(mode);
+    throw HistoryError(problem);
+}
+
+void HistoryStore::loadFromText(std::string_view utf8Text, GameMode mode) {
+    lines_ = splitLines(utf8Text);
+    computeStatistics(mode);
+}
+
+void HistoryStore::loadBuiltin(GameMode mode) {
+    loadFromText(cp932ToUtf8(embedded::builtinHistoryBytes(), "lotodata.txt (内蔵)"), mode);
+}
+
+long HistoryStore::headerIndex(GameMode mode) const {
+    const std::string header = sectionHeader(mode);
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i] == header) return static_cast<long>(i);
+    return -1;
+}
+
+std::vector<std::string> HistoryStore::sectionLines(GameMode mode) const {
+    std::vector<std::string> section;
+    const long h = headerIndex(mode);
+    if (h < 0) return section;
+    for (std::size_t i = static_cast<std::size_t>(h) + 1; i < lines_.size() && !lines_[i].empty(); ++i)
+        section.push_back(lines_[i]);
+    return section;
+}
+
+bool HistoryStore::drawLine(int round, std::string& line) const {
+    const long h = headerIndex(mode_);
+    if (h < 0 || round < 1) return false;
+    // Every line from the header to the wanted one must be a data line: an
+    // empty line ends the section.
+    for (long i = h + 1; i <= h + round; ++i) {
+        if (static_cast<std::size_t>(i) >= lines_.size() || lines_[static_cast<std::size_t>(i)].empty()) return false;
+    }
+    line = lines_[static_cast<std::size_t>(h + round)];
+    return true;
+}
+
+void HistoryStore::computeStatistics(GameMode mode) {
+    mode_ = mode;
+    const GameRules rules = rulesFor(mode);
+    const int n = rules.maxNumber;
+    const int k = rules.pickCount;
+
+    hitCount_.fill(0);
+    numberWeight_.fill(0);
+    for (int v = 1; v <= n; ++v) numberWeight_[static_cast<std::size_t>(v)] = 1;
+    numberWeight_[0] = n;
+    for (auto& row : pairCount_) row.fill(0);
+    deviationValue_.fill(0.0);
+    drawCount_ = 0;
+
+    for (const std::string& line : sectionLines(mode)) {
+        ++drawCount_;
+        const std::size_t eq = line.find('=');
+        std::string_view rest = eq == std::string::npos ? std::string_view() : std::string_view(line).substr(eq + 1);
+        int mains[kMaxPick];
+        int mainCount = 0;
+        for (int i = 0; i < k; ++i) {
+            const std::size_t comma = rest.find(',');
+            const int v = parseIntOrZero(rest.substr(0, comma));
+            rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+            if (v < 1 || v > n) continue;
+            // A number written twice on a (malformed) line is one draw of it.
+            bool seen = false;
+            for (int j = 0; j < mainCount; ++j) seen = seen || mains[j] == v;
+            if (seen) continue;
+            mains[mainCount++] = v;
+            ++numberWeight_[static_cast<std::size_t>(v)];
+            ++numberWeight_[0];
+            ++hitCount_[static_cast<std::size_t>(v - 1)];
+        }
+        for (int i = 0; i < mainCount; ++i) {
+            for (int j = i + 1; j < mainCount; ++j) {
+                const auto a = static_cast<std::size_t>(mains[i] - 1);
+                const auto b = static_cast<std::size_t>(mains[j] - 1);
+                ++pairCount_[a][b];
+                ++pairCount_[b][a];
+            }
+        }
+    }
+
+    const double mean = static_cast<double>(drawCount_) * k / n;
+    double sumSquares = 0.0;
+    for (int v = 0; v < n; ++v) {
+        const double d = mean - hitCount_[static_cast<std::size_t>(v)];
+        sumSquares += d * d;
+    }
+    const double sd = std::sqrt(sumSquares / n);
+    for (int v = 0; v < n; ++v) {
+        // Without spread (no draws, or every number drawn equally often)
+        // every number is exactly average.
+        deviationValue_[static_cast<std::size_t>(v)] =
+            sd > 0.0 ? (hitCount_[static_cast<std::size_t>(v)] - mean) / sd * 10.0 + 50.0 : 50.0;
+    }
+}
+
+std::int32_t HistoryStore::hitCount(int number) const {
+    if (number < 1 || number > kBoardSize) return 0;
+    return hitCount_[static_cast<std::size_t>(number - 1)];
+}
+
+std::int32_t HistoryStore::pairCount(int a, int b) const {
+    if (a < 1 || a > kBoardSize || b < 1 || b > kBoardSize) return 0;
+    return pairCount_[static_cast<std::size_t>(a - 1)][static_cast<std::size_t>(b - 1)];
+}
+
+double HistoryStore::deviationValue(int number) const {
+    if (number < 1 || number > kBoardSize) return 0.0;
+    return deviationValue_[static_cast<std::size_t>(number - 1)];
+}
+
+bool HistoryStore::drawOnBoard(int round, int mainNumbers[6], int& mainCount, int& bonus) const {
+    mainCount = 0;
+    bonus = 0;
+    std::string line;
+    if (!drawLine(round, line)) return false;
+    const GameRules rules = rulesFor(mode_);
+    std::string_view rest(line);
+    int found[kMaxPick];
+    int foundCount = 0;
+    // Read K + 1 numbers from the end: the bonus first, then the main
+    // numbers right to left.
+    for (int i = 0; i <= rules.pickCount; ++i) {
+        const std::size_t delim = rest.find_last_of("=,");
+        const std::string_view piece = delim == std::string_view::npos ? rest : rest.substr(delim + 1);
+        rest = delim == std::string_view::npos ? std::string_view() : rest.substr(0, delim);
+        const int v = parseIntOrZero(piece);
+        if (v < 1 || v > rules.maxNumber) continue;
+        if (i == 0) {
+            bonus = v;
+            continue;
+        }
+        bool seen = false;
+        for (int j = 0; j < foundCount; ++j) seen = seen || found[j] == v;
+        if (!seen) found[foundCount++] = v;
+    }
+    for (int j = 0; j < foundCount; ++j) mainNumbers[j] = found[foundCount - 1 - j];
+    mainCount = foundCount;
+    return true;
+}
+
+bool ShowDrawOnBoard(const HistoryStore& history, int round, NumberBoard& board) {
+    for (int v = 1; v <= kBoardSize; ++v)
+        board.setState(v, static_cast<std::uint8_t>(board.state(v) & ~(kRoleBit[Main] | kRoleBit[Bonus])));
+    int mains[kMaxPick];
+    int mainCount = 0;
+    int bonus = 0;
+    const bool found = history.drawOnBoard(round, mains, mainCount, bonus);
+    for (int i = 0; i < mainCount; ++i)
+        board.setState(mains[i], static_cast<std::uint8_t>(board.state(mains[i]) | kRoleBit[Main]));
+    if (bonus != 0) board.setState(bonus, static_cast<std::uint8_t>(board.state(bonus) | kRoleBit[Bonus]));
+    board.refreshCounts();
+    return found;
+}
+
+}  // namespace tambor

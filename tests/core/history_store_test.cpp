@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/number_board.h"
+#include "history/history_store.h"
+#include "history_test_support.h"
+
+using namespace tambor;
+using namespace history_test;
+
+// ---- First start, the file on disk and failures --------------------------
+
+class HistoryFirstStart : public ::testing::TestWithParam<GameMode> {};
+
+TEST_P(HistoryFirstStart, CreatesFileIdenticalToBuiltinCopy) {
+    TempFolder dir;
+    HistoryStore history;
+    history.load(dir.path, GetParam());
+    EXPECT_EQ(history.historyPath(), dir.path / "lotodata.txt");
+    const std::string written = slurp(dir.path / "lotodata.txt");
+    EXPECT_EQ(written, builtinFileBytes());
+    EXPECT_EQ(written, std::string(embedded::builtinHistoryBytes()));
+    EXPECT_EQ(history.drawCount(), GetParam() == GameMode::MiniLoto ? 175 : 111);
+    EXPECT_EQ(history.lines().size(), 290u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Games, HistoryFirstStart, ::testing::Values(GameMode::MiniLoto, GameMode::Loto6),
+                         [](const auto& info) { return info.param == GameMode::MiniLoto ? "mini" : "loto6"; });
+
+TEST(HistoryFile, ExistingFileIsReadAndNeverRewritten) {
+    TempFolder dir;
+    // "[ミニロト当選番号]" and one draw, LF line ends, no final line end.
+    const std::string bytes =
+        "[\x83\x7E\x83\x6A\x83\x8D\x83\x67\x93\x96\x91\x49\x94\xD4\x8D\x86]\n=01,02,03,04,05,06";
+    std::ofstream(dir.path / "lotodata.txt", std::ios::binary) << bytes;
+    HistoryStore history;
+    history.load(dir.path, GameMode::MiniLoto);
+    EXPECT_EQ(history.drawCount(), 1);
+    EXPECT_EQ(history.hitCount(5), 1);
+    EXPECT_EQ(history.hitCount(6), 0);
+    EXPECT_EQ(slurp(dir.path / "lotodata.txt"), bytes);
+}
+
+// Every failure falls back to the built-in history, then reports.
+struct FailureRow {
+    const char* name;
+    // Prepares the folder; returns the folder to load from.
+    fs::path (*prepare)(const fs::path& dir);
+    const char* expectedInMessage;
+};
+
+class HistoryFailure : public ::testing::TestWithParam<FailureRow> {};
+
+TEST_P(HistoryFailure, FallsBackToBuiltinAndNamesFile) {
+    TempFolder dir;
+    const fs::path folder = GetParam().prepare(dir.path);
+    HistoryStore history;
+    try {
+        history.load(folder, GameMode::Loto6);
+        FAIL() << "no error";
+    } catch (const HistoryError& e) {
+        const std::string message = e.what();
+        EXPECT_NE(message.find((folder / "lotodata.txt").string()), std::string::npos) << message;
+        EXPECT_NE(message.find(GetParam().expectedInMessage), std::string::npos) << message;
+    }
+    EXPECT_EQ(history.drawCount(), 111);
+    EXPECT_EQ(history.lines().size(), 290u);
+    EXPECT_EQ(history.historyPath(), folder / "lotodata.txt");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HistoryFailure,
+    ::testing::Values(
+        FailureRow{"folder_missing_cannot_create", [](const fs::path& d) { return d / "missing"; }, "作成できません"},
+        FailureRow{"path_is_a_folder",
+                   [](const fs::path& d) {
+                       fs::create_directory(d / "lotodata.txt");
+                       return d;
+                   },
+                   "読み込めません"},
+        FailureRow{"not_cp932",
+                   [](const fs::path& d) {
+                       std::ofstream(d / "lotodata.txt", std::ios::binary) << "abc\r\n\xFF\r\n";
+                       return d;
+                   },
+                   "オフセット 5"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// ---- Statistics of the built-in history -----------------------------------
+
+class HistoryBuiltinStats : public ::testing::TestWithParam<GameMode> {};
+
+TEST_P(HistoryBuiltinStats, MatchPlainCount) {
+    const GameMode mode = GetParam();
+    const GameRules rules = rulesFor(mode);
+    HistoryStore history;
+    history.loadBuiltin(mode);
+    const PlainCount expected = plainCount(mode == GameMode::Loto6);
+    ASSERT_EQ(history.drawCount(), expected.draws);
+    std::int64_t weightSum = 0;
+    for (int a = 1; a <= kBoardSize; ++a) {
+        EXPECT_EQ(history.hitCount(a), expected.hits[static_cast<std::size_t>(a)]) << a;
+        if (a <= rules.maxNumber) {
+            EXPECT_EQ(history.numberWeights()[static_cast<std::size_t>(a)], history.hitCount(a) + 1);
+            weightSum += history.numberWeights()[static_cast<std::size_t>(a)];
+        }
+        for (int b = 1; b <= kBoardSize; ++b) {
+            EXPECT_EQ(history.pairCount(a, b), expected.pairs[static_cast<std::size_t>(a)][static_cast<std::size_t>(b)])
+                << a << "," << b;
+            EXPECT_EQ(history.pairCount(a, b), history.pairCount(b, a));
+        }
+        EXPECT_EQ(history.pairCount(a, a), 0);
+    }
+    EXPECT_EQ(history.numberWeights()[0], weightSum);
+}
+
+TEST_P(HistoryBuiltinStats, DeviationScoresHaveMeanFiftyAndSpreadTen) {
+    const GameMode mode = GetParam();
+    const int n = rulesFor(mode).maxNumber;
+    HistoryStore history;
+    history.loadBuiltin(mode);
+    double sum = 0, squares = 0;
+    for (int v = 1; v <= n; ++v) sum += history.deviationValue(v);
+    const double mean = sum / n;
+    for (int v = 1; v <= n; ++v) squares += (history.deviationValue(v) - mean) * (history.deviationValue(v) - mean);
+    EXPECT_NEAR(mean, 50.0, 1e-9);
+    EXPECT_NEAR(std::sqrt(squares / n), 10.0, 1e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Games, HistoryBuiltinStats, ::testing::Values(GameMode::MiniLoto, GameMode::Loto6),
+                         [](const auto& info) { return info.param == GameMode::MiniLoto ? "mini" : "loto6"; });
+
+TEST(HistoryBuiltinStats, MiniLotoMeanIs175TimesFiveOver31) {
+    HistoryStore history;
+    history.loadBuiltin(GameMode::MiniLoto);
+    int total = 0;
+    for (int v = 1; v <= 31; ++v) total += history.hitCount(v);
+    EXPECT_EQ(total, 175 * 5);  // so the mean is 175 * 5 / 31 = 28.23 and the scores average 50
+    EXPECT_NEAR(total / 31.0, 28.23, 0.005);
+}
+
+// ---- Reading one draw -------------------------------------------------------
+
+struct DrawRow {
+    const char* name;
+    GameMode mode;
+    int round;
+    bool found;
+    std::vector<int> mains;
+    int bonus;
+};
+
+class HistoryBuiltinDraw : public ::testing::TestWithParam<DrawRow> {};
+
+TEST_P(HistoryBuiltinDraw, ReadsFromLineEnd) {
+    const DrawRow& row = GetParam();
+    HistoryStore history;
+    history.loadBuiltin(row.mode);
+    int mains[6] = {};
+    int count = -1, bonus = -1;
+    EXPECT_EQ(history.drawOnBoard(row.round, mains, count, bonus), row.found);
+    EXPECT_EQ(std::vector<int>(mains, mains + count), row.mains);
+    EXPECT_EQ(bonus, row.bonus);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rounds, HistoryBuiltinDraw,
+    ::testing::Values(DrawRow{"mini_first", GameMode::MiniLoto, 1, true, {1, 3, 17, 20, 25}, 26},
+                      DrawRow{"mini_last", GameMode::MiniLoto, 175, true, {8, 12, 17, 19, 24}, 5},
+                      DrawRow{"mini_past_end", GameMode::MiniLoto, 176, false, {}, 0},
+                      DrawRow{"mini_zero", GameMode::MiniLoto, 0, false, {}, 0},
+                      DrawRow{"mini_negative", GameMode::MiniLoto, -3, false, {}, 0},
+                      DrawRow{"loto6_first", GameMode::Loto6, 1, true, {2, 8, 10, 13, 27, 30}, 39},
+                      DrawRow{"loto6_last", GameMode::Loto6, 111, true, {11, 15, 21, 31, 32, 43}, 24},
+                      DrawRow{"loto6_past_end", GameMode::Loto6, 112, false, {}, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HistorySection, LinesInDrawOrder) {
+    HistoryStore history;
+    history.loadBuiltin(GameMode::Loto6);
+    const auto mini = history.sectionLines(GameMode::MiniLoto);
+    ASSERT_EQ(mini.size(), 175u);
+    EXPECT_EQ(mini.front(), "第  1回(H11. 4.13)=01,03,17,20,25,26");
+    EXPECT_EQ(mini.back(), "第175回(H14.11.19)=08,12,17,19,24,05");
+    const auto loto6 = history.sectionLines();
+    ASSERT_EQ(loto6.size(), 111u);
+    EXPECT_EQ(loto6.front(), "第  1回(H12.10. 5)=02,08,10,13,27,30,39");
+    std::string line;
+    ASSERT_TRUE(history.drawLine(111, line));
+    EXPECT_EQ(line, "第111回(H14.11.21)=11,15,21,31,32,43,24");
+    EXPECT_FALSE(history.drawLine(112, line));
+}
+
+TEST(HistoryDrawOnBoard, MarksMainAndBonusAndKeepsOtherRoles) {
+    HistoryStore history;
+    history.loadBuiltin(GameMode::MiniLoto);
+    NumberBoard board(GameMode::MiniLoto);
+    board.setState(2, kRoleBit[Fix] | kRoleBit[Main]);  // an old hand mark on 2
+    board.setState(30, kRoleBit[Bonus]);
+    ASSERT_TRUE(ShowDrawOnBoard(history, 1, board));  // 01,03,17,20,25 + 26
+    EXPECT_EQ(board.state(2), kRoleBit[Fix]);
+    EXPECT_EQ(board.state(30), 0);
+    for (int v : {1, 3, 17, 20, 25}) EXPECT_EQ(board.state(v), kRoleBit[Main]) << v;
+    EXPECT_EQ(board.state(26), kRoleBit[Bonus]);
+    EXPECT_EQ(board.count(Main), 5);
+    EXPECT_EQ(board.count(Bonus), 1);
+    EXPECT_EQ(board.count(Fix), 1);
+
+    EXPECT_FALSE(ShowDrawOnBoard(history, 500, board));
+    EXPECT_EQ(board.count(Main), 0);
+    EXPECT_EQ(board.count(Bonus), 0);
+    EXPECT_EQ(board.count(Fix), 1);
+}
