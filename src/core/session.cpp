@@ -23,4 +23,15 @@ void Session::switchGame(GameMode mode) {
 
 void Session::clearList() { list_.clear(); }
 
+std::string Session::loadHistory() {
+    try {
+        history_.load(dataFolder_, mode_);
+    } catch (const HistoryError& e) {
+        return std::string(e.what()) + "\n" + HistoryError::kFallbackNote;
+    }
+    return {};
+}
+
+bool Session::showDrawOnBoard(int round) { return ShowDrawOnBoard(history_, round, board_); }
+
 }  // namespace tambor

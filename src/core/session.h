@@ -10,6 +10,7 @@
 
 #include "core/combination_list.h"
 #include "core/number_board.h"
+#include "history/history_store.h"
 
 namespace tambor {
 
@@ -35,11 +36,22 @@ public:
     // Empties both lists, their sets and the changed flag.
     void clearList();
 
+    HistoryStore& history() { return history_; }
+    const HistoryStore& history() const { return history_; }
+    // Re-reads lotodata.txt for the game in force (creating it from the
+    // built-in copy when missing) and recomputes the statistics. Returns an
+    // empty text, or the message of a failure after which the built-in
+    // copy's statistics are in use.
+    std::string loadHistory();
+    // Marks draw round of the current game on the board (main and bonus).
+    bool showDrawOnBoard(int round);
+
 private:
     GameMode mode_ = GameMode::MiniLoto;
     std::filesystem::path dataFolder_;
     CombinationList list_;
     NumberBoard board_;
+    HistoryStore history_;
 };
 
 }  // namespace tambor

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -27,6 +28,7 @@ class QSystemTrayIcon;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
+class QUrl;
 class QWidget;
 
 namespace tambor::ui {
@@ -76,6 +78,20 @@ public:
     void RefreshRoleCounts();
     void ResetPrizeDisplay();
     void ExitClick();
+    void PrizeCheckBoxClick();
+    void PrizeMemoChange();
+    void PrizeBitBtnClick();
+    void RecordBitBtnClick();
+    // Opens a web address, mail address or file with the desktop's default
+    // application. Tests replace the opener to see what would be opened.
+    void ShellOpen(const QString& target);
+    void setShellOpenHook(std::function<void(const QUrl&)> hook) { shellOpenHook_ = std::move(hook); }
+
+signals:
+    // The history was read again (game switch, start-up).
+    void historyReloaded();
+
+public:
     void TrayRestoreClick();
     void TrayExitClick();
 
@@ -112,6 +128,7 @@ private:
 
     // Shared steps.
     void applyGameToWindow();
+    void selectMainRoleForPrize();
     void loadHistoryForGame();
     void repaintBoard();
     bool FormCloseQuery();
@@ -122,6 +139,8 @@ private:
     Session session_;
     bool initialized_ = false;
     bool trayIconShown_ = false;
+    bool updatingPrizeMemo_ = false;
+    std::function<void(const QUrl&)> shellOpenHook_;
 
     TWaitForm* waitForm_ = nullptr;
     QSystemTrayIcon* trayIcon_ = nullptr;

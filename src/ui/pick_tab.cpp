@@ -110,8 +110,9 @@ void TMainForm::buildPickTab(QWidget* page) {
     printBitBtn_ = makeButton(page, "PrintBitBtn", "カード印刷(&P)...", "表示されている組み合わせを申込カードに印刷します。", bx, 130, 82, 26);
     rateBitBtn_ = makeButton(page, "RateBitBtn", "連対率(&T)...", "連対率の画面を表示します。", bx + 86, 130, 66, 26);
     recordBitBtn_ = makeButton(page, "RecordBitBtn", "当選履歴(&R)...", "過去の当選結果の表示を行います。", bx, 160, 82, 26);
+    connect(recordBitBtn_, &QPushButton::clicked, this, &TMainForm::RecordBitBtnClick);
     for (QPushButton* b : {lotBitBtn_, combiBitBtn_, sortBitBtn_, editBitBtn_, saveBitBtn_, loadBitBtn_, printBitBtn_,
-                           rateBitBtn_, recordBitBtn_})
+                           rateBitBtn_})
         b->setEnabled(false);
 
     // Prize check.
@@ -135,7 +136,9 @@ void TMainForm::buildPickTab(QWidget* page) {
     prizeUpDown_->setGeometry(roundLeft + roundWidth - 15, 18, 14, 22);
     setHint(prizeUpDown_, "いつの当選結果を使用するかを指定します。");
     prizeBitBtn_ = makeButton(prize, "PrizeBitBtn", "当選確認(&V)", "当選確認を行います。", 8, 44, 134, 24);
-    prizeBitBtn_->setEnabled(false);
+    connect(prizeBitBtn_, &QPushButton::clicked, this, &TMainForm::PrizeBitBtnClick);
+    connect(prizeCheckBox_, &QCheckBox::clicked, this, &TMainForm::PrizeCheckBoxClick);
+    connect(prizeMemo_, &QLineEdit::textChanged, this, &TMainForm::PrizeMemoChange);
     for (int g = 0; g < 5; ++g) {
         const int y = 74 + g * 24;
         gradeLabel_[static_cast<std::size_t>(g)] = makeLabel(prize, kGradeCaptions[g], 10, y + 3, 130, 16);
@@ -320,8 +323,5 @@ void TMainForm::repaintBoard() {
     }
 }
 
-void TMainForm::loadHistoryForGame() {
-    // The history arrives with the history store.
-}
 
 }  // namespace tambor::ui

@@ -1,0 +1,113 @@
+// The history on first start, the draw selector and the prize check,
+// driven through the real main window.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QUrl>
+
+#include "support/test_window.h"
+#include "ui/application.h"
+#include "ui/message_box.h"
+#include "ui/wait_form.h"
+
+using namespace tambor;
+using namespace tambor::ui;
+using tambor::ui::testing::TestWindow;
+
+class PrizeCheckTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { setUpApplication(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
+
+    void firstStartWritesTheBuiltInHistoryAndMarksTheNewestDraw() {
+        TestWindow t;
+        QFile written(t.dir.filePath("lotodata.txt"));
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QFile builtin(QStringLiteral(TAMBOR_TEST_DATA_DIR "/lotodata-builtin.txt"));
+        QVERIFY(builtin.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), builtin.readAll());
+        QCOMPARE(t.text("PrizeMemo"), QStringLiteral("175"));
+        QVERIFY(t.find<QCheckBox>("PrizeCheckBox")->isChecked());
+        // Draw 175: 08,12,17,19,24 and bonus 05.
+        QCOMPARE(t.text("MainMemo"), QStringLiteral("5"));
+        QCOMPARE(t.text("BonusMemo"), QStringLiteral("1"));
+        QVERIFY(t.window->session().board().has(8, Main));
+        QVERIFY(t.window->session().board().has(5, Bonus));
+        QTest::mouseClick(t.find<QRadioButton>("Loto6RadioButton"), Qt::LeftButton);
+        QCOMPARE(t.text("PrizeMemo"), QStringLiteral("111"));
+    }
+
+    void roundFieldClampsAndEmptyMeansHandMarks() {
+        TestWindow t;
+        auto* memo = t.find<QLineEdit>("PrizeMemo");
+        memo->setText(QStringLiteral("0"));
+        QCOMPARE(memo->text(), QStringLiteral("1"));
+        QVERIFY(t.window->session().board().has(1, Main));  // draw 1: 01,03,17,20,25 + 26
+        memo->setText(QStringLiteral("999"));
+        QCOMPARE(memo->text(), QStringLiteral("175"));
+        memo->clear();
+        QVERIFY(!t.find<QCheckBox>("PrizeCheckBox")->isChecked());
+        QVERIFY(t.window->session().board().has(8, Main));  // the marks stay for editing
+    }
+
+    void checkFindsTheFirstGrade() {
+        TestWindow t;
+        t.window->session().list().appendText("8,12,17,19,24\n1,2,3,4,5\n8,12,17,19,5\n");
+        t.window->showListChanges();
+        QTest::mouseClick(t.find<QPushButton>("PrizeBitBtn"), Qt::LeftButton);
+        QCOMPARE(t.text("Grade1Memo"), QStringLiteral("1"));
+        QCOMPARE(t.text("Grade2Memo"), QStringLiteral("1"));
+        QCOMPARE(t.text("Grade3Memo"), QStringLiteral("0"));
+        QCOMPARE(t.text("MoneyMemo"), QString::fromUtf8("約 1019万1100円"));
+        auto* search = t.find<QListView>("SearchListBox");
+        QCOMPARE(search->model()->rowCount(), 6);
+        QCOMPARE(search->model()->index(1, 0).data().toString(), QStringLiteral("  8,12,17,19,24"));
+        QVERIFY(!t.window->waitWindowBusy());
+        // Editing a main mark forgets the result and unticks the draw selector.
+        t.clickNumber(8);  // the check selected the main role
+        QCOMPARE(t.text("MainMemo"), QStringLiteral("4"));
+        QCOMPARE(t.text("Grade1Memo"), QStringLiteral("--"));
+        QVERIFY(!t.find<QCheckBox>("PrizeCheckBox")->isChecked());
+    }
+
+    void incompleteMarksDoNothing() {
+        TestWindow t;
+        t.window->session().list().appendText("8,12,17,19,24\n");
+        QTest::mouseClick(t.find<QRadioButton>("MainRadioButton"), Qt::LeftButton);
+        t.clickNumber(8);
+        QCOMPARE(t.text("MainMemo"), QStringLiteral("4"));
+        QTest::mouseClick(t.find<QPushButton>("PrizeBitBtn"), Qt::LeftButton);
+        QCOMPARE(t.text("Grade1Memo"), QStringLiteral("--"));
+    }
+
+    void historyButtonOpensTheFile() {
+        TestWindow t;
+        QUrl opened;
+        t.window->setShellOpenHook([&](const QUrl& url) { opened = url; });
+        QTest::mouseClick(t.find<QPushButton>("RecordBitBtn"), Qt::LeftButton);
+        QCOMPARE(opened, QUrl::fromLocalFile(t.dir.filePath("lotodata.txt")));
+    }
+
+    void unreadableHistoryFallsBackToTheBuiltInCopy() {
+        QTemporaryDir dir;
+        QFile bad(dir.filePath("lotodata.txt"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("\x81\x20 not cp932\r\n");  // 0x81 0x20 is no cp932 character
+        bad.close();
+        MessageBox::clearShownTexts();
+        TMainForm window({dir.path().toStdString()});
+        window.show();
+        QCOMPARE(MessageBox::shownTexts().size(), 1);
+        QVERIFY(MessageBox::shownTexts().first().contains(QStringLiteral("lotodata.txt")));
+        QCOMPARE(window.findChild<QLineEdit*>("PrizeMemo")->text(), QStringLiteral("175"));
+    }
+};
+
+QTEST_MAIN(PrizeCheckTest)
+#include "tst_prize_check.moc"
