@@ -41,7 +41,10 @@ struct BuildResult {
     std::size_t listed = 0;      // new lines in the list
     std::size_t duplicates = 0;  // new lines in the duplicate list
     std::size_t skipped = 0;     // past winners and, with the R system, ruled-out combinations
-    std::int64_t neighbourMarks = 0;  // R system: combinations ruled out by kept ones
+    // R system: neighbours of kept combinations marked as ruled out. Only
+    // neighbours still to be enumerated are marked (see the builder), so
+    // this is about half of K × candidates per kept combination.
+    std::int64_t neighbourMarks = 0;
 };
 
 // Runs a build into list. Past winners (pastWinners) are skipped silently.

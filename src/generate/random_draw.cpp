@@ -6,6 +6,10 @@
 #include <cstdio>
 #include <stdexcept>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/number_board.h"
 #include "generate/additive_rank.h"
 
@@ -53,9 +57,17 @@ class Drawer {
 public:
     Drawer(const DrawHistory& history, const DrawRequest& request, DrawWeights& weights,
            DrawStatistics& statistics, RandomGenerator& random)
-        : h_(history), request_(request), w_(weights), stats_(statistics), random_(random),
-          n_(rulesFor(history.game).maxNumber), allowed_(allowedMask(request, n_)) {
+        : h_(history), w_(weights), stats_(statistics), random_(random), n_(rulesFor(history.game).maxNumber),
+          allowed_(allowedMask(request, n_)) {
         mode_ = request.mode >= 0 && request.mode < kDrawModeCount ? request.mode : PreferPairs;
+        // Weights handed in are read as 0 when negative and capped; the
+        // first draw replaces them all anyway.
+        for (int j = 0; j < n_; ++j) {
+            std::int32_t& w = w_[static_cast<std::size_t>(j + 1)];
+            w = clampWeight(w);
+            sum_ += w;
+            if (w > 0) positive_ |= std::uint64_t{1} << j;
+        }
     }
 
     // Draws one index. Numbers in taken are drawn by weight like any other
@@ -63,76 +75,117 @@ public:
     // has a positive weight the draw is made with equal chance among the
     // allowed numbers outside taken.
     int draw(std::uint64_t taken) {
-        std::int64_t sum = 0;
-        std::uint64_t positive = 0;
-        for (int j = 0; j < n_; ++j) {
-            const std::int32_t w = clampWeight(w_[static_cast<std::size_t>(j + 1)]);
-            if (w > 0) {
-                sum += w;
-                positive |= std::uint64_t{1} << j;
-            }
-        }
-        int i;
+        int i = 0;
         const std::uint64_t open = allowed_ & ~taken;
-        if ((positive & open) != 0) {
-            const std::int32_t r = random_.RandomBelow(static_cast<std::int32_t>(sum));
-            std::int64_t running = 0;
-            i = 0;
-            for (; i < n_; ++i) {
-                running += clampWeight(w_[static_cast<std::size_t>(i + 1)]);
-                if (r < running) break;
-            }
+        if ((positive_ & open) != 0) {
+            const std::int32_t r = random_.RandomBelow(static_cast<std::int32_t>(sum_));
+            std::int64_t running = w_[1];
+            while (r >= running) running += w_[static_cast<std::size_t>(++i + 1)];
         } else {
             i = nthBit(open, random_.RandomBelow(std::popcount(open)));
         }
-        if (!request_.forbidden[static_cast<std::size_t>(i)]) ++stats_.selectionCount[static_cast<std::size_t>(i)];
+        if ((allowed_ >> i) & 1) ++stats_.selectionCount[static_cast<std::size_t>(i)];
         recompute(i);
         return i;
     }
 
 private:
-    void recompute(int i) {
-        const auto& pair = h_.pairCount[static_cast<std::size_t>(i)];
-        const std::int64_t drawCount = h_.drawCount;
+    // Sets every weight to rule(j), 0 for forbidden numbers, and keeps the
+    // sum and the mask of positive weights for the next draw.
+    template <typename Rule>
+    void apply(Rule rule) {
         std::int64_t sum = 0;
+        std::uint64_t positive = 0;
         for (int j = 0; j < n_; ++j) {
-            const std::size_t sj = static_cast<std::size_t>(j);
-            std::int32_t& w = w_[sj + 1];
-            std::int32_t next;
-            if (request_.forbidden[sj]) {
-                next = 0;
-            } else {
-                const std::int64_t prev = clampWeight(w);
-                switch (mode_) {
-                case PreferHighDeviation: next = truncatedWeight(deviationOf(h_, j)); break;
-                case PreferFrequent: next = clampWeight(std::int64_t{pair[sj]} * 10 + 1); break;
-                case NoPreference: next = 1; break;
-                case PreferRare: next = clampWeight((drawCount - h_.hitCount[sj]) * 10 + 1); break;
-                case PreferLowDeviation: next = truncatedWeight(100.0 - deviationOf(h_, j)); break;
-                case AvoidPairs: {
-                    const std::int64_t rare = (drawCount - h_.hitCount[sj]) * 10 + 1;
-                    next = rare <= 0 ? 0 : truncatedWeight(std::sqrt(static_cast<double>(rare * prev)));
-                    break;
-                }
-                default:
-                    next = truncatedWeight(std::sqrt(static_cast<double>(std::max<std::int64_t>(pair[sj], 0) * prev * 10 + 1)));
-                    break;
-                }
-            }
-            w = next;
+            std::int32_t next = rule(static_cast<std::size_t>(j));
+            if (!((allowed_ >> j) & 1)) next = 0;
+            w_[static_cast<std::size_t>(j + 1)] = next;
             sum += next;
+            positive |= static_cast<std::uint64_t>(next > 0) << j;
         }
         w_[0] = static_cast<std::int32_t>(sum);
+        sum_ = sum;
+        positive_ = positive;
+    }
+
+    // Rules that do not depend on the drawn number or the previous weights
+    // (modes 1, 3, 4 and 5) are the same table on every draw of a run.
+    void prepareConstantRule() {
+        const std::int64_t draws = h_.drawCount;
+        for (int j = 0; j < n_; ++j) {
+            const std::size_t sj = static_cast<std::size_t>(j);
+            std::int32_t v = 0;
+            switch (mode_) {
+            case PreferHighDeviation: v = truncatedWeight(deviationOf(h_, j)); break;
+            case NoPreference: v = 1; break;
+            case PreferRare: v = clampWeight((draws - h_.hitCount[sj]) * 10 + 1); break;
+            case PreferLowDeviation: v = truncatedWeight(100.0 - deviationOf(h_, j)); break;
+            default: break;
+            }
+            constant_[sj] = v;
+            // Mode 6's first factor, (DrawCount - HitCount) × 10 + 1.
+            rare_[sj] = std::max<std::int64_t>((draws - h_.hitCount[sj]) * 10 + 1, 0);
+        }
+        constantPrepared_ = true;
+    }
+
+    // arguments_[j] := the square root of argument(j) for every number. The
+    // rules take roots of values that are never negative, so packed and
+    // scalar roots agree to the bit. Pairs of values go into one register
+    // as they are computed, so no load has to wait for two separate stores.
+    template <typename Argument>
+    void rootsOf(Argument argument) {
+        double* out = arguments_.data();
+        int j = 0;
+#if defined(__SSE2__)
+        for (; j + 2 <= n_; j += 2)
+            _mm_storeu_pd(out + j, _mm_sqrt_pd(_mm_set_pd(argument(static_cast<std::size_t>(j + 1)),
+                                                          argument(static_cast<std::size_t>(j)))));
+#endif
+        for (; j < n_; ++j) out[j] = std::sqrt(argument(static_cast<std::size_t>(j)));
+    }
+
+    void recompute(int i) {
+        if (!constantPrepared_) prepareConstantRule();
+        const auto& pair = h_.pairCount[static_cast<std::size_t>(i)];
+        DrawWeights& w = w_;
+        switch (mode_) {
+        case PreferHighDeviation:
+        case NoPreference:
+        case PreferRare:
+        case PreferLowDeviation:
+            apply([&](std::size_t j) { return constant_[j]; });
+            break;
+        case PreferFrequent:
+            apply([&](std::size_t j) { return clampWeight(std::int64_t{pair[j]} * 10 + 1); });
+            break;
+        case AvoidPairs:
+            rootsOf([&](std::size_t j) { return static_cast<double>(rare_[j] * w[j + 1]); });
+            apply([&](std::size_t j) { return truncatedWeight(arguments_[j]); });
+            break;
+        default:
+            rootsOf([&](std::size_t j) {
+                const std::int64_t p = std::max<std::int32_t>(pair[j], 0);
+                return static_cast<double>(p * w[j + 1] * 10 + 1);
+            });
+            apply([&](std::size_t j) { return truncatedWeight(arguments_[j]); });
+            break;
+        }
     }
 
     const DrawHistory& h_;
-    const DrawRequest& request_;
     DrawWeights& w_;
     DrawStatistics& stats_;
     RandomGenerator& random_;
     int n_;
     int mode_;
     std::uint64_t allowed_;
+    std::int64_t sum_ = 0;
+    std::uint64_t positive_ = 0;
+    bool constantPrepared_ = false;
+    std::array<std::int32_t, kBoardSize> constant_{};
+    std::array<std::int64_t, kBoardSize> rare_{};
+    std::array<double, kBoardSize> arguments_{};
 };
 
 void validate(const DrawHistory& history, const DrawRequest& request) {
