@@ -399,16 +399,6 @@ INSTANTIATE_TEST_SUITE_P(
                       InvalidRow{"too_few_allowed_loto6", GameMode::Loto6, {}, range(5, 42)}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(GenerateDraw, ListOfAnotherGameIsRefused) {
-    DrawHistory history;
-    history.game = GameMode::Loto6;
-    DrawWeights weights = initialDrawWeights(history);
-    DrawStatistics statistics;
-    CombinationList list(GameMode::MiniLoto);
-    RandomGenerator random;
-    EXPECT_THROW(RunRandomDraw(history, DrawRequest{}, weights, statistics, random, list, nullptr), std::invalid_argument);
-}
-
 TEST(GenerateDraw, ProgressEveryThousandAndStop) {
     const DrawHistory history = builtinHistory(GameMode::MiniLoto);
     DrawRequest request;

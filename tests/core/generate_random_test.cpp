@@ -45,12 +45,6 @@ TEST(GenerateRandom, BelowStaysInRangeAndZeroGivesZero) {
     EXPECT_EQ(b.RandomBelow(1000), first % 1000);
 }
 
-TEST(GenerateRandom, ClockSeedKeepsHighWordZero) {
-    RandomGenerator random;
-    random.SeedRandom();
-    EXPECT_EQ(random.state() >> 32, 0u);
-}
-
 class AdditiveRankGame : public ::testing::TestWithParam<GameMode> {};
 
 // The builder's and the draw's rank is the same lexicographic index as
