@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "io/text_file.h"
 
 namespace tambor {
 
@@ -51,22 +50,24 @@ std::string cutLines(CombinationList& list, ListBoxKind target, std::vector<std:
 }
 
 PasteResult pasteText(CombinationList& list, std::optional<std::size_t> focused, std::string_view text,
-                      const std::function<void(int percent)>& progress) {
+                      const FileProgressCallback& progress) {
     const std::size_t before = list.size();
     const std::size_t position = std::min(focused.value_or(before), before);
-    const std::vector<std::string> lines = splitLines(text);
+    std::size_t lineCount = 0;
+    forEachLine(text, [&](std::string_view) { ++lineCount; });
     PasteResult result;
     int lastPercent = -1;
+    std::size_t done = 0;
     // Scan line by line, appending the new combinations at the end; then move
     // the appended block before the focused item in one rotation. The sets
     // decide listed / duplicate exactly as inserting one by one would.
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        result.listed += list.appendText(lines[i]);
+    forEachLine(text, [&](std::string_view line) {
+        result.listed += list.appendText(line);
         if (progress) {
-            const int percent = static_cast<int>((i + 1) * 100 / lines.size());
+            const int percent = static_cast<int>(++done * 100 / lineCount);
             if (percent != lastPercent) progress(lastPercent = percent);
         }
-    }
+    });
     auto& items = list.mutableItems();
     std::rotate(items.begin() + static_cast<std::ptrdiff_t>(position),
                 items.begin() + static_cast<std::ptrdiff_t>(before), items.end());

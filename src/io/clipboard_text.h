@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/combination_list.h"
+#include "io/combination_file.h"  // FileProgressCallback
 
 namespace tambor {
 
@@ -69,6 +70,6 @@ struct PasteResult {
 // combinations already listed go once to the duplicate list. The changed
 // flag is set when something was inserted. progress gets 0..100 per line.
 PasteResult pasteText(CombinationList& list, std::optional<std::size_t> focused, std::string_view text,
-                      const std::function<void(int percent)>& progress = {});
+                      const FileProgressCallback& progress = {});
 
 }  // namespace tambor

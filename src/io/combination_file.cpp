@@ -17,7 +17,7 @@ namespace {
 // Reports a percentage only when it differs from the last one reported.
 class SparseProgress {
 public:
-    explicit SparseProgress(const ProgressCallback& callback) : callback_(callback) {}
+    explicit SparseProgress(const FileProgressCallback& callback) : callback_(callback) {}
     void report(std::size_t done, std::size_t total) {
         if (!callback_ || total == 0) return;
         const int percent = static_cast<int>(static_cast<std::uint64_t>(done) * 100 / total);
@@ -27,7 +27,7 @@ public:
     }
 
 private:
-    const ProgressCallback& callback_;
+    const FileProgressCallback& callback_;
     int last_ = -1;
 };
 
@@ -128,6 +128,19 @@ bool isPathSeparator(char c) { return c == '/' || c == '\\'; }
 
 }  // namespace
 
+void forEachLine(std::string_view text, const std::function<void(std::string_view line)>& line) {
+    std::size_t start = 0;
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') continue;
+        line(text.substr(start, i - start));
+        if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < n) line(text.substr(start));
+}
+
 FileLayout layoutForFileName(std::string_view fileName) {
     std::size_t dot = std::string_view::npos;
     for (std::size_t i = fileName.size(); i-- > 0;) {
@@ -174,7 +187,7 @@ int PageItemCount(int page, int pages, int total) {
 }
 
 std::string formatCombinationFile(const CombinationList& list, FileLayout layout, int pages,
-                                  const ProgressCallback& progress) {
+                                  const FileProgressCallback& progress) {
     if (pages <= 0) pages = 1;
     const std::string& header = headerBytes(list.mode());
     const std::size_t lineLength = list.mode() == GameMode::MiniLoto ? 15 : 18;
@@ -199,7 +212,7 @@ std::string formatCombinationFile(const CombinationList& list, FileLayout layout
 }
 
 void saveCombinationFile(const std::string& path, CombinationList& list, int pages,
-                         const ProgressCallback& progress) {
+                         const FileProgressCallback& progress) {
     if (list.empty()) throw FileError(kNothingToSaveMessage);
     std::string bytes;
     try {
@@ -229,16 +242,17 @@ CombinationFile readCombinationFile(const std::string& path) {
 }
 
 LoadResult appendCombinationFile(CombinationList& list, const CombinationFile& file,
-                                 const ProgressCallback& progress) {
+                                 const FileProgressCallback& progress) {
     const bool wasEmpty = list.empty();
     LoadResult result;
     SparseProgress report(progress);
-    const std::vector<std::string> lines = splitLines(file.bytes);
-    result.lineCount = lines.size();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        result.listed += list.appendText(lines[i]);
-        report.report(i + 1, lines.size());
-    }
+    // Count first so that the gauge can show the share of lines done.
+    forEachLine(file.bytes, [&](std::string_view) { ++result.lineCount; });
+    std::size_t done = 0;
+    forEachLine(file.bytes, [&](std::string_view line) {
+        result.listed += list.appendText(line);
+        report.report(++done, result.lineCount);
+    });
     if (wasEmpty) list.setChanged(false);
     return result;
 }

@@ -32,9 +32,14 @@ namespace tambor {
 
 // Called with 0..100 while a file is built or parsed; only when the value
 // changes, so at most 101 calls per operation.
-using ProgressCallback = std::function<void(int percent)>;
+using FileProgressCallback = std::function<void(int percent)>;
 
 enum class FileLayout { Csv, Text };
+
+// Calls line() for each line of text as splitLines() cuts them (ending at
+// CR, LF or CR LF, no extra empty line after a final line end), but without
+// copying: memory stays flat however many lines a file holds.
+void forEachLine(std::string_view text, const std::function<void(std::string_view line)>& line);
 
 // The layout a file name selects: the CSV layout when the extension (from the
 // last "." after the last path separator) is ".csv" in any letter case, the
@@ -63,7 +68,7 @@ int PageItemCount(int page, int pages, int total);
 // The complete file contents (cp932 bytes, CR LF line ends) for the list in
 // the given layout. Precondition: the list is not empty.
 std::string formatCombinationFile(const CombinationList& list, FileLayout layout, int pages,
-                                  const ProgressCallback& progress = {});
+                                  const FileProgressCallback& progress = {});
 
 // "数字の組み合わせがないので保存できません。"
 extern const char* const kNothingToSaveMessage;
@@ -76,7 +81,7 @@ extern const char* const kNothingToSaveMessage;
 // system's reason) and the flag and any existing file stay as they were.
 // An empty list throws FileError with kNothingToSaveMessage and writes nothing.
 void saveCombinationFile(const std::string& path, CombinationList& list, int pages,
-                         const ProgressCallback& progress = {});
+                         const FileProgressCallback& progress = {});
 
 // A combination file read into memory, not yet applied to a list.
 struct CombinationFile {
@@ -113,6 +118,6 @@ struct LoadResult {
 // since the list now equals the file; otherwise it is set when anything was
 // appended. Binary or foreign text simply yields what the scan finds.
 LoadResult appendCombinationFile(CombinationList& list, const CombinationFile& file,
-                                 const ProgressCallback& progress = {});
+                                 const FileProgressCallback& progress = {});
 
 }  // namespace tambor

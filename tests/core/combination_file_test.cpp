@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <cstring>
 #include <random>
 #include <sstream>
 
@@ -510,3 +512,64 @@ TEST(CombinationFile, RandomBytesNeverCrash) {
     const LoadResult result = appendCombinationFile(list, file);
     EXPECT_EQ(result.listed, list.size());
 }
+
+// ---------------------------------------------------------------- tambor-cli convert
+
+namespace {
+
+int runConvert(const std::string& arguments) {
+    const std::string command = std::string("'") + TAMBOR_CLI_PATH + "' convert " + arguments + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+TEST(ConvertCommand, WritesWhatTheSaveCommandWrites) {
+    TempDir dir;
+    CombinationList list = makeList(GameMode::Loto6, 40);
+    saveCombinationFile((dir / "in.csv").string(), list, 1);
+    ASSERT_EQ(runConvert("'" + (dir / "in.csv").string() + "' '" + (dir / "out.txt").string() + "' --pages 3"), 0);
+    EXPECT_EQ(readRaw(dir / "out.txt"), formatCombinationFile(list, FileLayout::Text, 3));
+
+    ASSERT_EQ(runConvert("'" + (dir / "in.csv").string() + "' '" + (dir / "sorted.csv").string() + "' --sort"), 0);
+    CombinationList sorted(GameMode::Loto6);
+    appendCombinationFile(sorted, readCombinationFile((dir / "sorted.csv").string()));
+    EXPECT_TRUE(std::is_sorted(sorted.items().begin(), sorted.items().end()));
+    EXPECT_EQ(sorted.size(), 40u);
+}
+
+TEST(ConvertCommand, FailuresAndBadArguments) {
+    TempDir dir;
+    EXPECT_EQ(runConvert("'" + (dir / "missing.txt").string() + "' '" + (dir / "out.txt").string() + "'"), 1);
+    EXPECT_FALSE(fs::exists(dir / "out.txt"));
+    writeRaw(dir / "nothing.txt", "no combinations here\r\n");
+    EXPECT_EQ(runConvert("'" + (dir / "nothing.txt").string() + "' '" + (dir / "out.txt").string() + "'"), 1);
+    EXPECT_FALSE(fs::exists(dir / "out.txt"));
+    EXPECT_EQ(runConvert("only-one-file"), 2);
+    EXPECT_EQ(runConvert("a b --game seven"), 2);
+}
+
+TEST(CombinationFile, TooLargeFileIsAClearError) {
+    TempDir dir;
+    const fs::path path = dir / "huge.txt";
+    writeRaw(path, "");
+    fs::resize_file(path, kMaxTextFileBytes + 1);  // sparse: no disk space used
+    try {
+        readCombinationFile(path.string());
+        FAIL() << "expected FileError";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
+    }
+}
+
+class LineWalk : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(LineWalk, CutsLikeSplitLines) {
+    std::vector<std::string> walked;
+    forEachLine(GetParam(), [&](std::string_view line) { walked.emplace_back(line); });
+    EXPECT_EQ(walked, splitLines(GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(CombinationFile, LineWalk,
+                         ::testing::Values("", "a", "a\r\n", "a\r\n\r\n", "\r\r\n\n", "a\rb\nc\r\nd", "\n"));

@@ -1,0 +1,56 @@
+// tambor-cli convert: loads a file as the load command does (the header may
+// switch the game), optionally sorts, and saves it as the save command would
+// under the output name (.csv: CSV layout, anything else: text layout).
+
+#include <ostream>
+
+#include "cli_args.h"
+#include "core/japanese_count.h"
+#include "generate/list_sort.h"
+#include "io/combination_file.h"
+
+namespace tambor::cli {
+namespace {
+
+int runConvert(const std::vector<std::string>& args, std::ostream& out) {
+    const ParsedArgs parsed = parseArgs(args, {"--game", "--pages"}, {"--sort"}, 2);
+    if (parsed.positional.size() != 2) throw UsageError{"入力ファイルと出力ファイルを指定してください。"};
+    const std::string& input = parsed.positional[0];
+    const std::string& output = parsed.positional[1];
+    // The page count is read as the page-count edit is: anything that is not
+    // a whole number of at least 1 means one page.
+    const int pages = pageCountFromText(parsed.value("--pages").value_or("1"));
+
+    CombinationList list(parsed.game());
+    const CombinationFile file = readCombinationFile(input);
+    if (const auto game = file.gameToSwitchTo(list.mode())) {
+        list.reset(*game);  // the list is still empty: nothing to ask about
+        out << "見出しにより" << gameName(*game) << "に切り替えました。\n";
+    }
+    appendCombinationFile(list, file);
+    out << "読み込み: " << input << "（" << gameName(list.mode()) << "） 登録口数 "
+        << FormatJapaneseCount(static_cast<std::int64_t>(list.size())) << " 口、重複 "
+        << FormatJapaneseCount(static_cast<std::int64_t>(list.duplicates().size())) << " 口\n";
+    if (parsed.has("--sort")) SortCombinationList(list);
+    saveCombinationFile(output, list, pages);
+    out << "保存: " << output << "（"
+        << (layoutForFileName(output) == FileLayout::Csv ? "CSV形式" : "テキスト形式") << "、" << pages
+        << " ページ分割）\n";
+    return 0;
+}
+
+const CommandRegistrar registrar{Command{
+    "convert",
+    "組み合わせファイルを読み込み、CSV形式またはテキスト形式で保存し直します",
+    "使い方: tambor-cli convert IN OUT [--game mini|loto6] [--pages P] [--sort]\n"
+    "IN をプログラムの「読み込み」と同じように読み込み（見出し行 [ミニロト] / [ロト６] で\n"
+    "ゲームを切り替えます）、OUT に「保存」と同じ形式で書き出します。OUT の拡張子が .csv なら\n"
+    "CSV形式、それ以外はテキスト形式（申込カードに合わせた 5 口ずつの形式）です。\n"
+    "  --game mini|loto6  見出しのないファイルを読むゲーム（既定: mini = ミニロト）\n"
+    "  --pages P          ページ分割数（既定: 1。整数でない値や 0 以下は 1）\n"
+    "  --sort             保存する前に組み合わせを小さい順に並べ替える\n"
+    "終了コード: 0 成功、1 ファイルを読み書きできない・保存する組み合わせがない、2 引数の誤り\n",
+    runConvert}};
+
+}  // namespace
+}  // namespace tambor::cli
