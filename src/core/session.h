@@ -10,6 +10,9 @@
 
 #include "core/combination_list.h"
 #include "core/number_board.h"
+#include "generate/combination_builder.h"
+#include "generate/random.h"
+#include "generate/random_draw.h"
 #include "history/history_store.h"
 
 namespace tambor {
@@ -46,12 +49,36 @@ public:
     // Marks draw round of the current game on the board (main and bonus).
     bool showDrawOnBoard(int round);
 
+    RandomGenerator& random() { return random_; }
+    const DrawStatistics& drawStatistics() const { return drawStatistics_; }
+    // Adds count weighted random combinations under the priority rule
+    // (mode 0..6), with the board's fixed and forbidden numbers.
+    DrawResult randomDraw(int count, int mode, const ProgressCallback& progress = {});
+    // The weighting report of every draw since the list was last cleared.
+    std::vector<std::string> weightingReport() const { return WeightingReport(mode_, drawStatistics_); }
+    // Adds every combination of the board's axis and together numbers (or
+    // the reduced set with the R system) in the given order.
+    BuildResult buildCombinations(ArrangeMode arrange, const ProgressCallback& progress = {});
+
+    // Past first and second prizes of the current game kept out of the list.
+    bool pastRemove() const { return pastRemove_; }
+    void setPastRemove(bool on);
+    const CombinationSet& pastWinnerSet() const { return pastWinnerSet_; }
+
 private:
     GameMode mode_ = GameMode::MiniLoto;
     std::filesystem::path dataFolder_;
     CombinationList list_;
     NumberBoard board_;
     HistoryStore history_;
+    RandomGenerator random_;
+    DrawStatistics drawStatistics_;
+    bool pastRemove_ = false;
+    CombinationSet pastWinnerSet_;
+    CombinationSet scratchSet_;
 };
+
+// The statistics the random draw reads, taken from the history.
+DrawHistory drawHistoryOf(const HistoryStore& history);
 
 }  // namespace tambor

@@ -78,6 +78,9 @@ public:
     void RefreshRoleCounts();
     void ResetPrizeDisplay();
     void ExitClick();
+    void LotBitBtnClick();
+    void CombiBitBtnClick();
+    void SortBitBtnClick();
     void PrizeCheckBoxClick();
     void PrizeMemoChange();
     void PrizeBitBtnClick();
@@ -129,6 +132,8 @@ private:
     // Shared steps.
     void applyGameToWindow();
     void selectMainRoleForPrize();
+    void finishListCommand(QWidget* commandButton);
+    void showWeightingReport(const std::vector<std::string>& report);
     void loadHistoryForGame();
     void repaintBoard();
     bool FormCloseQuery();

@@ -173,8 +173,6 @@ void TMainForm::SaveRadioButtonClick(int tag) { saveFormat_ = tag == 1 ? 1 : 0; 
 
 void TMainForm::PrizeRadioButtonClick(int tag) { prizeViewMethod_ = tag == 1 ? 1 : 0; }
 
-void TMainForm::PastRemoveCheckBoxClick() {}
-
 void TMainForm::buildCalcTab(QWidget* page) { makeLabel(page, "", 0, 0, 1, 1); }
 
 void TMainForm::buildLinkTab(QWidget* page) {

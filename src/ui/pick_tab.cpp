@@ -111,8 +111,10 @@ void TMainForm::buildPickTab(QWidget* page) {
     rateBitBtn_ = makeButton(page, "RateBitBtn", "連対率(&T)...", "連対率の画面を表示します。", bx + 86, 130, 66, 26);
     recordBitBtn_ = makeButton(page, "RecordBitBtn", "当選履歴(&R)...", "過去の当選結果の表示を行います。", bx, 160, 82, 26);
     connect(recordBitBtn_, &QPushButton::clicked, this, &TMainForm::RecordBitBtnClick);
-    for (QPushButton* b : {lotBitBtn_, combiBitBtn_, sortBitBtn_, editBitBtn_, saveBitBtn_, loadBitBtn_, printBitBtn_,
-                           rateBitBtn_})
+    connect(lotBitBtn_, &QPushButton::clicked, this, &TMainForm::LotBitBtnClick);
+    connect(combiBitBtn_, &QPushButton::clicked, this, &TMainForm::CombiBitBtnClick);
+    connect(sortBitBtn_, &QPushButton::clicked, this, &TMainForm::SortBitBtnClick);
+    for (QPushButton* b : {editBitBtn_, saveBitBtn_, loadBitBtn_, printBitBtn_, rateBitBtn_})
         b->setEnabled(false);
 
     // Prize check.
@@ -235,7 +237,7 @@ void TMainForm::ClearBitBtnClick() {
     ResetPrizeDisplay();
     session_.clearList();
     if (searchModel_) searchModel_->setLines({});
-    if (resultModel_) resultModel_->setLines({});
+    if (resultModel_) resultModel_->setLines({});  // the report starts again with the draw statistics
     showListChanges();
 }
 

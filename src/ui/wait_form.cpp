@@ -46,7 +46,6 @@ void TWaitForm::begin(bool withGauge) {
     gauge_->setValue(0);
     gaugePanel_->setVisible(withGauge);
     show();
-    raise();
     QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 

@@ -50,6 +50,13 @@ public:
     std::function<void(int)> progress() {
         return [this](int percent) { advance(percent); };
     }
+    // For work that may be stopped: this frame never stops it.
+    std::function<bool(int)> keepGoing() {
+        return [this](int percent) {
+            advance(percent);
+            return true;
+        };
+    }
 
 private:
     TWaitForm& waitForm_;

@@ -1,0 +1,76 @@
+#pragma once
+// The pair-rate window: every number of the current game ranked by how often
+// it was drawn, and for each its partners ranked by how often they were
+// drawn together with it, with the pair rate in percent. A separate,
+// resizable, non-modal window that lives for the whole run; its close box
+// only hides it.
+
+#include <QPoint>
+#include <QSize>
+#include <QWidget>
+
+#include "core/game.h"
+
+class QKeyEvent;
+
+namespace tambor {
+class HistoryStore;
+}
+
+namespace tambor::ui {
+
+class StringGrid;
+
+class TRateForm : public QWidget {
+    Q_OBJECT
+public:
+    // The window belongs to owner (it stays above it and closes with it).
+    explicit TRateForm(QWidget* owner = nullptr);
+
+    // Fills the grid from the store's statistics for mode, sizes the window
+    // to its minimum size and refreshes the hover highlight. The window keeps
+    // a reference to the store and fills again from it each time it is
+    // shown, so the store must outlive the window (or the next refill).
+    void refill(const tambor::HistoryStore& history, tambor::GameMode mode);
+
+    StringGrid* grid() const { return grid_; }
+    // The hovered cell, (-1, -1) when the cursor is off the grid.
+    QPoint hoveredCell() const { return {hoverColumn_, hoverRow_}; }
+    // The smallest and largest window sizes for the current grid and work area.
+    QSize minimumTrackSize() const;
+    QSize maximumTrackSize() const;
+
+    static constexpr int kMargin = 16;       // grid to window edge
+    static constexpr int kMinColumns = 7;    // the minimum size shows these
+    static constexpr int kMinRows = 11;
+
+signals:
+    // Every key pressed in the window, for the main window's key handling
+    // (the Escape key acts as it does there).
+    void keyPressed(QKeyEvent* event);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FormShow();
+    void FormResize();
+    void fill(const tambor::HistoryStore& history, tambor::GameMode mode);
+    void updateTrackingLimits();
+    void refreshHover();
+    void RateStringGridMouseMove(const QPoint& viewportPos);
+    void RateStringGridDrawCell(class QPainter& painter, int column, int row, const QRect& rect);
+    int outerExtentLimit(bool horizontal) const;
+
+    StringGrid* grid_ = nullptr;
+    const tambor::HistoryStore* history_ = nullptr;
+    tambor::GameMode mode_ = tambor::GameMode::MiniLoto;
+    int hoverColumn_ = -1;
+    int hoverRow_ = -1;
+    bool centred_ = false;
+};
+
+}  // namespace tambor::ui
