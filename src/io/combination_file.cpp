@@ -1,5 +1,6 @@
 #include "io/combination_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -192,12 +193,12 @@ std::string formatCombinationFile(const CombinationList& list, FileLayout layout
     const std::string& header = headerBytes(list.mode());
     const std::size_t lineLength = list.mode() == GameMode::MiniLoto ? 15 : 18;
     const std::size_t n = list.size();
-    // Room for the longest layout: a text line holds five combinations and
-    // four joins; each page may add a separator and empty lines.
-    const std::size_t estimate =
-        layout == FileLayout::Csv ? n * (lineLength + 2) + static_cast<std::size_t>(pages) * 2
-                                  : n * (lineLength + kJoin.size()) + (n / 25 + 1) * 2 + (n / 5 + 1) * 2 +
-                                        (static_cast<std::size_t>(std::min<std::int64_t>(pages, static_cast<std::int64_t>(n))) * 120);
+    // Room for the file: a text line holds five combinations and four joins;
+    // each non-empty page may add a separator (at most 117 bytes) and empty lines.
+    const std::size_t usedPages = std::min<std::size_t>(static_cast<std::size_t>(pages), n);
+    const std::size_t estimate = layout == FileLayout::Csv
+                                     ? n * (lineLength + 2) + usedPages * 2
+                                     : n * (lineLength + kJoin.size()) + (n / 5 + n / 25 + 2) * 2 + usedPages * 120;
     std::string out;
     out.reserve(header.size() + 4 + estimate);
     out += header;

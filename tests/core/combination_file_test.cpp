@@ -139,6 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutRow{"more_pages_than_needed_text", GameMode::MiniLoto, 3, FileLayout::Text, 2, "H,E,1-3"},
         LayoutRow{"more_pages_than_needed_csv", GameMode::MiniLoto, 3, FileLayout::Csv, 2, "H,E,1,2,3,E"},
         LayoutRow{"absurd_page_count", GameMode::MiniLoto, 3, FileLayout::Text, 2000000000, "H,E,1-3"},
+        LayoutRow{"absurd_page_count_csv", GameMode::MiniLoto, 3, FileLayout::Csv, 2147483647, "H,E,1,2,3,E"},
         LayoutRow{"loto6_text_on_2_pages", GameMode::Loto6, 12, FileLayout::Text, 2, "H,E,1-5,6-7,S,8-12"},
         LayoutRow{"loto6_csv", GameMode::Loto6, 2, FileLayout::Csv, 1, "H,E,1,2,E"}),
     [](const auto& info) { return std::string(info.param.name); });
