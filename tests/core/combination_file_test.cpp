@@ -227,12 +227,6 @@ INSTANTIATE_TEST_SUITE_P(CombinationFile, ExtensionRule,
                                            ExtensionRow{"japanese_name", "組み合わせ.csv", FileLayout::Csv}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CombinationFile, DialogFilterFollowsSaveFormat) {
-    EXPECT_STREQ(fileDialogFilter(1).defaultExtension, "txt");
-    EXPECT_STREQ(fileDialogFilter(0).defaultExtension, "csv");
-    EXPECT_STREQ(fileDialogFilter(7).defaultExtension, "csv");
-}
-
 // ---------------------------------------------------------------- save and load
 
 struct RoundTripRow {
