@@ -15,7 +15,7 @@ const std::string kLoto6Header = "[ロト６当選番号]";
 }  // namespace
 
 // Small synthetic histories with hand-counted statistics.
-struct StatsRow {
+struct HistoryStatsRow {
     const char* name;
     GameMode mode;
     std::string text;
@@ -24,10 +24,10 @@ struct StatsRow {
     std::vector<std::pair<int, int>> pairs;  // pairs drawn once; all others 0
 };
 
-class HistoryStats : public ::testing::TestWithParam<StatsRow> {};
+class HistoryStats : public ::testing::TestWithParam<HistoryStatsRow> {};
 
 TEST_P(HistoryStats, HandCounted) {
-    const StatsRow& row = GetParam();
+    const HistoryStatsRow& row = GetParam();
     const int n = rulesFor(row.mode).maxNumber;
     HistoryStore history;
     history.loadFromText(row.text, row.mode);
@@ -67,33 +67,33 @@ std::vector<std::pair<int, int>> allPairs(std::initializer_list<int> numbers) {
 INSTANTIATE_TEST_SUITE_P(
     Files, HistoryStats,
     ::testing::Values(
-        StatsRow{"header_with_trailing_blank_does_not_match", GameMode::MiniLoto,
+        HistoryStatsRow{"header_with_trailing_blank_does_not_match", GameMode::MiniLoto,
                  kMiniHeader + " \r\n=01,02,03,04,05,06\r\n", 0, {}, {}},
-        StatsRow{"missing_section", GameMode::Loto6, kMiniHeader + "\r\n=01,02,03,04,05,06\r\n", 0, {}, {}},
-        StatsRow{"empty_line_ends_section", GameMode::MiniLoto,
+        HistoryStatsRow{"missing_section", GameMode::Loto6, kMiniHeader + "\r\n=01,02,03,04,05,06\r\n", 0, {}, {}},
+        HistoryStatsRow{"empty_line_ends_section", GameMode::MiniLoto,
                  kMiniHeader + "\r\n=01,02,03,04,05,06\r\n\r\n=07,08,09,10,11,12\r\n", 1,
                  {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}}, allPairs({1, 2, 3, 4, 5})},
-        StatsRow{"draw_176_bonus_not_counted", GameMode::MiniLoto,
+        HistoryStatsRow{"draw_176_bonus_not_counted", GameMode::MiniLoto,
                  kMiniHeader + "\r\n第176回(H14.11.26)=01,02,03,04,05,06\r\n", 1,
                  {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}}, allPairs({1, 2, 3, 4, 5})},
-        StatsRow{"number_32_ignored_in_mini", GameMode::MiniLoto, kMiniHeader + "\r\n=01,02,03,04,32,06\r\n", 1,
+        HistoryStatsRow{"number_32_ignored_in_mini", GameMode::MiniLoto, kMiniHeader + "\r\n=01,02,03,04,32,06\r\n", 1,
                  {{1, 1}, {2, 1}, {3, 1}, {4, 1}}, allPairs({1, 2, 3, 4})},
-        StatsRow{"number_32_counts_in_loto6", GameMode::Loto6, kLoto6Header + "\r\n=01,02,03,04,32,43,06\r\n", 1,
+        HistoryStatsRow{"number_32_counts_in_loto6", GameMode::Loto6, kLoto6Header + "\r\n=01,02,03,04,32,43,06\r\n", 1,
                  {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {32, 1}, {43, 1}}, allPairs({1, 2, 3, 4, 32, 43})},
-        StatsRow{"line_without_equals_counts_as_draw", GameMode::MiniLoto,
+        HistoryStatsRow{"line_without_equals_counts_as_draw", GameMode::MiniLoto,
                  kMiniHeader + "\r\n01,02,03,04,05,06\r\n", 1, {}, {}},
-        StatsRow{"malformed_numbers_skipped", GameMode::MiniLoto,
+        HistoryStatsRow{"malformed_numbers_skipped", GameMode::MiniLoto,
                  kMiniHeader + "\r\n第  1回=aa,02,, 04,05 ,06\r\n", 1, {{2, 1}, {4, 1}}, allPairs({2, 4})},
-        StatsRow{"short_line", GameMode::MiniLoto, kMiniHeader + "\r\n=07,09\r\n", 1, {{7, 1}, {9, 1}},
+        HistoryStatsRow{"short_line", GameMode::MiniLoto, kMiniHeader + "\r\n=07,09\r\n", 1, {{7, 1}, {9, 1}},
                  allPairs({7, 9})},
-        StatsRow{"repeated_number_counts_once", GameMode::MiniLoto, kMiniHeader + "\r\n=03,03,04,05,06,07\r\n", 1,
+        HistoryStatsRow{"repeated_number_counts_once", GameMode::MiniLoto, kMiniHeader + "\r\n=03,03,04,05,06,07\r\n", 1,
                  {{3, 1}, {4, 1}, {5, 1}, {6, 1}}, allPairs({3, 4, 5, 6})},
-        StatsRow{"zero_and_negative_ignored", GameMode::MiniLoto, kMiniHeader + "\r\n=00,-1,+3,31,12,01\r\n", 1,
+        HistoryStatsRow{"zero_and_negative_ignored", GameMode::MiniLoto, kMiniHeader + "\r\n=00,-1,+3,31,12,01\r\n", 1,
                  {{3, 1}, {31, 1}, {12, 1}}, allPairs({3, 12, 31})},
-        StatsRow{"loto6_after_mini_lf_only", GameMode::Loto6,
+        HistoryStatsRow{"loto6_after_mini_lf_only", GameMode::Loto6,
                  kMiniHeader + "\n=01,02,03,04,05,06\n\n" + kLoto6Header + "\n=10,11,12,13,14,15,16\n", 1,
                  {{10, 1}, {11, 1}, {12, 1}, {13, 1}, {14, 1}, {15, 1}}, allPairs({10, 11, 12, 13, 14, 15})},
-        StatsRow{"first_header_wins", GameMode::MiniLoto,
+        HistoryStatsRow{"first_header_wins", GameMode::MiniLoto,
                  kMiniHeader + "\r\n=01,02,03,04,05,06\r\n\r\n" + kMiniHeader + "\r\n=07,08,09,10,11,12\r\n", 1,
                  {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}}, allPairs({1, 2, 3, 4, 5})}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -106,13 +106,13 @@ TEST(HistoryDeviation, OneDrawHandComputed) {
     EXPECT_NEAR(history.deviationValue(6), 50 - 50 / std::sqrt(130.0), 1e-9);
 }
 
-struct ZeroSpreadRow {
+struct HistoryZeroSpreadRow {
     const char* name;
     GameMode mode;
     std::string text;
 };
 
-class HistoryZeroSpread : public ::testing::TestWithParam<ZeroSpreadRow> {};
+class HistoryZeroSpread : public ::testing::TestWithParam<HistoryZeroSpreadRow> {};
 
 TEST_P(HistoryZeroSpread, EveryScoreIsFifty) {
     HistoryStore history;
@@ -137,9 +137,9 @@ std::string evenMiniHistory() {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, HistoryZeroSpread,
-    ::testing::Values(ZeroSpreadRow{"empty_text", GameMode::MiniLoto, ""},
-                      ZeroSpreadRow{"empty_section", GameMode::Loto6, kLoto6Header + "\r\n\r\n"},
-                      ZeroSpreadRow{"all_counts_equal", GameMode::MiniLoto, evenMiniHistory()}),
+    ::testing::Values(HistoryZeroSpreadRow{"empty_text", GameMode::MiniLoto, ""},
+                      HistoryZeroSpreadRow{"empty_section", GameMode::Loto6, kLoto6Header + "\r\n\r\n"},
+                      HistoryZeroSpreadRow{"all_counts_equal", GameMode::MiniLoto, evenMiniHistory()}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The spread is measured around the expected mean DrawCount × K / N, not
@@ -153,7 +153,7 @@ TEST(HistoryDeviation, SpreadIsAroundExpectedMean) {
 }
 
 // Reading one draw from the end of its line.
-struct LineDrawRow {
+struct HistoryLineDrawRow {
     const char* name;
     GameMode mode;
     std::string line;
@@ -161,10 +161,10 @@ struct LineDrawRow {
     int bonus;
 };
 
-class HistoryLineDraw : public ::testing::TestWithParam<LineDrawRow> {};
+class HistoryLineDraw : public ::testing::TestWithParam<HistoryLineDrawRow> {};
 
 TEST_P(HistoryLineDraw, ReadsRightToLeft) {
-    const LineDrawRow& row = GetParam();
+    const HistoryLineDrawRow& row = GetParam();
     HistoryStore history;
     history.loadFromText((row.mode == GameMode::MiniLoto ? kMiniHeader : kLoto6Header) + "\r\n" + row.line + "\r\n",
                          row.mode);
@@ -177,14 +177,14 @@ TEST_P(HistoryLineDraw, ReadsRightToLeft) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, HistoryLineDraw,
-    ::testing::Values(LineDrawRow{"well_formed", GameMode::MiniLoto, "第  9回(H11. 6. 8)=04,06,13,21,22,30",
+    ::testing::Values(HistoryLineDrawRow{"well_formed", GameMode::MiniLoto, "第  9回(H11. 6. 8)=04,06,13,21,22,30",
                                   {4, 6, 13, 21, 22}, 30},
-                      LineDrawRow{"bonus_out_of_range", GameMode::MiniLoto, "=01,02,03,04,05,32", {1, 2, 3, 4, 5}, 0},
-                      LineDrawRow{"extra_numbers_take_last_six", GameMode::MiniLoto, "=09,01,02,03,04,05,06",
+                      HistoryLineDrawRow{"bonus_out_of_range", GameMode::MiniLoto, "=01,02,03,04,05,32", {1, 2, 3, 4, 5}, 0},
+                      HistoryLineDrawRow{"extra_numbers_take_last_six", GameMode::MiniLoto, "=09,01,02,03,04,05,06",
                                   {1, 2, 3, 4, 5}, 6},
-                      LineDrawRow{"short_line_stops_at_equals", GameMode::MiniLoto, "第  1回=07,08", {7}, 8},
-                      LineDrawRow{"no_delimiter", GameMode::MiniLoto, "12", {}, 12},
-                      LineDrawRow{"trailing_blank_drops_bonus", GameMode::Loto6, "=01,02,03,04,05,06,07 ",
+                      HistoryLineDrawRow{"short_line_stops_at_equals", GameMode::MiniLoto, "第  1回=07,08", {7}, 8},
+                      HistoryLineDrawRow{"no_delimiter", GameMode::MiniLoto, "12", {}, 12},
+                      HistoryLineDrawRow{"trailing_blank_drops_bonus", GameMode::Loto6, "=01,02,03,04,05,06,07 ",
                                   {1, 2, 3, 4, 5, 6}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 

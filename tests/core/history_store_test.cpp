@@ -43,14 +43,14 @@ TEST(HistoryFile, ExistingFileIsReadAndNeverRewritten) {
 }
 
 // Every failure falls back to the built-in history, then reports.
-struct FailureRow {
+struct HistoryFailureRow {
     const char* name;
     // Prepares the folder; returns the folder to load from.
     fs::path (*prepare)(const fs::path& dir);
     const char* expectedInMessage;
 };
 
-class HistoryFailure : public ::testing::TestWithParam<FailureRow> {};
+class HistoryFailure : public ::testing::TestWithParam<HistoryFailureRow> {};
 
 TEST_P(HistoryFailure, FallsBackToBuiltinAndNamesFile) {
     TempFolder dir;
@@ -72,14 +72,14 @@ TEST_P(HistoryFailure, FallsBackToBuiltinAndNamesFile) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, HistoryFailure,
     ::testing::Values(
-        FailureRow{"folder_missing_cannot_create", [](const fs::path& d) { return d / "missing"; }, "作成できません"},
-        FailureRow{"path_is_a_folder",
+        HistoryFailureRow{"folder_missing_cannot_create", [](const fs::path& d) { return d / "missing"; }, "作成できません"},
+        HistoryFailureRow{"path_is_a_folder",
                    [](const fs::path& d) {
                        fs::create_directory(d / "lotodata.txt");
                        return d;
                    },
                    "読み込めません"},
-        FailureRow{"not_cp932",
+        HistoryFailureRow{"not_cp932",
                    [](const fs::path& d) {
                        std::ofstream(d / "lotodata.txt", std::ios::binary) << "abc\r\n\xFF\r\n";
                        return d;
@@ -142,7 +142,7 @@ TEST(HistoryBuiltinStats, MiniLotoMeanIs175TimesFiveOver31) {
 
 // ---- Reading one draw -------------------------------------------------------
 
-struct DrawRow {
+struct HistoryDrawRow {
     const char* name;
     GameMode mode;
     int round;
@@ -151,10 +151,10 @@ struct DrawRow {
     int bonus;
 };
 
-class HistoryBuiltinDraw : public ::testing::TestWithParam<DrawRow> {};
+class HistoryBuiltinDraw : public ::testing::TestWithParam<HistoryDrawRow> {};
 
 TEST_P(HistoryBuiltinDraw, ReadsFromLineEnd) {
-    const DrawRow& row = GetParam();
+    const HistoryDrawRow& row = GetParam();
     HistoryStore history;
     history.loadBuiltin(row.mode);
     int mains[6] = {};
@@ -166,14 +166,14 @@ TEST_P(HistoryBuiltinDraw, ReadsFromLineEnd) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rounds, HistoryBuiltinDraw,
-    ::testing::Values(DrawRow{"mini_first", GameMode::MiniLoto, 1, true, {1, 3, 17, 20, 25}, 26},
-                      DrawRow{"mini_last", GameMode::MiniLoto, 175, true, {8, 12, 17, 19, 24}, 5},
-                      DrawRow{"mini_past_end", GameMode::MiniLoto, 176, false, {}, 0},
-                      DrawRow{"mini_zero", GameMode::MiniLoto, 0, false, {}, 0},
-                      DrawRow{"mini_negative", GameMode::MiniLoto, -3, false, {}, 0},
-                      DrawRow{"loto6_first", GameMode::Loto6, 1, true, {2, 8, 10, 13, 27, 30}, 39},
-                      DrawRow{"loto6_last", GameMode::Loto6, 111, true, {11, 15, 21, 31, 32, 43}, 24},
-                      DrawRow{"loto6_past_end", GameMode::Loto6, 112, false, {}, 0}),
+    ::testing::Values(HistoryDrawRow{"mini_first", GameMode::MiniLoto, 1, true, {1, 3, 17, 20, 25}, 26},
+                      HistoryDrawRow{"mini_last", GameMode::MiniLoto, 175, true, {8, 12, 17, 19, 24}, 5},
+                      HistoryDrawRow{"mini_past_end", GameMode::MiniLoto, 176, false, {}, 0},
+                      HistoryDrawRow{"mini_zero", GameMode::MiniLoto, 0, false, {}, 0},
+                      HistoryDrawRow{"mini_negative", GameMode::MiniLoto, -3, false, {}, 0},
+                      HistoryDrawRow{"loto6_first", GameMode::Loto6, 1, true, {2, 8, 10, 13, 27, 30}, 39},
+                      HistoryDrawRow{"loto6_last", GameMode::Loto6, 111, true, {11, 15, 21, 31, 32, 43}, 24},
+                      HistoryDrawRow{"loto6_past_end", GameMode::Loto6, 112, false, {}, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HistorySection, LinesInDrawOrder) {

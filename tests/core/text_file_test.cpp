@@ -41,24 +41,24 @@ std::string slurp(const fs::path& p) {
 
 }  // namespace
 
-struct SplitRow {
+struct SplitLinesRow {
     const char* name;
     std::string text;
     std::vector<std::string> lines;
 };
 
-class SplitLines : public ::testing::TestWithParam<SplitRow> {};
+class SplitLines : public ::testing::TestWithParam<SplitLinesRow> {};
 
 TEST_P(SplitLines, AtCrLfAndCrLf) { EXPECT_EQ(splitLines(GetParam().text), GetParam().lines); }
 
 INSTANTIATE_TEST_SUITE_P(
     Text, SplitLines,
-    ::testing::Values(SplitRow{"empty", "", {}}, SplitRow{"no_line_end", "a", {"a"}},
-                      SplitRow{"crlf", "a\r\nb\r\n", {"a", "b"}}, SplitRow{"lf", "a\nb", {"a", "b"}},
-                      SplitRow{"cr", "a\rb\r", {"a", "b"}},
-                      SplitRow{"trailing_empty_line", "a\r\n\r\n", {"a", ""}},
-                      SplitRow{"lf_cr_is_two_ends", "a\n\rb", {"a", "", "b"}},
-                      SplitRow{"only_line_ends", "\r\n\n\r", {"", "", ""}}),
+    ::testing::Values(SplitLinesRow{"empty", "", {}}, SplitLinesRow{"no_line_end", "a", {"a"}},
+                      SplitLinesRow{"crlf", "a\r\nb\r\n", {"a", "b"}}, SplitLinesRow{"lf", "a\nb", {"a", "b"}},
+                      SplitLinesRow{"cr", "a\rb\r", {"a", "b"}},
+                      SplitLinesRow{"trailing_empty_line", "a\r\n\r\n", {"a", ""}},
+                      SplitLinesRow{"lf_cr_is_two_ends", "a\n\rb", {"a", "", "b"}},
+                      SplitLinesRow{"only_line_ends", "\r\n\n\r", {"", "", ""}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TextFile, WriteLinesIsCp932WithCrLfAfterEveryLine) {
