@@ -149,6 +149,7 @@ bool TRateForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == grid_ && event->type() == QEvent::KeyPress) {
         emit keyPressed(static_cast<QKeyEvent*>(event));
         static_cast<QObject*>(grid_)->event(event);
+        event->accept();
         return true;
     }
     return QWidget::eventFilter(watched, event);

@@ -24,12 +24,13 @@ QString u(const char* text) { return QString::fromUtf8(text); }
 
 struct Page {
     QWidget tab;
-    CalculatorPage* page;
+    tambor::ui::CalculatorPage* page;
     explicit Page(GameMode mode) {
         tab.resize(723, 268);
-        page = new CalculatorPage(&tab);
+        page = new tambor::ui::CalculatorPage(&tab);
         page->setGeometry(0, 0, 723, 268);
         page->setGame(mode);
+        tab.show();
     }
     template <typename T>
     T* find(const char* name) const {

@@ -199,6 +199,7 @@ private slots:
         form.refill(history, GameMode::MiniLoto);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+        qRegisterMetaType<QKeyEvent*>();
         QSignalSpy spy(&form, &TRateForm::keyPressed);
         QTest::keyClick(form.grid(), Qt::Key_Escape);
         QCOMPARE(spy.count(), 1);
