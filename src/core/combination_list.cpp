@@ -31,21 +31,6 @@ AddOutcome CombinationList::appendDuplicateIndex(CombinationIndex index) {
     return AddOutcome::Dropped;
 }
 
-AddOutcome CombinationList::insertAt(std::size_t& position, const Combination& c) {
-    const CombinationIndex index = RankCombination(mode_, c);
-    if (!listed_.add(index)) {
-        position = std::min(position, items_.size());
-        items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(position), index);
-        ++position;
-        return AddOutcome::Listed;
-    }
-    if (!duplicateSet_.add(index)) {
-        duplicates_.push_back(index);
-        return AddOutcome::Duplicate;
-    }
-    return AddOutcome::Dropped;
-}
-
 void CombinationList::removeAt(std::size_t position) {
     if (position >= items_.size()) return;
     listed_.remove(items_[position]);
@@ -109,54 +94,6 @@ std::size_t CombinationList::appendText(std::string_view text) {
     });
     if (listed > 0) changed_ = true;
     return listed;
-}
-
-namespace {
-
-// Calls scan(line) for each line of text ending at CR, LF or CR LF.
-template <typename Scan>
-void forEachLine(std::string_view text, Scan scan) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) end = text.size();
-        scan(text.substr(start, end - start));
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
-        start = end + 1;
-    }
-}
-
-}  // namespace
-
-std::size_t CombinationList::insertText(std::size_t& position, std::string_view text) {
-    return insertScanned(position, [&](const auto& visit) { scanCombinations(mode_, text, visit); });
-}
-
-std::size_t CombinationList::insertLines(std::size_t& position, std::string_view text) {
-    return insertScanned(position, [&](const auto& visit) {
-        forEachLine(text, [&](std::string_view line) { scanCombinations(mode_, line, visit); });
-    });
-}
-
-template <typename Scanner>
-std::size_t CombinationList::insertScanned(std::size_t& position, Scanner scanner) {
-    // Collect the new lines first and splice them in once, so pasting many
-    // lines into the middle of a long list stays linear.
-    std::vector<CombinationIndex> added;
-    const std::function<void(const Combination&)> visit = [&](const Combination& c) {
-        const CombinationIndex index = RankCombination(mode_, c);
-        if (!listed_.add(index)) {
-            added.push_back(index);
-        } else if (!duplicateSet_.add(index)) {
-            duplicates_.push_back(index);
-        }
-    };
-    scanner(visit);
-    position = std::min(position, items_.size());
-    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(position), added.begin(), added.end());
-    position += added.size();
-    if (!added.empty()) changed_ = true;
-    return added.size();
 }
 
 std::string CombinationList::linesText(const std::vector<std::size_t>& positions, bool fromDuplicates) const {

@@ -37,9 +37,6 @@ public:
     // Shows a combination in the duplicate list (once) without listing it:
     // the random draw's past winners. Returns Duplicate or Dropped.
     AddOutcome appendDuplicateIndex(CombinationIndex index);
-    // Inserts at position (clamped to the list) and moves position past it
-    // when the combination is new; a repeat goes to the duplicates.
-    AddOutcome insertAt(std::size_t& position, const Combination& c);
 
     // Removes the listed line at position and clears its bit.
     void removeAt(std::size_t position);
@@ -52,12 +49,8 @@ public:
     void clear();            // both lists and sets, and the changed flag
     void clearDuplicates();  // the duplicate list and its set only
 
-    // Scans text and appends / inserts what it finds; returns how many were listed.
+    // Scans text and appends what it finds; returns how many were listed.
     std::size_t appendText(std::string_view text);
-    std::size_t insertText(std::size_t& position, std::string_view text);
-    // Paste: scans each line on its own (a combination never spans lines)
-    // and inserts what it finds at position, in order.
-    std::size_t insertLines(std::size_t& position, std::string_view text);
 
     Combination combinationAt(std::size_t position) const { return UnrankCombination(mode_, items_[position]); }
     std::string lineAt(std::size_t position) const { return FormatCombinationLine(combinationAt(position)); }
@@ -72,9 +65,6 @@ public:
     void setChanged(bool changed) { changed_ = changed; }
 
 private:
-    template <typename Scanner>
-    std::size_t insertScanned(std::size_t& position, Scanner scanner);
-
     GameMode mode_;
     std::vector<CombinationIndex> items_;
     std::vector<CombinationIndex> duplicates_;

@@ -11,6 +11,7 @@
 #include <QMimeData>
 
 #include "core/japanese_count.h"
+#include "io/clipboard_text.h"
 #include "ui/combination_list_model.h"
 #include "ui/main_window.h"
 #include "ui/wait_form.h"
@@ -63,21 +64,26 @@ void TMainForm::attachListMenu(QListView* listBox) {
 
 void TMainForm::ListBoxEnter(QListView* listBox) { popupTarget_ = listBox; }
 
+ListBoxKind TMainForm::listBoxKind(QListView* listBox) const {
+    if (listBox == pickListBox_) return ListBoxKind::Pick;
+    if (listBox == dupListBox_) return ListBoxKind::Duplicate;
+    if (listBox == searchListBox_) return ListBoxKind::Search;
+    return ListBoxKind::Result;
+}
+
 void TMainForm::PopupMenuPopup() {
-    const bool busy = waitWindowBusy();
-    const bool pick = popupTarget_ == pickListBox_;
-    const bool dup = popupTarget_ == dupListBox_;
-    cut_->setVisible(!busy && (pick || dup));
-    copy_->setVisible(!busy);
-    paste_->setVisible(!busy && pick);
-    selectAll_->setVisible(!busy);
-    const bool selection = popupTarget_ && popupTarget_->selectionModel() &&
-                           popupTarget_->selectionModel()->hasSelection();
-    cut_->setEnabled(selection);
-    copy_->setEnabled(selection);
+    const std::size_t selected = popupTarget_ && popupTarget_->selectionModel()
+                                     ? static_cast<std::size_t>(popupTarget_->selectionModel()->selection().count())
+                                     : 0;
     const QMimeData* clip = QApplication::clipboard()->mimeData();
-    paste_->setEnabled(clip && clip->hasText());
-    selectAll_->setEnabled(true);
+    const ListMenuState state =
+        listMenuState(listBoxKind(popupTarget_), waitWindowBusy(), selected, clip && clip->hasText());
+    const std::pair<QAction*, MenuItemState> items[] = {
+        {cut_, state.cut}, {copy_, state.copy}, {paste_, state.paste}, {selectAll_, state.selectAll}};
+    for (const auto& [action, item] : items) {
+        action->setVisible(item.visible);
+        action->setEnabled(item.enabled);
+    }
 }
 
 bool TMainForm::listCommandAvailable(QAction* command) const {
@@ -96,27 +102,23 @@ std::vector<std::size_t> TMainForm::selectedRows(QListView* listBox) const {
     return rows;
 }
 
-namespace {
-
-QString linesOf(const TextLinesModel* model, const std::vector<std::size_t>& rows) {
-    QString text;
-    for (std::size_t r : rows) text += model->lines().at(static_cast<int>(r)) + QStringLiteral("\r\n");
-    return text;
-}
-
-}  // namespace
-
 void TMainForm::CopyClick() {
     if (!popupTarget_ || waitWindowBusy()) return;
     LongOperation op(*waitForm_, true);
+    const ListBoxKind kind = listBoxKind(popupTarget_);
     const std::vector<std::size_t> rows = selectedRows(popupTarget_);
-    QString text;
-    if (popupTarget_ == pickListBox_ || popupTarget_ == dupListBox_)
-        text = QString::fromStdString(session_.list().linesText(rows, popupTarget_ == dupListBox_));
-    else
-        text = linesOf(static_cast<TextLinesModel*>(popupTarget_->model()), rows);
+    std::string text;
+    if (kind == ListBoxKind::Pick || kind == ListBoxKind::Duplicate) {
+        text = copyLines(session_.list(), kind, rows);
+    } else {
+        const QStringList& all = static_cast<TextLinesModel*>(popupTarget_->model())->lines();
+        std::vector<std::string> lines;
+        lines.reserve(rows.size());
+        for (std::size_t r : rows) lines.push_back(all.at(static_cast<qsizetype>(r)).toStdString());
+        text = clipboardText(lines);
+    }
     op.advance(100);
-    QApplication::clipboard()->setText(text);
+    QApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
 void TMainForm::CutClick() {
@@ -125,23 +127,14 @@ void TMainForm::CutClick() {
     LongOperation op(*waitForm_, true);
     QListView* target = popupTarget_;
     const int top = target->indexAt(QPoint(0, 0)).row();
-    const std::vector<std::size_t> rows = selectedRows(target);
-    const bool fromDuplicates = target == dupListBox_;
-    const QString text = QString::fromStdString(session_.list().linesText(rows, fromDuplicates));
-    op.advance(50);
-    if (fromDuplicates) {
-        session_.list().removeDuplicates(rows);
-        dupModel_->refresh();
-    } else {
-        session_.list().removeItems(rows);
-        session_.list().setChanged(true);
-        pickModel_->refresh();
-        pickMemo_->setText(QString::fromStdString(FormatJapaneseCount(static_cast<std::int64_t>(session_.list().size()))));
-    }
-    if (top >= 0) target->scrollTo(target->model()->index(std::min(top, target->model()->rowCount() - 1), 0),
-                                   QAbstractItemView::PositionAtTop);
+    const std::string text = cutLines(session_.list(), listBoxKind(target), selectedRows(target));
+    op.advance(100);
+    showListChanges();
+    if (top >= 0 && target->model()->rowCount() > 0)
+        target->scrollTo(target->model()->index(std::min(top, target->model()->rowCount() - 1), 0),
+                         QAbstractItemView::PositionAtTop);
     target->setFocus();
-    QApplication::clipboard()->setText(text);
+    QApplication::clipboard()->setText(QString::fromStdString(text));
 }
 
 void TMainForm::PasteClick() {
@@ -149,15 +142,14 @@ void TMainForm::PasteClick() {
     LongOperation op(*waitForm_, true);
     const int top = pickListBox_->indexAt(QPoint(0, 0)).row();
     const QModelIndex current = pickListBox_->currentIndex();
-    std::size_t position = current.isValid() ? static_cast<std::size_t>(current.row()) : session_.list().size();
+    const std::optional<std::size_t> focused =
+        current.isValid() ? std::optional<std::size_t>(static_cast<std::size_t>(current.row())) : std::nullopt;
     const QByteArray text = QApplication::clipboard()->text().toUtf8();
-    session_.list().insertLines(position, std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
-    op.advance(100);
-    pickModel_->refresh();
-    dupModel_->refresh();
+    pasteText(session_.list(), focused, std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+              op.progress());
+    showListChanges();
     if (top >= 0) pickListBox_->scrollTo(pickModel_->index(top), QAbstractItemView::PositionAtTop);
     pickListBox_->setFocus();
-    pickMemo_->setText(QString::fromStdString(FormatJapaneseCount(static_cast<std::int64_t>(session_.list().size()))));
 }
 
 void TMainForm::SelectAllClick() {

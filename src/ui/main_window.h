@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/session.h"
+#include "io/clipboard_text.h"
 
 class QAction;
 class QButtonGroup;
@@ -127,6 +128,7 @@ private:
     void attachListMenu(QListView* listBox);
     bool listCommandAvailable(QAction* command) const;
     bool handleListBoxEvent(QListView* listBox, QEvent* event);
+    ListBoxKind listBoxKind(QListView* listBox) const;
     std::vector<std::size_t> selectedRows(QListView* listBox) const;
 
     // Shared steps.

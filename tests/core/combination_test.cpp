@@ -6,12 +6,16 @@
 
 using namespace tambor;
 
+namespace {
+
 struct RankRow {
     const char* name;
     GameMode mode;
     Combination combination;
     CombinationIndex index;
 };
+
+}  // namespace
 
 class RankExamples : public ::testing::TestWithParam<RankRow> {};
 
@@ -75,11 +79,15 @@ TEST(CombinationSetTest, TestAndSetAndModuloReduction) {
     EXPECT_EQ(set.bytes()[1], 0x02);  // bit 1 of byte 1, least significant first
 }
 
+namespace {
+
 struct CountRow {
     const char* name;
     std::int64_t value;
     const char* text;
 };
+
+}  // namespace
 
 class JapaneseCount : public ::testing::TestWithParam<CountRow> {};
 TEST_P(JapaneseCount, Formats) { EXPECT_EQ(FormatJapaneseCount(GetParam().value), GetParam().text); }
