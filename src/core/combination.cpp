@@ -1,6 +1,7 @@
 #include "core/combination.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace tambor {
 namespace {
@@ -40,6 +41,67 @@ const RankTables& tablesFor(GameMode mode) {
     return mode == GameMode::MiniLoto ? mini : loto6;
 }
 
+// Unranking splits a combination into a prefix (all but the last three
+// numbers) and a suffix of three. The prefixes' first indices are kept in
+// order, with a bucket table that jumps close to the right prefix, and
+// every suffix is looked up in a table of triples: a few look-ups per call.
+struct UnrankTables {
+    static constexpr int kSuffix = 3;
+    static constexpr int kBucketShift = 9;
+    int prefixLength = 0;
+    std::vector<std::int32_t> prefixStart;                 // first index of each prefix, plus the total
+    std::vector<std::array<std::uint8_t, 3>> prefixNumbers;  // the prefix itself
+    std::vector<std::int32_t> bucketPrefix;                // index >> shift → a prefix at or before it
+    std::array<std::int32_t, kBoardSize + 1> suffixOffset{};  // after number s, where its triples start
+    std::vector<std::array<std::uint8_t, 3>> suffixes;      // 3 of s+1..N in lexicographic order
+};
+
+UnrankTables buildUnrankTables(GameMode mode) {
+    const GameRules rules = rulesFor(mode);
+    const int n = rules.maxNumber;
+    UnrankTables t;
+    t.prefixLength = rules.pickCount - UnrankTables::kSuffix;
+    for (int s = 0; s <= n; ++s) {
+        t.suffixOffset[static_cast<std::size_t>(s)] = static_cast<std::int32_t>(t.suffixes.size());
+        for (int a = s + 1; a <= n; ++a)
+            for (int b = a + 1; b <= n; ++b)
+                for (int c = b + 1; c <= n; ++c)
+                    t.suffixes.push_back({static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(c)});
+    }
+    std::array<int, 3> prefix{};
+    std::int32_t start = 0;
+    // Prefixes in lexicographic order, each followed by C(N - last, 3) suffixes.
+    auto visit = [&](auto&& self, int depth, int previous) -> void {
+        if (depth == t.prefixLength) {
+            t.prefixStart.push_back(start);
+            t.prefixNumbers.push_back({static_cast<std::uint8_t>(prefix[0]), static_cast<std::uint8_t>(prefix[1]),
+                                       static_cast<std::uint8_t>(prefix[2])});
+            start += static_cast<std::int32_t>(exactBinomial(n - previous, UnrankTables::kSuffix));
+            return;
+        }
+        for (int v = previous + 1; v <= n - (rules.pickCount - depth - 1); ++v) {
+            prefix[static_cast<std::size_t>(depth)] = v;
+            self(self, depth + 1, v);
+        }
+    };
+    visit(visit, 0, 0);
+    t.prefixStart.push_back(start);
+    const std::int32_t buckets = (start >> UnrankTables::kBucketShift) + 1;
+    std::size_t p = 0;
+    for (std::int32_t b = 0; b < buckets; ++b) {
+        const std::int32_t first = b << UnrankTables::kBucketShift;
+        while (p + 1 < t.prefixNumbers.size() && t.prefixStart[p + 1] <= first) ++p;
+        t.bucketPrefix.push_back(static_cast<std::int32_t>(p));
+    }
+    return t;
+}
+
+const UnrankTables& unrankTablesFor(GameMode mode) {
+    static const UnrankTables mini = buildUnrankTables(GameMode::MiniLoto);
+    static const UnrankTables loto6 = buildUnrankTables(GameMode::Loto6);
+    return mode == GameMode::MiniLoto ? mini : loto6;
+}
+
 }  // namespace
 
 Combination makeCombination(std::initializer_list<int> numbers) {
@@ -76,21 +138,16 @@ CombinationIndex RankCombination(GameMode mode, const Combination& c) {
 }
 
 Combination UnrankCombination(GameMode mode, CombinationIndex index) {
-    const GameRules rules = rulesFor(mode);
-    const RankTables& t = tablesFor(mode);
+    const UnrankTables& t = unrankTablesFor(mode);
+    std::size_t p = static_cast<std::size_t>(t.bucketPrefix[static_cast<std::size_t>(index >> UnrankTables::kBucketShift)]);
+    while (t.prefixStart[p + 1] <= index) ++p;
     Combination c;
-    c.size = rules.pickCount;
-    int previous = 0;
-    for (int i = 0; i < rules.pickCount; ++i) {
-        const std::int32_t* row = t.step[i][previous];
-        // The largest n whose skipped count still fits in what is left.
-        int n = previous + 1;
-        const int last = rules.maxNumber - (rules.pickCount - i - 1);
-        while (n < last && row[n + 1] <= index) ++n;
-        index -= row[n];
-        c.numbers[static_cast<std::size_t>(i)] = n;
-        previous = n;
-    }
+    c.size = t.prefixLength + UnrankTables::kSuffix;
+    int last = 0;
+    for (int i = 0; i < t.prefixLength; ++i) last = c.numbers[static_cast<std::size_t>(i)] = t.prefixNumbers[p][static_cast<std::size_t>(i)];
+    const auto& suffix = t.suffixes[static_cast<std::size_t>(t.suffixOffset[static_cast<std::size_t>(last)] + (index - t.prefixStart[p]))];
+    for (int i = 0; i < UnrankTables::kSuffix; ++i)
+        c.numbers[static_cast<std::size_t>(t.prefixLength + i)] = suffix[static_cast<std::size_t>(i)];
     return c;
 }
 
