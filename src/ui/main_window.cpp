@@ -14,8 +14,11 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QVBoxLayout>
 
+#include "ui/calculator_page.h"
 #include "ui/message_box.h"
+#include "ui/rate_form.h"
 #include "ui/wait_form.h"
 #include "ui/widget_helpers.h"
 
@@ -86,6 +89,11 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     setStatusBar(status);
 
     waitForm_ = new TWaitForm(this);
+    rateForm_ = new TRateForm(this);
+    // The statistics window passes its keys on, so ESC acts there as here.
+    connect(rateForm_, &TRateForm::keyPressed, this, [this](QKeyEvent* key) {
+        if (key->key() == Qt::Key_Escape && escActionCheckBox_->isChecked()) showMinimized();
+    });
 
     trayPopupMenu_ = new QMenu(this);
     trayPopupMenu_->setObjectName("TrayPopupMenu");
@@ -114,6 +122,19 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
 TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
     if (trayIconShown_) trayIcon_->hide();
+}
+
+void TMainForm::buildCalcTab(QWidget* page) {
+    calcPage_ = new CalculatorPage(page);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(calcPage_);
+}
+
+void TMainForm::RateBitBtnClick() {
+    rateForm_->show();
+    rateForm_->raise();
+    rateForm_->activateWindow();
 }
 
 bool TMainForm::waitWindowBusy() const { return waitForm_ && waitForm_->busy(); }

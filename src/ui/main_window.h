@@ -34,7 +34,9 @@ class QWidget;
 
 namespace tambor::ui {
 
+class CalculatorPage;
 class CombinationListModel;
+class TRateForm;
 class NumPanel;
 class TextLinesModel;
 class TWaitForm;
@@ -86,6 +88,8 @@ public:
     void PrizeMemoChange();
     void PrizeBitBtnClick();
     void RecordBitBtnClick();
+    void RateBitBtnClick();
+    TRateForm& rateForm() { return *rateForm_; }
     // Opens a web address, mail address or file with the desktop's default
     // application. Tests replace the opener to see what would be opened.
     void ShellOpen(const QString& target);
@@ -150,6 +154,8 @@ private:
     std::function<void(const QUrl&)> shellOpenHook_;
 
     TWaitForm* waitForm_ = nullptr;
+    TRateForm* rateForm_ = nullptr;
+    CalculatorPage* calcPage_ = nullptr;
     QSystemTrayIcon* trayIcon_ = nullptr;
     QMenu* trayPopupMenu_ = nullptr;
 

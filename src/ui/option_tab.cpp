@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "ui/calculator_page.h"
 #include "ui/edit_conventions.h"
 #include "ui/main_window.h"
 #include "ui/up_down.h"
@@ -171,9 +172,10 @@ void TMainForm::ProxyCheckBoxClick() {
 
 void TMainForm::SaveRadioButtonClick(int tag) { saveFormat_ = tag == 1 ? 1 : 0; }
 
-void TMainForm::PrizeRadioButtonClick(int tag) { prizeViewMethod_ = tag == 1 ? 1 : 0; }
-
-void TMainForm::buildCalcTab(QWidget* page) { makeLabel(page, "", 0, 0, 1, 1); }
+void TMainForm::PrizeRadioButtonClick(int tag) {
+    prizeViewMethod_ = tag == 1 ? 1 : 0;
+    if (calcPage_) calcPage_->setProbabilityView(prizeViewMethod_);
+}
 
 void TMainForm::buildLinkTab(QWidget* page) {
     for (int i = 1; i <= 3; ++i) {

@@ -14,7 +14,9 @@
 #include <QToolButton>
 
 #include "core/japanese_count.h"
+#include "ui/calculator_page.h"
 #include "ui/combination_list_model.h"
+#include "ui/rate_form.h"
 #include "ui/edit_conventions.h"
 #include "ui/main_window.h"
 #include "ui/number_panel.h"
@@ -114,7 +116,8 @@ void TMainForm::buildPickTab(QWidget* page) {
     connect(lotBitBtn_, &QPushButton::clicked, this, &TMainForm::LotBitBtnClick);
     connect(combiBitBtn_, &QPushButton::clicked, this, &TMainForm::CombiBitBtnClick);
     connect(sortBitBtn_, &QPushButton::clicked, this, &TMainForm::SortBitBtnClick);
-    for (QPushButton* b : {editBitBtn_, saveBitBtn_, loadBitBtn_, printBitBtn_, rateBitBtn_})
+    connect(rateBitBtn_, &QPushButton::clicked, this, &TMainForm::RateBitBtnClick);
+    for (QPushButton* b : {editBitBtn_, saveBitBtn_, loadBitBtn_, printBitBtn_})
         b->setEnabled(false);
 
     // Prize check.
@@ -213,9 +216,11 @@ void TMainForm::LotoRadioButtonClick(int gameTag) {
     session_.switchGame(mode);
     applyGameToWindow();
     ClearBitBtnClick();
+    calcPage_->setGame(mode);
     RefreshRoleCounts();
     ResetPrizeDisplay();
     loadHistoryForGame();
+    rateForm_->refill(session_.history(), mode);
     SelectRole(role);
 }
 
@@ -315,6 +320,7 @@ void TMainForm::RefreshRoleCounts() {
     for (int role = 0; role < kRoleCount; ++role)
         roleMemos_[static_cast<std::size_t>(role)]->setText(QString::number(board.count(role)));
     combiMemo_->setText(QString::fromStdString(FormatJapaneseCount(board.builderLineCount())));
+    if (calcPage_) calcPage_->setCandidateCount(board.count(Axis) + board.count(Together));
 }
 
 void TMainForm::repaintBoard() {
