@@ -25,8 +25,6 @@
 namespace tambor::ui {
 namespace {
 
-const char* const kChangedQuestion = "データが変更されています。保存しますか？";
-
 QToolButton* addMenuButton(QToolBar* bar, const char* caption, QMenu* menu) {
     auto* button = new QToolButton(bar);
     button->setText(u8(caption));
@@ -215,8 +213,10 @@ void TMainForm::buildCoolBar() {
     addToolAction(btnToolBar_, about, "AboutToolButton", QStyle::SP_MessageBoxInformation);
     addToolAction(btnToolBar_, verUp, "VerUpToolButton", QStyle::SP_ArrowUp);
 
-    // Commands that arrive with later features stay visible but disabled.
-    for (QAction* a : {loadAction_, saveAction_, printAction_, renewAction_}) a->setEnabled(false);
+    connect(loadAction_, &QAction::triggered, this, &TMainForm::LoadClick);
+    connect(saveAction_, &QAction::triggered, this, &TMainForm::SaveClick);
+    // Printing and the online update are not part of this version.
+    for (QAction* a : {printAction_, renewAction_}) a->setEnabled(false);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -229,28 +229,20 @@ void TMainForm::initialize() {
     initialized_ = true;
     session_.board().clearAll();
     RefreshRoleCounts();
-    LotoRadioButtonClick(static_cast<int>(GameMode::MiniLoto));
+    ReadSettings();  // applies the stored game through the full game switch
     SelectRole(Together);
     pageControl_->setCurrentIndex(2);
     pageControl_->setCurrentIndex(0);
 }
 
-bool TMainForm::FormCloseQuery() {
-    if (!session_.list().changed() || session_.list().empty()) return true;
-    switch (MessageBox::questionYesNoCancel(this, u8(kChangedQuestion))) {
-    case QMessageBox::Cancel: return false;
-    case QMessageBox::Yes:
-        // Saving arrives with the file commands; until then Yes closes.
-        return true;
-    default: return true;
-    }
-}
+bool TMainForm::FormCloseQuery() { return confirmDiscard(); }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
     if (waitWindowBusy() || !FormCloseQuery()) {
         event->ignore();
         return;
     }
+    WriteSettings();
     event->accept();
 }
 

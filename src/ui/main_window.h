@@ -13,6 +13,7 @@
 
 #include "core/session.h"
 #include "io/clipboard_text.h"
+#include "io/settings.h"
 
 class QAction;
 class QButtonGroup;
@@ -78,6 +79,7 @@ public:
     void SaveRadioButtonClick(int tag);
     void PrizeRadioButtonClick(int tag);
     void PastRemoveCheckBoxClick();
+    void SetUserLink(int slot, const QString& title, const QString& target);
     void RefreshRoleCounts();
     void ResetPrizeDisplay();
     void ExitClick();
@@ -88,6 +90,9 @@ public:
     void PrizeMemoChange();
     void PrizeBitBtnClick();
     void RecordBitBtnClick();
+    // Saves the list through the save dialog; false when nothing was saved.
+    bool SaveClick();
+    void LoadClick();
     void RateBitBtnClick();
     TRateForm& rateForm() { return *rateForm_; }
     // Opens a web address, mail address or file with the desktop's default
@@ -137,12 +142,20 @@ private:
 
     // Shared steps.
     void applyGameToWindow();
+    void gameRadioButtonClicked(int gameTag);
     void selectMainRoleForPrize();
     void finishListCommand(QWidget* commandButton);
     void showWeightingReport(const std::vector<std::string>& report);
     void loadHistoryForGame();
     void repaintBoard();
     bool FormCloseQuery();
+    Settings currentSettings() const;
+    void applySettings(const Settings& settings);
+    void ReadSettings();
+    void WriteSettings();
+    // Asks whether to save a changed list before it is discarded; false
+    // when the user cancels or the save did not happen.
+    bool confirmDiscard();
     void minimizeToTray();
     void restoreFromTray();
 
@@ -249,6 +262,8 @@ private:
     QLabel* arrangeModeLabel_ = nullptr;
     QComboBox* arrangeModeComboBox_ = nullptr;
     int saveFormat_ = 0;
+    double horzMargin_ = 0.0;
+    double vertMargin_ = 0.0;
     int prizeViewMethod_ = 0;
     bool popupHints_ = false;
 

@@ -69,7 +69,7 @@ void TMainForm::buildPickTab(QWidget* page) {
     auto* gameGroup = new QButtonGroup(page);
     gameGroup->addButton(miniLotoRadioButton_, static_cast<int>(GameMode::MiniLoto));
     gameGroup->addButton(loto6RadioButton_, static_cast<int>(GameMode::Loto6));
-    connect(gameGroup, &QButtonGroup::idClicked, this, [this](int tag) { LotoRadioButtonClick(tag); });
+    connect(gameGroup, &QButtonGroup::idClicked, this, &TMainForm::gameRadioButtonClicked);
 
     // The combination list.
     pickListBox_ = makeCombinationListView(page, "PickListBox", "抽選結果を表示します。");
@@ -117,7 +117,9 @@ void TMainForm::buildPickTab(QWidget* page) {
     connect(combiBitBtn_, &QPushButton::clicked, this, &TMainForm::CombiBitBtnClick);
     connect(sortBitBtn_, &QPushButton::clicked, this, &TMainForm::SortBitBtnClick);
     connect(rateBitBtn_, &QPushButton::clicked, this, &TMainForm::RateBitBtnClick);
-    for (QPushButton* b : {editBitBtn_, saveBitBtn_, loadBitBtn_, printBitBtn_})
+    connect(saveBitBtn_, &QPushButton::clicked, this, &TMainForm::SaveClick);
+    connect(loadBitBtn_, &QPushButton::clicked, this, &TMainForm::LoadClick);
+    for (QPushButton* b : {editBitBtn_, printBitBtn_})
         b->setEnabled(false);
 
     // Prize check.
@@ -222,6 +224,17 @@ void TMainForm::LotoRadioButtonClick(int gameTag) {
     loadHistoryForGame();
     rateForm_->refill(session_.history(), mode);
     SelectRole(role);
+}
+
+void TMainForm::gameRadioButtonClicked(int gameTag) {
+    if (gameTag == static_cast<int>(session_.mode())) return;
+    // The switch discards the list: unsaved work is asked about first, and
+    // Cancel keeps the game in force with its radio button.
+    if (waitWindowBusy() || !confirmDiscard()) {
+        applyGameToWindow();
+        return;
+    }
+    LotoRadioButtonClick(gameTag);
 }
 
 void TMainForm::applyGameToWindow() {

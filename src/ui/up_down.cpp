@@ -26,8 +26,17 @@ UpDown::UpDown(QLineEdit* associate, int minimum, int maximum, int position, QWi
     connect(down_, &QToolButton::clicked, this, [this] { stepBy(-1); });
     if (associate_) {
         associate_->setText(QString::number(position_));
-        connect(associate_, &QLineEdit::textEdited, this, [this] { takeFromEdit(); });
+        connect(associate_, &QLineEdit::textChanged, this, [this] { takeFromEdit(); });
     }
+}
+
+int UpDown::position() const {
+    if (associate_) {
+        bool ok = false;
+        const qlonglong typed = associate_->text().trimmed().toLongLong(&ok);
+        if (ok) return static_cast<int>(std::clamp<qlonglong>(typed, minimum_, maximum_));
+    }
+    return position_;
 }
 
 void UpDown::setRange(int minimum, int maximum) {

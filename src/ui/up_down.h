@@ -17,7 +17,9 @@ public:
 
     int minimum() const { return minimum_; }
     int maximum() const { return maximum_; }
-    int position() const { return position_; }
+    // Like the platform's spinner, the position follows what the edit holds
+    // (clamped); text that is not a number leaves the last position.
+    int position() const;
     void setRange(int minimum, int maximum);
     // Moves the position (clamped) and writes it into the edit.
     void setPosition(int position);

@@ -111,14 +111,22 @@ private slots:
         QVERIFY(!t.find<QRadioButton>("AxisRadioButton")->isEnabled());
     }
 
-    void gameSwitchClearsTheListWithoutAsking() {
+    void gameSwitchAsksBeforeDiscardingUnsavedWork() {
         TestWindow t;
         t.window->session().list().appendText(" 1, 2, 3, 4, 5\r\n 2, 3, 4, 5, 6\r\n");
         QVERIFY(t.window->session().list().changed());
+        MessageBox::setNextAnswer(QMessageBox::Cancel);
         QTest::mouseClick(t.find<QRadioButton>("Loto6RadioButton"), Qt::LeftButton);
+        QCOMPARE(t.window->session().mode(), GameMode::MiniLoto);
+        QVERIFY(t.find<QRadioButton>("MiniLotoRadioButton")->isChecked());
+        QCOMPARE(t.window->session().list().size(), 2u);
+        MessageBox::setNextAnswer(QMessageBox::No);
+        QTest::mouseClick(t.find<QRadioButton>("Loto6RadioButton"), Qt::LeftButton);
+        QCOMPARE(t.window->session().mode(), GameMode::Loto6);
         QVERIFY(t.window->session().list().empty());
         QVERIFY(!t.window->session().list().changed());
-        QVERIFY(t.window->close());
+        MessageBox::clearShownTexts();
+        QVERIFY(t.window->close());  // nothing left to ask about
         QVERIFY(MessageBox::shownTexts().isEmpty());
     }
 
