@@ -3,11 +3,11 @@
 
 #include <ostream>
 
+#include <stdexcept>
+
 #include "cli_args.h"
-#include "generate/combination_builder.h"
-#include "generate/past_winners.h"
+#include "core/session.h"
 #include "generate_args.h"
-#include "history/history_store.h"
 
 namespace tambor::cli {
 namespace {
@@ -29,30 +29,27 @@ int runBuild(const std::vector<std::string>& args, std::ostream& out) {
     if (parsed.has("--order") && !rSystem) throw UsageError{"--order は --rsystem と一緒に指定してください。"};
     const ArrangeMode arrange = parseOrder(parsed.value("--order").value_or("random"));
 
-    NumberBoard board(mode);
+    Session session(parsed.dataFolder());
+    session.switchGame(mode);
+    NumberBoard& board = session.board();
     board.setRSystem(rSystem);
     if (const auto axis = parsed.value("--axis")) {
         if (rSystem) throw UsageError{"Rシステムでは軸数字を指定できません。"};
         markOnBoard(board, Axis, parseNumberList(*axis, mode), "--axis", "軸数字");
     }
     markOnBoard(board, Together, parseNumberList(*together, mode), "--together", "連動数字");
-    const BuildRequest request = buildRequestFromBoard(board, arrange);
     const int pick = rulesFor(mode).pickCount;
     if (board.count(Axis) + board.count(Together) < pick)
         throw UsageError{"軸数字と連動数字を合わせて " + std::to_string(pick) + " 個以上指定してください。"};
+    seedFromArgs(parsed, session.random());
 
-    RandomGenerator random;
-    seedFromArgs(parsed, random);
-
-    CombinationSet pastWinners;
+    // Without --past-remove the build never touches the history.
     if (parsed.has("--past-remove")) {
-        HistoryStore history;
-        history.load(parsed.dataFolder(), mode);
-        RebuildPastWinnerSet(pastWinners, true, mode, history.sectionLines(mode));
+        if (const std::string failure = session.loadHistory(); !failure.empty()) throw std::runtime_error(failure);
+        session.setPastRemove(true);
     }
-    CombinationSet scratch;
-    CombinationList list(mode);
-    RunCombinationBuilder(request, list, pastWinners, scratch, random);
+    session.buildCombinations(arrange);
+    const CombinationList& list = session.list();
     for (std::size_t i = 0; i < list.size(); ++i) out << list.lineAt(i) << '\n';
     return 0;
 }

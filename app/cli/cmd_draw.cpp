@@ -3,24 +3,14 @@
 
 #include <ostream>
 
+#include <stdexcept>
+
 #include "cli_args.h"
-#include "generate/past_winners.h"
-#include "generate/random_draw.h"
+#include "core/session.h"
 #include "generate_args.h"
-#include "history/history_store.h"
 
 namespace tambor::cli {
 namespace {
-
-DrawHistory drawHistoryOf(const HistoryStore& history, GameMode mode) {
-    DrawHistory h;
-    h.game = mode;
-    h.drawCount = history.drawCount();
-    h.hitCount = history.hitCounts();
-    h.pairCount = history.pairCounts();
-    h.deviationValue = history.deviationValues();
-    return h;
-}
 
 int runDraw(const std::vector<std::string>& rawArgs, std::ostream& out) {
     std::vector<std::string> args = rawArgs;
@@ -30,33 +20,26 @@ int runDraw(const std::vector<std::string>& rawArgs, std::ostream& out) {
         parseArgs(args, {"--game", "--data", "--count", "--mode", "--fix", "--forbid", "--seed"}, {"--past-remove"});
     const GameMode mode = parsed.game();
 
-    DrawRequest request;
-    request.count = 50;
-    if (const auto v = parsed.value("--count"))
-        request.count = static_cast<int>(parseWholeNumber("-n", *v, 1, 2147483647));
-    if (const auto v = parsed.value("--mode")) request.mode = static_cast<int>(parseWholeNumber("--mode", *v, 0, 6));
+    int count = 50;
+    if (const auto v = parsed.value("--count")) count = static_cast<int>(parseWholeNumber("-n", *v, 1, 2147483647));
+    int drawMode = PreferPairs;
+    if (const auto v = parsed.value("--mode")) drawMode = static_cast<int>(parseWholeNumber("--mode", *v, 0, 6));
 
-    NumberBoard board(mode);
+    // The same session the window keeps: game, board, history, options.
+    Session session(parsed.dataFolder());
+    session.switchGame(mode);
+    NumberBoard& board = session.board();
     if (const auto v = parsed.value("--fix")) markOnBoard(board, Fix, parseNumberList(*v, mode), "--fix", "固定数字");
     if (const auto v = parsed.value("--forbid"))
         markOnBoard(board, Disable, parseNumberList(*v, mode), "--forbid", "禁止数字");
-    takeBoardNumbers(board, request);
+    seedFromArgs(parsed, session.random());
 
-    RandomGenerator random;
-    seedFromArgs(parsed, random);
-
-    // A history error propagates (exit code 1): a script never gets lines
+    // A history error stops here (exit code 1): a script never gets lines
     // weighted by the built-in history instead of its file's.
-    HistoryStore history;
-    history.load(parsed.dataFolder(), mode);
-    const DrawHistory statistics = drawHistoryOf(history, mode);
-
-    CombinationSet pastWinners;
-    RebuildPastWinnerSet(pastWinners, parsed.has("--past-remove"), mode, history.sectionLines(mode));
-
-    CombinationList list(mode);
-    DrawStatistics drawStatistics;
-    RunRandomDraw(statistics, request, history.numberWeights(), drawStatistics, random, list, &pastWinners);
+    if (const std::string failure = session.loadHistory(); !failure.empty()) throw std::runtime_error(failure);
+    session.setPastRemove(parsed.has("--past-remove"));
+    session.randomDraw(count, drawMode);
+    const CombinationList& list = session.list();
     for (std::size_t i = 0; i < list.size(); ++i) out << list.lineAt(i) << '\n';
     return 0;
 }
