@@ -50,7 +50,7 @@ void TMainForm::buildOptionTab(QWidget* page) {
     // Left column.
     auto* save = new QGroupBox(u8("保存形式"), page);
     save->setObjectName("SaveGroupBox");
-    save->setGeometry(4, 2, 176, 68);
+    save->setGeometry(4, 2, 150, 68);
     setHint(save, "保存のフォーマットを指定します。");
     csvRadioButton_ = makeRadio(save, "CSVRadioButton", "CSV形式(&C)", "Excel等で使用できる形式で保存します。", 8, 18, 100);
     csvRadioButton_->setChecked(true);
@@ -59,17 +59,17 @@ void TMainForm::buildOptionTab(QWidget* page) {
     saveGroup->addButton(csvRadioButton_, 0);
     saveGroup->addButton(textRadioButton_, 1);
     connect(saveGroup, &QButtonGroup::idClicked, this, [this](int tag) { SaveRadioButtonClick(tag); });
-    splitMemo_ = makeEdit(save, "SplitMemo", "保存するときのページ分割数を指定します。", EditKind::Numeric, 112, 40, 30);
+    splitMemo_ = makeEdit(save, "SplitMemo", "保存するときのページ分割数を指定します。", EditKind::Numeric, 104, 40, 28);
     splitUpDown_ = new UpDown(splitMemo_, 1, 100, 1, save);
     splitUpDown_->setObjectName("SplitUpDown");
-    splitUpDown_->setGeometry(142, 40, 14, 22);
+    splitUpDown_->setGeometry(132, 40, 14, 22);
     setHint(splitUpDown_, "保存するときのページ分割数を指定します。");
-    makeLabel(save, "分割", 120, 20, 40, 16)->setObjectName("SplitLabel");
+    makeLabel(save, "分割", 110, 20, 36, 16)->setObjectName("SplitLabel");
 
     auto* help = new QGroupBox(u8("ヘルプ"), page);
-    help->setGeometry(184, 2, 170, 68);
+    help->setGeometry(158, 2, 196, 68);
     popupHintCheckBox_ = makeCheck(help, "PopupHintCheckBox", "ポップアップヒントの表示(&P)",
-                                   "ポップアップヒントを表示するかどうかを指定します。", 8, 18, 156);
+                                   "ポップアップヒントを表示するかどうかを指定します。", 8, 18, 184);
     connect(popupHintCheckBox_, &QCheckBox::toggled, this, [this] { PopupHintCheckBoxClick(); });
 
     auto* keys = new QGroupBox(u8("キー割り当て"), page);
@@ -111,12 +111,16 @@ void TMainForm::buildOptionTab(QWidget* page) {
     print->setObjectName("PrintGroupBox");
     print->setGeometry(360, 2, 360, 76);
     setHint(print, "カード印刷を行うための設定を行います。");
-    makeLabel(print, "水平マージン(&H):", 8, 22, 90, 16)->setObjectName("mmPageXMarginLabel");
-    horzMemo_ = makeEdit(print, "HorzMemo", "水平マージンを設定します。", EditKind::Numeric, 98, 18, 44);
-    makeLabel(print, "mm", 160, 22, 20, 16)->setObjectName("mmXLabel");
-    makeLabel(print, "垂直マージン(&V):", 8, 50, 90, 16)->setObjectName("mmPageYMarginLabel");
-    vertMemo_ = makeEdit(print, "VertMemo", "垂直マージンを設定します。", EditKind::Numeric, 98, 46, 44);
-    makeLabel(print, "mm", 160, 50, 20, 16)->setObjectName("mmYLabel");
+    QLabel* horzLabel = makeLabel(print, "水平マージン(&H):", 8, 22, 104, 16);
+    horzLabel->setObjectName("mmPageXMarginLabel");
+    horzMemo_ = makeEdit(print, "HorzMemo", "水平マージンを設定します。", EditKind::Numeric, 112, 18, 44);
+    horzLabel->setBuddy(horzMemo_);
+    makeLabel(print, "mm", 162, 22, 20, 16)->setObjectName("mmXLabel");
+    QLabel* vertLabel = makeLabel(print, "垂直マージン(&V):", 8, 50, 104, 16);
+    vertLabel->setObjectName("mmPageYMarginLabel");
+    vertMemo_ = makeEdit(print, "VertMemo", "垂直マージンを設定します。", EditKind::Numeric, 112, 46, 44);
+    vertLabel->setBuddy(vertMemo_);
+    makeLabel(print, "mm", 162, 50, 20, 16)->setObjectName("mmYLabel");
     horzMemo_->setText(QStringLiteral("  0"));
     vertMemo_->setText(QStringLiteral("  0"));
     auto* getMargin = makeButton(print, "GetMarginBitBtn", "余白の取得(&G)", "プリンタより余白（マージン）を取得します。", 226, 16, 126, 24);
@@ -127,13 +131,14 @@ void TMainForm::buildOptionTab(QWidget* page) {
     auto* lot = new QGroupBox(u8("抽選オプション"), page);
     lot->setObjectName("LotGroupBox");
     lot->setGeometry(360, 80, 360, 180);
-    makeLabel(lot, "抽選回数 初期値(&D):", 8, 22, 110, 16);
-    defMemo_ = makeEdit(lot, "DefMemo", "抽選回数の初期値を設定します。", EditKind::Numeric, 120, 18, 50);
+    QLabel* defLabel = makeLabel(lot, "抽選回数 初期値(&D):", 8, 22, 118, 16);
+    defMemo_ = makeEdit(lot, "DefMemo", "抽選回数の初期値を設定します。", EditKind::Numeric, 128, 18, 50);
+    defLabel->setBuddy(defMemo_);
     defUpDown_ = new UpDown(defMemo_, 1, 10000, 50, lot);
     defUpDown_->setObjectName("DefUpDown");
-    defUpDown_->setGeometry(170, 18, 14, 22);
+    defUpDown_->setGeometry(178, 18, 14, 22);
     setHint(defUpDown_, "抽選回数の初期値を設定します。");
-    makeLabel(lot, "優先数字(&N):", 8, 50, 110, 16);
+    QLabel* lotModeLabel = makeLabel(lot, "優先数字(&N):", 8, 50, 110, 16);
     lotModeComboBox_ = new QComboBox(lot);
     lotModeComboBox_->setObjectName("LotModeComboBox");
     lotModeComboBox_->addItems({u8("連対しやすい数字を優先する"), u8("偏差値が高い数字を優先する"), u8("出やすい数字を優先する"),
@@ -141,6 +146,7 @@ void TMainForm::buildOptionTab(QWidget* page) {
                                 u8("連対しにくい数字を優先する")});
     lotModeComboBox_->setGeometry(120, 46, 232, 22);
     setHint(lotModeComboBox_, "ランダム抽選で優先する数字を選択します。");
+    lotModeLabel->setBuddy(lotModeComboBox_);
     pastRemoveCheckBox_ = makeCheck(lot, "PastRemoveCheckBox", "過去に出現した1等,2等の当選番号を排除する(&A)",
                                     "過去に出現した1等,2等の当選番号を重複チェック機能により、排除します。", 8, 76, 344);
     connect(pastRemoveCheckBox_, &QCheckBox::toggled, this, [this] { PastRemoveCheckBoxClick(); });
