@@ -1,31 +1,25 @@
 // タンボル: the desktop program.
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QStandardPaths>
 
+#include "io/program_folder.h"
 #include "ui/application.h"
 #include "ui/main_window.h"
-
-namespace {
-
-// The program's files live beside the executable; an installed copy whose
-// folder isn't writable keeps them in the per-user data folder instead.
-std::filesystem::path dataFolder() {
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    if (QFileInfo(exeDir).isWritable()) return exeDir.toStdString();
-    const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(userDir);
-    return userDir.toStdString();
-}
-
-}  // namespace
+#include "ui/message_box.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     tambor::ui::setUpApplication(app);
-    tambor::ui::TMainForm mainForm({dataFolder()});
+    // The program's files live beside the executable; an installed copy
+    // whose folder isn't writable keeps them in the per-user data folder.
+    std::filesystem::path folder;
+    try {
+        folder = tambor::programDataFolder(tambor::executableFolder());
+    } catch (const std::exception& e) {
+        tambor::ui::MessageBox::error(nullptr, QString::fromStdString(e.what()));
+        folder = std::filesystem::current_path();
+    }
+    tambor::ui::TMainForm mainForm({folder});
     mainForm.show();
     return app.exec();
 }

@@ -80,6 +80,9 @@ public:
     void PrizeRadioButtonClick(int tag);
     void PastRemoveCheckBoxClick();
     void SetUserLink(int slot, const QString& title, const QString& target);
+    // Copies the address of the link label the label menu was opened on.
+    void LabelCopyClick();
+    void setLabelPopupTarget(QLabel* label) { labelPopupTarget_ = label; }
     void RefreshRoleCounts();
     void ResetPrizeDisplay();
     void ExitClick();
@@ -270,6 +273,8 @@ private:
     // Link tab.
     std::array<QLabel*, 3> userLinkTitles_{};
     std::array<QLabel*, 3> userLinkTargets_{};
+    QMenu* labelPopupMenu_ = nullptr;
+    QLabel* labelPopupTarget_ = nullptr;
 };
 
 }  // namespace tambor::ui

@@ -1,6 +1,10 @@
 // The options tab: how the program behaves, kept in the settings file.
 
+#include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
+#include <QMenu>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -184,6 +188,11 @@ void TMainForm::PrizeRadioButtonClick(int tag) {
 }
 
 void TMainForm::buildLinkTab(QWidget* page) {
+    labelPopupMenu_ = new QMenu(this);
+    labelPopupMenu_->setObjectName("LabelPopupMenu");
+    QAction* labelCopy = labelPopupMenu_->addAction(u8("コピー(&C)"), this, &TMainForm::LabelCopyClick);
+    labelCopy->setObjectName("LabelCopy");
+    setHint(labelCopy, "リンク先をクリップボードにコピーします。");
     for (int i = 1; i <= 3; ++i) {
         const int y = 10 + (i - 1) * 30;
         auto* title = makeLabel(page, "", 10, y, 200, 16);
@@ -191,9 +200,18 @@ void TMainForm::buildLinkTab(QWidget* page) {
         title->setText(u8("追加%1").arg(QChar(0xFF10 + i)));
         auto* link = makeLabel(page, "about:blank", 220, y, 400, 16);
         link->setObjectName(QStringLiteral("Add%1LinkLabel").arg(i));
+        link->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(link, &QLabel::customContextMenuRequested, this, [this, link](const QPoint& pos) {
+            labelPopupTarget_ = link;
+            labelPopupMenu_->popup(link->mapToGlobal(pos));
+        });
         userLinkTitles_[static_cast<std::size_t>(i - 1)] = title;
         userLinkTargets_[static_cast<std::size_t>(i - 1)] = link;
     }
+}
+
+void TMainForm::LabelCopyClick() {
+    if (labelPopupTarget_) QApplication::clipboard()->setText(labelPopupTarget_->text());
 }
 
 }  // namespace tambor::ui

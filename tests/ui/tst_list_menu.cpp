@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -118,6 +119,14 @@ private slots:
         LongOperation op(t.window->waitForm(), false);
         t.window->PopupMenuPopup();
         QVERIFY(visibleItems(menu).isEmpty());
+    }
+
+    void labelMenuCopiesTheLinkAddress() {
+        TestWindow t;
+        t.window->SetUserLink(2, QStringLiteral("title"), QStringLiteral("https://example.com/x"));
+        t.window->setLabelPopupTarget(t.find<QLabel>("Add2LinkLabel"));
+        t.window->LabelCopyClick();
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("https://example.com/x"));
     }
 
     void shortcutsFollowTheSameRules() {
