@@ -7,6 +7,7 @@
 
 #include "core/combination.h"
 #include "core/japanese_count.h"
+#include "io/number_text.h"
 #include "history/prize_check.h"
 
 namespace tambor {
@@ -27,22 +28,6 @@ std::string format(const char* fmt, Args... args) {
     char buf[64];
     const int len = std::snprintf(buf, sizeof buf, fmt, args...);
     return std::string(buf, static_cast<std::size_t>(len < 0 ? 0 : len));
-}
-
-bool parseInteger(std::string_view text, long long& value) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == text.size()) return false;
-    long long v = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return false;
-        v = v * 10 + (text[i] - '0');
-        if (v > INT_MAX + 1LL) return false;
-    }
-    value = negative ? -v : v;
-    return value >= INT_MIN && value <= INT_MAX;
 }
 
 // One way the draw can fall on the n picked numbers.
@@ -90,8 +75,8 @@ std::string calculatorPickLabel(GameMode mode) {
 
 int CalculatorPickFromText(std::string_view text, GameMode mode, int boardCandidates) {
     const GameRules rules = rulesFor(mode);
-    long long n = 0;
-    if (!parseInteger(text, n)) n = boardCandidates;
+    const std::optional<int> typed = parseWholeNumber(text);
+    long long n = typed ? *typed : boardCandidates;
     if (n > rules.maxNumber) n = rules.maxNumber;
     if (n < rules.pickCount) n = rules.pickCount;
     return static_cast<int>(n);

@@ -4,6 +4,7 @@
 
 #include "core/combination.h"
 #include "core/japanese_count.h"
+#include "io/number_text.h"
 
 namespace tambor {
 namespace {
@@ -181,23 +182,6 @@ struct GradeScan {
     }
 };
 
-bool parseRound(std::string_view text, long long& value) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == text.size()) return false;
-    long long v = 0;
-    for (; i < text.size(); ++i) {
-        const char ch = text[i];
-        if (ch < '0' || ch > '9') return false;
-        v = v * 10 + (ch - '0');
-        if (v > INT_MAX + 1LL) return false;  // beyond a 32-bit integer: not a number
-    }
-    value = negative ? -v : v;
-    return value >= INT_MIN && value <= INT_MAX;
-}
-
 }  // namespace
 
 int prizeGradeCount(GameMode mode) { return mode == GameMode::MiniLoto ? 4 : 5; }
@@ -302,9 +286,8 @@ int ClampRound(long long round, int drawCount) {
 }
 
 int RoundFromText(std::string_view text, int drawCount) {
-    long long value = 0;
-    if (!parseRound(text, value)) value = drawCount;
-    return ClampRound(value, drawCount);
+    const std::optional<int> value = parseWholeNumber(text);
+    return ClampRound(value ? *value : drawCount, drawCount);
 }
 
 std::optional<int> SelectedRound(std::string_view text, int drawCount) {

@@ -2,6 +2,8 @@
 // makes, and the board's refusals as usage errors.
 #include <gtest/gtest.h>
 
+#include "cli_test_support.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -18,23 +20,8 @@ using namespace tambor;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    std::string out;
-};
-
-CliRun runCli(const std::string& arguments) {
-    const std::string command = std::string("'") + TAMBOR_CLI_PATH + "' " + arguments + " 2>/dev/null";
-    CliRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buf[4096];
-    std::size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, pipe)) > 0) run.out.append(buf, got);
-    const int status = ::pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
+using tambor::testing::CliRun;
+using tambor::testing::runCli;
 
 // A data folder without lotodata.txt: the command writes the built-in copy.
 struct DataFolder {
