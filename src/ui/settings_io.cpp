@@ -102,6 +102,11 @@ void TMainForm::ReadSettings() {
 
 void TMainForm::WriteSettings() {
     const std::optional<PrinterInfo> printer = currentPrinter();
+    if (printer) {
+        // The margin edits are committed as if they had lost the focus.
+        horzMargin_ = ParseMargin(horzMemo_->text().toStdString(), printer->pageWidthMm, horzMargin_);
+        vertMargin_ = ParseMargin(vertMemo_->text().toStdString(), printer->pageHeightMm, vertMargin_);
+    }
     try {
         writeSettingsFile(settingsPath(session_.dataFolder()), currentSettings(), printer ? &*printer : nullptr);
     } catch (const std::exception& e) {
