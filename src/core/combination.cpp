@@ -137,18 +137,34 @@ CombinationIndex RankCombination(GameMode mode, const Combination& c) {
     return index;
 }
 
-Combination UnrankCombination(GameMode mode, CombinationIndex index) {
-    const UnrankTables& t = unrankTablesFor(mode);
+namespace {
+
+// The prefix length is a template argument so the copies unroll.
+template <int PrefixLength>
+Combination unrankWith(const UnrankTables& t, CombinationIndex index) {
     std::size_t p = static_cast<std::size_t>(t.bucketPrefix[static_cast<std::size_t>(index >> UnrankTables::kBucketShift)]);
-    while (t.prefixStart[p + 1] <= index) ++p;
+    const std::int32_t* start = t.prefixStart.data();
+    while (start[p + 1] <= index) ++p;
+    const auto& prefix = t.prefixNumbers[p];
+    const int last = prefix[PrefixLength - 1];
+    const auto& suffix = t.suffixes[static_cast<std::size_t>(t.suffixOffset[static_cast<std::size_t>(last)] + (index - start[p]))];
     Combination c;
-    c.size = t.prefixLength + UnrankTables::kSuffix;
-    int last = 0;
-    for (int i = 0; i < t.prefixLength; ++i) last = c.numbers[static_cast<std::size_t>(i)] = t.prefixNumbers[p][static_cast<std::size_t>(i)];
-    const auto& suffix = t.suffixes[static_cast<std::size_t>(t.suffixOffset[static_cast<std::size_t>(last)] + (index - t.prefixStart[p]))];
+    c.size = PrefixLength + UnrankTables::kSuffix;
+    for (int i = 0; i < PrefixLength; ++i) c.numbers[static_cast<std::size_t>(i)] = prefix[static_cast<std::size_t>(i)];
     for (int i = 0; i < UnrankTables::kSuffix; ++i)
-        c.numbers[static_cast<std::size_t>(t.prefixLength + i)] = suffix[static_cast<std::size_t>(i)];
+        c.numbers[static_cast<std::size_t>(PrefixLength + i)] = suffix[static_cast<std::size_t>(i)];
     return c;
+}
+
+}  // namespace
+
+Combination UnrankCombination(GameMode mode, CombinationIndex index) {
+    if (mode == GameMode::Loto6) {
+        static const UnrankTables& loto6 = unrankTablesFor(GameMode::Loto6);
+        return unrankWith<3>(loto6, index);
+    }
+    static const UnrankTables& mini = unrankTablesFor(GameMode::MiniLoto);
+    return unrankWith<2>(mini, index);
 }
 
 int formatCombinationLineTo(const Combination& c, char* buf) {
