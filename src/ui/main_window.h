@@ -65,7 +65,10 @@ public:
     // Shows the lists and the count after the session's list changed.
     void showListChanges();
 
-    // Handlers (public so the command line of tests can drive them).
+    // Handlers, named after the controls they serve (public so the window
+    // tests can drive them as a click would).
+
+    // Game, list and board.
     void LotoRadioButtonClick(int gameTag);
     void ClearBitBtnClick();
     void DupClearBitBtnClick();
@@ -73,6 +76,28 @@ public:
     void SelectRole(int role);
     void NumPanelClick(int number, bool rightButton);
     void AllowAllUpSpeedButtonClick();
+    void RefreshRoleCounts();
+    void ResetPrizeDisplay();
+
+    // Commands that fill or reorder the list.
+    void LotBitBtnClick();
+    void CombiBitBtnClick();
+    void SortBitBtnClick();
+
+    // Prize check, history and statistics.
+    void PrizeCheckBoxClick();
+    void PrizeMemoChange();
+    void PrizeBitBtnClick();
+    void RecordBitBtnClick();
+    void RateBitBtnClick();
+    TRateForm& rateForm() { return *rateForm_; }
+
+    // Files.
+    // Saves the list through the save dialog; false when nothing was saved.
+    bool SaveClick();
+    void LoadClick();
+
+    // Options and links.
     void RSystemCheckBoxClick();
     void PopupHintCheckBoxClick();
     void ProxyCheckBoxClick();
@@ -83,33 +108,6 @@ public:
     // Copies the address of the link label the label menu was opened on.
     void LabelCopyClick();
     void setLabelPopupTarget(QLabel* label) { labelPopupTarget_ = label; }
-    void RefreshRoleCounts();
-    void ResetPrizeDisplay();
-    void ExitClick();
-    void LotBitBtnClick();
-    void CombiBitBtnClick();
-    void SortBitBtnClick();
-    void PrizeCheckBoxClick();
-    void PrizeMemoChange();
-    void PrizeBitBtnClick();
-    void RecordBitBtnClick();
-    // Saves the list through the save dialog; false when nothing was saved.
-    bool SaveClick();
-    void LoadClick();
-    void RateBitBtnClick();
-    TRateForm& rateForm() { return *rateForm_; }
-    // Opens a web address, mail address or file with the desktop's default
-    // application. Tests replace the opener to see what would be opened.
-    void ShellOpen(const QString& target);
-    void setShellOpenHook(std::function<void(const QUrl&)> hook) { shellOpenHook_ = std::move(hook); }
-
-signals:
-    // The history was read again (game switch, start-up).
-    void historyReloaded();
-
-public:
-    void TrayRestoreClick();
-    void TrayExitClick();
 
     // The list pop-up menu shared by the four list boxes.
     void ListBoxEnter(QListView* listBox);
@@ -119,6 +117,15 @@ public:
     void PasteClick();
     void SelectAllClick();
     QMenu* popupMenu() const { return popupMenu_; }
+
+    // Frame and tray.
+    void ExitClick();
+    void TrayRestoreClick();
+    void TrayExitClick();
+    // Opens a web address, mail address or file with the desktop's default
+    // application. Tests replace the opener to see what would be opened.
+    void ShellOpen(const QString& target);
+    void setShellOpenHook(std::function<void(const QUrl&)> hook) { shellOpenHook_ = std::move(hook); }
 
 protected:
     void showEvent(QShowEvent* event) override;

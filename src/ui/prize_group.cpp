@@ -28,7 +28,6 @@ void TMainForm::loadHistoryForGame() {
     updatingPrizeMemo_ = false;
     // Writes the round, clears the result fields and marks the draw.
     PrizeMemoChange();
-    emit historyReloaded();
 }
 
 void TMainForm::selectMainRoleForPrize() {
