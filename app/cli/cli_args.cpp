@@ -1,6 +1,7 @@
 #include "cli_args.h"
 
 #include <algorithm>
+#include <ostream>
 
 #include "io/program_folder.h"
 
@@ -94,5 +95,15 @@ std::vector<int> parseNumberList(const std::string& text, GameMode mode) {
 }
 
 std::filesystem::path programFolder() { return programDataFolder(executableFolder()); }
+
+void writeTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows) {
+    for (const auto& row : rows) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c > 0) out << '\t';
+            out << row[c];
+        }
+        out << '\n';
+    }
+}
 
 }  // namespace tambor::cli

@@ -3,6 +3,7 @@
 // throws UsageError (exit code 2) with a Japanese message.
 
 #include <filesystem>
+#include <iosfwd>
 #include <map>
 #include <optional>
 #include <set>
@@ -16,6 +17,9 @@ namespace tambor::cli {
 
 // "mini" -> ミニロト, "loto6" -> ロト６.
 GameMode parseGame(const std::string& value);
+
+// Writes a table as the windows show it: one line per row, cells joined by tabs.
+void writeTable(std::ostream& out, const std::vector<std::vector<std::string>>& rows);
 
 // The arguments of one command after walking them with parseArgs.
 struct ParsedArgs {

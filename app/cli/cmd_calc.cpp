@@ -29,13 +29,7 @@ int runCalc(const std::vector<std::string>& args, std::ostream& out) {
     const CalculatorPage page = ComputeCalculator(mode, n, view);
     out << "nCr\t" << page.combinationCountText << '\n';
     out << "total\t" << page.totalCostText << '\n';
-    for (const auto& row : page.grid) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            if (c > 0) out << '\t';
-            out << row[c];
-        }
-        out << '\n';
-    }
+    writeTable(out, page.grid);
     return 0;
 }
 

@@ -20,13 +20,7 @@ int runStats(const std::vector<std::string>& args, std::ostream& out) {
     // code is 1, so a script never mistakes the built-in table for its file's.
     history.load(folder, mode);
 
-    for (const auto& row : buildRateTable(history, mode)) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            if (c > 0) out << '\t';
-            out << row[c];
-        }
-        out << '\n';
-    }
+    writeTable(out, buildRateTable(history, mode));
     return 0;
 }
 

@@ -18,13 +18,6 @@ constexpr int kMargin = 8;
 constexpr int kFieldHeight = 22;
 constexpr const char* kPickHint = "組み合わせの候補を何個にするかを入力します。";
 
-QFont gridFont() {
-    QFont f(u8("ＭＳ ゴシック"));
-    f.setPixelSize(12);
-    f.setStyleHint(QFont::TypeWriter);
-    return f;
-}
-
 QLabel* makeNamedLabel(QWidget* parent, const char* objectName, const char* text) {
     QLabel* label = makeLabel(parent, text, 0, 0, 10, 16);
     label->setObjectName(objectName);
@@ -60,7 +53,7 @@ CalculatorPage::CalculatorPage(QWidget* parent) : QWidget(parent) {
 
     stringGrid_ = new StringGrid(this);
     stringGrid_->setObjectName("StringGrid");
-    stringGrid_->setFont(gridFont());
+    stringGrid_->setFont(fixedPitchFont(12));
     stringGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     stringGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     stringGrid_->setFocusPolicy(Qt::NoFocus);

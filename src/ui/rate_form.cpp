@@ -14,16 +14,6 @@
 #include "ui/widget_helpers.h"
 
 namespace tambor::ui {
-namespace {
-
-QFont gridFont() {
-    QFont f(u8("ＭＳ ゴシック"));
-    f.setPixelSize(12);
-    f.setStyleHint(QFont::TypeWriter);
-    return f;
-}
-
-}  // namespace
 
 TRateForm::TRateForm(QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -34,7 +24,7 @@ TRateForm::TRateForm(QWidget* owner)
 
     grid_ = new StringGrid(this);
     grid_->setObjectName("RateStringGrid");
-    grid_->setFont(gridFont());
+    grid_->setFont(fixedPitchFont(12));
     setHint(grid_, "連対率を表示します。");
     grid_->setCellDrawer([this](QPainter& painter, int column, int row, const QRect& rect) {
         RateStringGridDrawCell(painter, column, row, rect);

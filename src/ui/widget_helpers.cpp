@@ -9,17 +9,12 @@
 
 namespace tambor::ui {
 
-namespace {
-
-QFont fixedPitchFont() {
+QFont fixedPitchFont(int pixelSize) {
     QFont f(u8("ＭＳ ゴシック"));
-    f.setPixelSize(16);
+    f.setPixelSize(pixelSize);
     f.setStyleHint(QFont::TypeWriter);
     return f;
 }
-
-}  // namespace
-
 
 void setHint(QWidget* widget, const char* hint) {
     widget->setToolTip(u8(hint));
@@ -71,7 +66,7 @@ QListView* makeCombinationListView(QWidget* parent, const char* objectName, cons
     view->setUniformItemSizes(true);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setFont(fixedPitchFont());
+    view->setFont(fixedPitchFont(16));
     setHint(view, hint);
     return view;
 }

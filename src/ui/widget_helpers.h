@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers for building the fixed-layout pages.
 
+#include <QFont>
 #include <QString>
 
 class QAction;
@@ -29,6 +30,10 @@ QLineEdit* makeReadOnlyField(QWidget* parent, const char* objectName, const char
 // Left and width of the blank run in a caption whose text starts at textLeft:
 // the counters and fields that sit inside captions such as "固定数字     個".
 std::pair<int, int> captionGap(const QFontMetrics& metrics, const QString& caption, int textLeft);
+
+// "ＭＳ ゴシック" (substituted by the installed gothic font) at a pixel size:
+// the lists and grids whose columns must line up.
+QFont fixedPitchFont(int pixelSize);
 
 // A multi-selection list of combination lines in the fixed-pitch font.
 QListView* makeCombinationListView(QWidget* parent, const char* objectName, const char* hint);
