@@ -120,6 +120,9 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
 TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
     if (trayIconShown_) trayIcon_->hide();
+    // The views and the statistics window read the session: they go before it does.
+    delete rateForm_;
+    delete takeCentralWidget();
 }
 
 void TMainForm::buildCalcTab(QWidget* page) {
