@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "core/combination_list.h"
+#include "core/session.h"
 #include "generate/combination_builder.h"
 #include "generate/list_sort.h"
 #include "generate/random_draw.h"
@@ -52,13 +53,7 @@ BENCHMARK(BM_BuildLoto6OneAxis34Together)->Unit(benchmark::kMillisecond);
 DrawHistory builtinDrawHistory(GameMode mode) {
     HistoryStore store;
     store.loadBuiltin(mode);
-    DrawHistory h;
-    h.game = mode;
-    h.drawCount = store.drawCount();
-    h.hitCount = store.hitCounts();
-    h.pairCount = store.pairCounts();
-    h.deviationValue = store.deviationValues();
-    return h;
+    return drawHistoryOf(store);
 }
 
 void BM_RandomDraw10000(benchmark::State& state) {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/combination_list.h"
+#include "core/session.h"
 #include "generate/random_draw.h"
 #include "history/history_store.h"
 
@@ -15,13 +16,7 @@ namespace {
 DrawHistory builtinHistory(GameMode mode) {
     HistoryStore store;
     store.loadBuiltin(mode);
-    DrawHistory h;
-    h.game = mode;
-    h.drawCount = store.drawCount();
-    h.hitCount = store.hitCounts();
-    h.pairCount = store.pairCounts();
-    h.deviationValue = store.deviationValues();
-    return h;
+    return drawHistoryOf(store);
 }
 
 std::vector<std::string> listLines(const CombinationList& list) {
