@@ -3,9 +3,9 @@
 #include <QApplication>
 
 #include "io/program_folder.h"
-#include "ui/application.h"
+#include "ui/common/application.h"
+#include "ui/common/message_box.h"
 #include "ui/main_window.h"
-#include "ui/message_box.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -6,7 +6,7 @@
 #include <numeric>
 
 #include "core/combination_list.h"
-#include "core/session.h"
+#include "session/session.h"
 #include "generate/combination_builder.h"
 #include "generate/list_sort.h"
 #include "generate/random_draw.h"
@@ -60,7 +60,7 @@ void BM_RandomDraw10000(benchmark::State& state) {
     const DrawHistory history = builtinDrawHistory(GameMode::Loto6);
     DrawRequest request;
     request.count = 10000;
-    request.mode = static_cast<int>(state.range(0));
+    request.mode = priorityModeFromIndex(static_cast<int>(state.range(0)));
     CombinationList list(GameMode::Loto6);
     CombinationSet pastWinners;
     RandomGenerator random;

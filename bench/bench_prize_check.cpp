@@ -30,7 +30,10 @@ void BM_PrizeCheckLoto6(benchmark::State& state) {
     const WinningNumbers w = loto6Winning();
     const CombinationSet set = randomList(GameMode::Loto6, static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        PrizeCheckResult r = RunPrizeCheck(GameMode::Loto6, w, set, [](int percent) { benchmark::DoNotOptimize(percent); });
+        PrizeCheckResult r = RunPrizeCheck(GameMode::Loto6, w, set, [](int percent) {
+            benchmark::DoNotOptimize(percent);
+            return true;
+        });
         benchmark::DoNotOptimize(r);
     }
 }

@@ -82,9 +82,9 @@ std::vector<int> parseNumberList(const std::string& text, GameMode mode) {
         if (item.empty()) throw UsageError{"数字のリストに空の項目があります: \"" + text + "\""};
         if (!std::all_of(item.begin(), item.end(), [](char c) { return c >= '0' && c <= '9'; }))
             throw UsageError{"数字ではありません: \"" + item + "\""};
-        const int v = item.size() > 9 ? maxNumber + 1 : std::stoi(item);
-        if (v < 1 || v > maxNumber)
-            throw UsageError{"数字は 1 から " + std::to_string(maxNumber) + " までです: " + item};
+        const std::optional<std::int64_t> parsed = parseWholeNumberIn(item, 1, maxNumber, kDigitsOnly);
+        if (!parsed) throw UsageError{"数字は 1 から " + std::to_string(maxNumber) + " までです: " + item};
+        const int v = static_cast<int>(*parsed);
         if (std::find(numbers.begin(), numbers.end(), v) != numbers.end())
             throw UsageError{"数字が重複しています: " + item};
         numbers.push_back(v);

@@ -12,8 +12,12 @@
 
 #include "cli_command.h"
 #include "core/game.h"
+#include "core/whole_number.h"
 
 namespace tambor::cli {
+
+// Numbers on the command line are plain digits: no blanks, no sign.
+inline constexpr WholeNumberSyntax kDigitsOnly{false, false, false, false};
 
 // "mini" -> ミニロト, "loto6" -> ロト６.
 GameMode parseGame(const std::string& value);

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "cli_args.h"
-#include "core/session.h"
+#include "session/session.h"
 #include "generate_args.h"
 
 namespace tambor::cli {
@@ -29,10 +29,12 @@ int runBuild(const std::vector<std::string>& args, std::ostream& out) {
     if (parsed.has("--order") && !rSystem) throw UsageError{"--order は --rsystem と一緒に指定してください。"};
     const ArrangeMode arrange = parseOrder(parsed.value("--order").value_or("random"));
 
-    Session session(parsed.dataFolder());
-    session.switchGame(mode);
+    Session session(parsed.dataFolder(), mode);
+    session.changeOptions([&](Options& o) {
+        o.rSystem = rSystem;
+        o.arrangeMode = arrange;
+    });
     NumberBoard& board = session.board();
-    board.setRSystem(rSystem);
     if (const auto axis = parsed.value("--axis")) {
         if (rSystem) throw UsageError{"Rシステムでは軸数字を指定できません。"};
         markOnBoard(board, Axis, parseNumberList(*axis, mode), "--axis", "軸数字");
@@ -45,10 +47,12 @@ int runBuild(const std::vector<std::string>& args, std::ostream& out) {
 
     // Without --past-remove the build never touches the history.
     if (parsed.has("--past-remove")) {
-        if (const std::string failure = session.loadHistory(); !failure.empty()) throw std::runtime_error(failure);
-        session.setPastRemove(true);
+        if (const Changes loaded = session.loadHistory(); !loaded.problems().empty())
+            throw std::runtime_error(loaded.problems().front());
+        session.changeOptions([](Options& o) { o.pastRemove = true; });
     }
-    session.buildCombinations(arrange);
+    if (const Changes built = session.buildCombinations(); !built.problems().empty())
+        throw std::runtime_error(built.problems().front());
     const CombinationList& list = session.list();
     for (std::size_t i = 0; i < list.size(); ++i) out << list.lineAt(i) << '\n';
     return 0;

@@ -19,11 +19,9 @@ int runCalc(const std::vector<std::string>& args, std::ostream& out) {
     const auto nArg = parsed.value("--n");
     if (!nArg) throw UsageError{"-n で数字の個数を指定してください。"};
     const std::string range = std::to_string(rules.pickCount) + " から " + std::to_string(rules.maxNumber);
-    if (nArg->empty() || nArg->size() > 2 || nArg->find_first_not_of("0123456789") != std::string::npos)
-        throw UsageError{"-n には " + range + " までの数を指定してください: " + *nArg};
-    const int n = std::stoi(*nArg);
-    if (n < rules.pickCount || n > rules.maxNumber)
-        throw UsageError{"-n には " + range + " までの数を指定してください: " + *nArg};
+    const std::optional<std::int64_t> picked = parseWholeNumberIn(*nArg, rules.pickCount, rules.maxNumber, kDigitsOnly);
+    if (!picked) throw UsageError{"-n には " + range + " までの数を指定してください: " + *nArg};
+    const int n = static_cast<int>(*picked);
 
     const ProbabilityView view = parsed.has("--fraction") ? ProbabilityView::Fraction : ProbabilityView::Reciprocal;
     const CalculatorPage page = ComputeCalculator(mode, n, view);

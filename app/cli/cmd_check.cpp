@@ -25,17 +25,15 @@ GameMode loadCombinations(const std::string& path, GameMode mode, CombinationLis
     return mode;
 }
 
-// A whole number, saturated far beyond any round so that clamping still
-// gives the first or the newest draw.
+// A whole number with an optional sign, saturated far beyond any round so
+// that clamping still gives the first or the newest draw.
 long long parseRoundArgument(const std::string& text) {
-    std::size_t i = 0;
-    const bool negative = !text.empty() && text[0] == '-';
-    if (!text.empty() && (text[0] == '+' || text[0] == '-')) ++i;
-    if (i == text.size() || text.find_first_not_of("0123456789", i) != std::string::npos)
-        throw UsageError{"--round には回の番号を指定してください: " + text};
-    long long value = 0;
-    for (; i < text.size(); ++i) value = std::min(value * 10 + (text[i] - '0'), 1LL << 40);
-    return negative ? -value : value;
+    WholeNumberSyntax syntax = kDigitsOnly;
+    syntax.sign = true;
+    syntax.saturate = true;
+    const std::optional<std::int64_t> value = parseWholeNumberIn(text, -(1LL << 40), 1LL << 40, syntax);
+    if (!value) throw UsageError{"--round には回の番号を指定してください: " + text};
+    return *value;
 }
 
 int runCheck(const std::vector<std::string>& args, std::ostream& out) {

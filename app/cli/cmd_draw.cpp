@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "cli_args.h"
-#include "core/session.h"
+#include "session/session.h"
 #include "generate_args.h"
 
 namespace tambor::cli {
@@ -21,13 +21,13 @@ int runDraw(const std::vector<std::string>& rawArgs, std::ostream& out) {
     const GameMode mode = parsed.game();
 
     int count = 50;
-    if (const auto v = parsed.value("--count")) count = static_cast<int>(parseWholeNumber("-n", *v, 1, 2147483647));
-    int drawMode = PreferPairs;
-    if (const auto v = parsed.value("--mode")) drawMode = static_cast<int>(parseWholeNumber("--mode", *v, 0, 6));
+    if (const auto v = parsed.value("--count")) count = static_cast<int>(parseOptionNumber("-n", *v, 1, 2147483647));
+    PriorityMode priority = PriorityMode::PreferPairs;
+    if (const auto v = parsed.value("--mode"))
+        priority = priorityModeFromIndex(static_cast<int>(parseOptionNumber("--mode", *v, 0, 6)));
 
     // The same session the window keeps: game, board, history, options.
-    Session session(parsed.dataFolder());
-    session.switchGame(mode);
+    Session session(parsed.dataFolder(), mode);
     NumberBoard& board = session.board();
     if (const auto v = parsed.value("--fix")) markOnBoard(board, Fix, parseNumberList(*v, mode), "--fix", "固定数字");
     if (const auto v = parsed.value("--forbid"))
@@ -36,9 +36,14 @@ int runDraw(const std::vector<std::string>& rawArgs, std::ostream& out) {
 
     // A history error stops here (exit code 1): a script never gets lines
     // weighted by the built-in history instead of its file's.
-    if (const std::string failure = session.loadHistory(); !failure.empty()) throw std::runtime_error(failure);
-    session.setPastRemove(parsed.has("--past-remove"));
-    session.randomDraw(count, drawMode);
+    if (const Changes loaded = session.loadHistory(); !loaded.problems().empty())
+        throw std::runtime_error(loaded.problems().front());
+    session.changeOptions([&](Options& o) {
+        o.pastRemove = parsed.has("--past-remove");
+        o.priorityMode = priority;
+    });
+    if (const Changes drawn = session.randomDraw(count); !drawn.problems().empty())
+        throw std::runtime_error(drawn.problems().front());
     const CombinationList& list = session.list();
     for (std::size_t i = 0; i < list.size(); ++i) out << list.lineAt(i) << '\n';
     return 0;

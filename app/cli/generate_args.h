@@ -9,27 +9,27 @@
 
 #include "cli_args.h"
 #include "core/number_board.h"
+#include "core/whole_number.h"
 #include "generate/random.h"
 
 namespace tambor::cli {
 
-// A decimal whole number in min..max, or a UsageError naming the option.
-inline std::int64_t parseWholeNumber(const std::string& option, const std::string& text, std::int64_t min,
-                                     std::int64_t max) {
-    const bool digits = !text.empty() && text.size() <= 12 &&
-                        text.find_first_not_of("0123456789") == std::string::npos;
-    const std::int64_t value = digits ? std::stoll(text) : -1;
-    if (!digits || value < min || value > max)
+// A decimal whole number in min..max (digits only), or a UsageError naming
+// the option.
+inline std::int64_t parseOptionNumber(const std::string& option, const std::string& text, std::int64_t min,
+                                      std::int64_t max) {
+    const std::optional<std::int64_t> value = parseWholeNumberIn(text, min, max, kDigitsOnly);
+    if (!value)
         throw UsageError{option + " には " + std::to_string(min) + " から " + std::to_string(max) +
                          " までの整数を指定してください: " + text};
-    return value;
+    return *value;
 }
 
 // Seeds the generator from --seed S (0..4294967295) or, without it, from
 // the clock's seconds as the program does at start-up.
 inline void seedFromArgs(const ParsedArgs& parsed, RandomGenerator& random) {
     if (const auto seed = parsed.value("--seed"))
-        random.SeedRandom(static_cast<std::uint32_t>(parseWholeNumber("--seed", *seed, 0, 4294967295LL)));
+        random.SeedRandom(static_cast<std::uint32_t>(parseOptionNumber("--seed", *seed, 0, 4294967295LL)));
     else
         random.SeedRandom();
 }

@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "ui/application.h"
+#include "ui/common/application.h"
 #include "ui/main_window.h"
 
 namespace {

@@ -7,7 +7,7 @@
 
 #include "core/combination.h"
 #include "core/japanese_count.h"
-#include "io/number_text.h"
+#include "core/whole_number.h"
 #include "history/prize_check.h"
 
 namespace tambor {

@@ -6,41 +6,6 @@
 namespace tambor {
 namespace {
 
-// For each game, position i (0-based) and previous number p (0..43) and
-// current number c: the count of combinations skipped by choosing c after p.
-// Ranking is then K look-ups and additions.
-struct RankTables {
-    // step[i][p][c] = sum over v = p+1 .. c-1 of C(N - v, K - i - 1)
-    std::int32_t step[kMaxPick][kBoardSize + 1][kBoardSize + 1]{};
-};
-
-std::int64_t exactBinomial(int n, int k) {
-    if (k < 0 || k > n) return 0;
-    std::int64_t r = 1;
-    for (int i = 1; i <= k; ++i) r = r * (n - i + 1) / i;
-    return r;
-}
-
-RankTables buildTables(GameMode mode) {
-    const GameRules rules = rulesFor(mode);
-    RankTables t;
-    for (int i = 0; i < rules.pickCount; ++i)
-        for (int p = 0; p <= kBoardSize; ++p) {
-            std::int64_t sum = 0;
-            for (int c = p + 1; c <= kBoardSize; ++c) {
-                t.step[i][p][c] = static_cast<std::int32_t>(sum);
-                if (c <= rules.maxNumber) sum += exactBinomial(rules.maxNumber - c, rules.pickCount - i - 1);
-            }
-        }
-    return t;
-}
-
-const RankTables& tablesFor(GameMode mode) {
-    static const RankTables mini = buildTables(GameMode::MiniLoto);
-    static const RankTables loto6 = buildTables(GameMode::Loto6);
-    return mode == GameMode::MiniLoto ? mini : loto6;
-}
-
 // Unranking splits a combination into a prefix (all but the last three
 // numbers) and a suffix of three. The prefixes' first indices are kept in
 // order, with a bucket table that jumps close to the right prefix, and
@@ -126,15 +91,7 @@ bool isValidCombination(GameMode mode, const Combination& c) {
 }
 
 CombinationIndex RankCombination(GameMode mode, const Combination& c) {
-    const RankTables& t = tablesFor(mode);
-    std::int32_t index = 0;
-    int previous = 0;
-    for (int i = 0; i < c.size; ++i) {
-        const int n = c.numbers[static_cast<std::size_t>(i)];
-        index += t.step[i][previous][n];
-        previous = n;
-    }
-    return index;
+    return RankTable::of(mode).rank(c.numbers.data(), c.size);
 }
 
 namespace {
@@ -183,12 +140,6 @@ std::string FormatCombinationLine(const Combination& c) {
     char buf[24];
     const int len = formatCombinationLineTo(c, buf);
     return std::string(buf, static_cast<std::size_t>(len));
-}
-
-long double Binomial(int n, int k) {
-    long double result = 1.0L;
-    for (int i = 1; i <= k; ++i) result = result * (n - i + 1) / i;
-    return result;
 }
 
 }  // namespace tambor

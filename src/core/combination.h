@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "core/binomial.h"
+#include "core/combination_rank.h"
 #include "core/game.h"
 
 namespace tambor {
-
-using CombinationIndex = std::int32_t;
 
 // pickCount ascending numbers of 1..maxNumber; unused slots stay 0.
 struct Combination {
@@ -50,8 +50,5 @@ Combination UnrankCombination(GameMode mode, CombinationIndex index);
 std::string FormatCombinationLine(const Combination& c);
 // Writes the line into buf (at least 19 bytes); returns its length.
 int formatCombinationLineTo(const Combination& c, char* buf);
-
-// C(n, k) as a running product in extended precision; 0 when k > n.
-long double Binomial(int n, int k);
 
 }  // namespace tambor

@@ -7,22 +7,11 @@
 #include <stdexcept>
 
 #include "core/number_board.h"
-#include "generate/additive_rank.h"
+#include "core/binomial.h"
+#include "core/combination_rank.h"
 
 namespace tambor {
 namespace {
-
-const AdditiveRank& rankerFor(GameMode mode) {
-    static const AdditiveRank mini(GameMode::MiniLoto), loto6(GameMode::Loto6);
-    return mode == GameMode::MiniLoto ? mini : loto6;
-}
-
-std::int64_t exactBinomial(int n, int k) {
-    if (k < 0 || n < 0 || k > n) return 0;
-    std::int64_t r = 1;
-    for (int i = 1; i <= k; ++i) r = r * (n - i + 1) / i;
-    return r;
-}
 
 // Enumerates the combinations of one build. A combination is held as a bit
 // mask of its numbers (bit v - 1 for v), which is its sorted form; its index
@@ -31,7 +20,7 @@ class Builder {
 public:
     Builder(const BuildRequest& request, const std::vector<int>& together, CombinationList& list,
             const std::uint8_t* skip, std::uint8_t* ruledOut, const ProgressCallback& progress)
-        : rank_(rankerFor(request.game)), k_(rank_.pickCount()), together_(together), list_(list),
+        : rank_(RankTable::of(request.game)), k_(rank_.pickCount()), together_(together), list_(list),
           skip_(skip), ruledOut_(ruledOut),
           ticker_(progress, exactBinomial(static_cast<int>(together.size()),
                                           k_ - static_cast<int>(request.axis.size()))) {
@@ -110,7 +99,7 @@ private:
         // Locals only in the loop: the byte stores below may alias anything
         // the compiler would otherwise have to reload from memory.
         std::uint8_t* const ruledOut = ruledOut_;
-        const AdditiveRank& rank = rank_;
+        const RankTable& rank = rank_;
         const int k = k_;
         const int keptCount = k - 1;
         int c[kMaxPick];
@@ -144,7 +133,7 @@ private:
         result_->neighbourMarks += marks;
     }
 
-    const AdditiveRank& rank_;
+    const RankTable& rank_;
     int k_;
     const std::vector<int>& together_;
     CombinationList& list_;
@@ -173,9 +162,13 @@ void validate(const BuildRequest& request) {
 }  // namespace
 
 ArrangeMode arrangeModeFromIndex(int index) {
-    if (index == 1) return ArrangeMode::Ascending;
-    if (index == 2) return ArrangeMode::Descending;
-    return ArrangeMode::Random;
+    return index >= 0 && index < kArrangeModeCount ? static_cast<ArrangeMode>(index) : ArrangeMode::Random;
+}
+
+const char* arrangeModeText(ArrangeMode mode) {
+    static constexpr std::array<const char*, kArrangeModeCount> kTexts{"乱数で並び順を決定する", "小さい順に並べる",
+                                                                       "大きい順に並べる"};
+    return kTexts[static_cast<std::size_t>(arrangeModeFromIndex(static_cast<int>(mode)))];
 }
 
 BuildRequest buildRequestFromBoard(const NumberBoard& board, ArrangeMode arrange) {

@@ -8,16 +8,20 @@
 #include <vector>
 
 #include "core/combination_list.h"
-#include "generate/progress.h"
+#include "core/progress.h"
 #include "generate/random.h"
 
 namespace tambor {
 
 class NumberBoard;
 
-// The R system's scan order ("乱数で並び順を決定する", "小さい順に並べる",
-// "大きい順に並べる"); any other stored value acts as Random.
+// The R system's scan order; the value is the item index of the option's
+// list and the code stored in the settings file.
 enum class ArrangeMode : int { Random = 0, Ascending = 1, Descending = 2 };
+inline constexpr int kArrangeModeCount = 3;
+// "乱数で並び順を決定する", "小さい順に並べる", "大きい順に並べる" by value.
+const char* arrangeModeText(ArrangeMode mode);
+// The order of an item index; any other value acts as Random.
 ArrangeMode arrangeModeFromIndex(int index);
 
 struct BuildRequest {

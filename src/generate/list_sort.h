@@ -8,7 +8,7 @@
 #include <cstddef>
 
 #include "core/combination_list.h"
-#include "generate/progress.h"
+#include "core/progress.h"
 
 namespace tambor {
 

@@ -2,27 +2,9 @@
 
 #include <algorithm>
 
+#include "core/whole_number.h"
+
 namespace tambor {
-namespace {
-
-// A decimal integer with leading blanks and an optional sign, nothing
-// after it; anything else, or a value that does not fit, is 0.
-int parseNumberOrZero(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == text.size()) return 0;
-    long long value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return 0;
-        value = value * 10 + (text[i] - '0');
-        if (value > 0x7FFFFFFF) return 0;
-    }
-    return static_cast<int>(negative ? -value : value);
-}
-
-}  // namespace
 
 std::vector<Combination> pastWinnerCombinations(GameMode mode, std::string_view line) {
     const GameRules rules = rulesFor(mode);
@@ -35,7 +17,7 @@ std::vector<Combination> pastWinnerCombinations(GameMode mode, std::string_view 
     int numbers[kMaxPick + 1] = {};
     for (int p = 0; p <= rules.pickCount; ++p) {
         const std::size_t comma = rest.find(',');
-        const int value = parseNumberOrZero(rest.substr(0, comma));
+        const int value = historyNumberOrZero(rest.substr(0, comma));
         if (value >= 1 && value <= rules.maxNumber) numbers[p] = value;
         rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
     }

@@ -11,7 +11,8 @@
 #endif
 
 #include "core/number_board.h"
-#include "generate/additive_rank.h"
+#include "core/whole_number.h"
+#include "core/combination_rank.h"
 
 namespace tambor {
 namespace {
@@ -59,7 +60,7 @@ public:
            DrawStatistics& statistics, RandomGenerator& random)
         : h_(history), w_(weights), stats_(statistics), random_(random), n_(rulesFor(history.game).maxNumber),
           allowed_(allowedMask(request, n_)) {
-        mode_ = request.mode >= 0 && request.mode < kDrawModeCount ? request.mode : PreferPairs;
+        mode_ = request.mode;
         // Weights handed in are read as 0 when negative and capped; the
         // first draw replaces them all anyway.
         for (int j = 0; j < n_; ++j) {
@@ -116,10 +117,10 @@ private:
             const std::size_t sj = static_cast<std::size_t>(j);
             std::int32_t v = 0;
             switch (mode_) {
-            case PreferHighDeviation: v = truncatedWeight(deviationOf(h_, j)); break;
-            case NoPreference: v = 1; break;
-            case PreferRare: v = clampWeight((draws - h_.hitCount[sj]) * 10 + 1); break;
-            case PreferLowDeviation: v = truncatedWeight(100.0 - deviationOf(h_, j)); break;
+            case PriorityMode::PreferHighDeviation: v = truncatedWeight(deviationOf(h_, j)); break;
+            case PriorityMode::NoPreference: v = 1; break;
+            case PriorityMode::PreferRare: v = clampWeight((draws - h_.hitCount[sj]) * 10 + 1); break;
+            case PriorityMode::PreferLowDeviation: v = truncatedWeight(100.0 - deviationOf(h_, j)); break;
             default: break;
             }
             constant_[sj] = v;
@@ -150,16 +151,16 @@ private:
         const auto& pair = h_.pairCount[static_cast<std::size_t>(i)];
         DrawWeights& w = w_;
         switch (mode_) {
-        case PreferHighDeviation:
-        case NoPreference:
-        case PreferRare:
-        case PreferLowDeviation:
+        case PriorityMode::PreferHighDeviation:
+        case PriorityMode::NoPreference:
+        case PriorityMode::PreferRare:
+        case PriorityMode::PreferLowDeviation:
             apply([&](std::size_t j) { return constant_[j]; });
             break;
-        case PreferFrequent:
+        case PriorityMode::PreferFrequent:
             apply([&](std::size_t j) { return clampWeight(std::int64_t{pair[j]} * 10 + 1); });
             break;
-        case AvoidPairs:
+        case PriorityMode::AvoidPairs:
             rootsOf([&](std::size_t j) { return static_cast<double>(rare_[j] * w[j + 1]); });
             apply([&](std::size_t j) { return truncatedWeight(arguments_[j]); });
             break;
@@ -178,7 +179,7 @@ private:
     DrawStatistics& stats_;
     RandomGenerator& random_;
     int n_;
-    int mode_;
+    PriorityMode mode_;
     std::uint64_t allowed_;
     std::int64_t sum_ = 0;
     std::uint64_t positive_ = 0;
@@ -207,12 +208,16 @@ void validate(const DrawHistory& history, const DrawRequest& request) {
 
 }  // namespace
 
-const std::array<const char*, kDrawModeCount>& drawModeNames() {
-    static const std::array<const char*, kDrawModeCount> names{
+const char* priorityModeText(PriorityMode mode) {
+    static constexpr std::array<const char*, kPriorityModeCount> kTexts{
         "連対しやすい数字を優先する", "偏差値が高い数字を優先する", "出やすい数字を優先する",
         "優先数字を指定しない",       "出にくい数字を優先する",     "偏差値が低い数字を優先する",
         "連対しにくい数字を優先する"};
-    return names;
+    return kTexts[static_cast<std::size_t>(priorityModeFromIndex(static_cast<int>(mode)))];
+}
+
+PriorityMode priorityModeFromIndex(int index) {
+    return index >= 0 && index < kPriorityModeCount ? static_cast<PriorityMode>(index) : PriorityMode::PreferPairs;
 }
 
 DrawWeights initialDrawWeights(const DrawHistory& history) {
@@ -236,18 +241,7 @@ void takeBoardNumbers(const NumberBoard& board, DrawRequest& request) {
     for (int n = 1; n <= maxNumber; ++n) request.forbidden[static_cast<std::size_t>(n - 1)] = board.has(n, Disable);
 }
 
-int parseDrawCount(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') ++i;
-    if (i == text.size()) return 1;
-    long long value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return 1;
-        value = value * 10 + (text[i] - '0');
-        if (value > 0x7FFFFFFF) return 1;
-    }
-    return value < 1 ? 1 : static_cast<int>(value);
-}
+int parseDrawCount(std::string_view text) { return std::max(parseWholeNumber(text).value_or(1), 1); }
 
 int DrawWeightedNumber(const DrawHistory& history, const DrawRequest& request, DrawWeights& weights,
                        DrawStatistics& statistics, RandomGenerator& random) {
@@ -261,8 +255,7 @@ DrawResult RunRandomDraw(const DrawHistory& history, const DrawRequest& request,
     if (list.mode() != history.game) throw std::invalid_argument("list of another game");
     validate(history, request);
     const GameRules rules = rulesFor(history.game);
-    static const AdditiveRank miniRank(GameMode::MiniLoto), loto6Rank(GameMode::Loto6);
-    const AdditiveRank& ranker = history.game == GameMode::MiniLoto ? miniRank : loto6Rank;
+    const RankTable& ranker = RankTable::of(history.game);
 
     std::uint64_t fixedMask = 0;
     for (int n : request.fixedNumbers) fixedMask |= std::uint64_t{1} << (n - 1);

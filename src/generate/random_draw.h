@@ -12,26 +12,29 @@
 
 #include "core/combination_list.h"
 #include "core/game.h"
-#include "generate/progress.h"
+#include "core/progress.h"
 #include "generate/random.h"
 
 namespace tambor {
 
 class NumberBoard;
 
-// The priority rules ("優先数字"), by item index of the option's list.
-enum DrawMode : int {
-    PreferPairs = 0,          // "連対しやすい数字を優先する"
-    PreferHighDeviation = 1,  // "偏差値が高い数字を優先する"
-    PreferFrequent = 2,       // "出やすい数字を優先する"
-    NoPreference = 3,         // "優先数字を指定しない"
-    PreferRare = 4,           // "出にくい数字を優先する"
-    PreferLowDeviation = 5,   // "偏差値が低い数字を優先する"
-    AvoidPairs = 6,           // "連対しにくい数字を優先する"
+// The priority rules ("優先数字"); the value is the item index of the
+// option's list and the code stored in the settings file.
+enum class PriorityMode : int {
+    PreferPairs = 0,
+    PreferHighDeviation = 1,
+    PreferFrequent = 2,
+    NoPreference = 3,
+    PreferRare = 4,
+    PreferLowDeviation = 5,
+    AvoidPairs = 6,
 };
-inline constexpr int kDrawModeCount = 7;
-// The item texts of the option's list, index 0..6.
-const std::array<const char*, kDrawModeCount>& drawModeNames();
+inline constexpr int kPriorityModeCount = 7;
+// "連対しやすい数字を優先する", "偏差値が高い数字を優先する", … by value.
+const char* priorityModeText(PriorityMode mode);
+// The mode of an item index; any other value acts as PreferPairs.
+PriorityMode priorityModeFromIndex(int index);
 
 // [0] = sum of the weights, [n] = weight of number n. Initialised from the
 // history (appearance count + 1) and carried from draw to draw.
@@ -55,7 +58,7 @@ struct DrawRequest {
     std::vector<int> fixedNumbers;              // ascending, at most K
     std::array<bool, kBoardSize> forbidden{};   // [n-1]
     int count = 1;                              // combinations to produce
-    int mode = PreferPairs;                     // any other value acts as 0
+    PriorityMode mode = PriorityMode::PreferPairs;
 };
 
 // The fixed (ascending) and forbidden numbers of the board's game.

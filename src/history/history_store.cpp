@@ -4,35 +4,12 @@
 #include <system_error>
 
 #include "core/number_board.h"
+#include "core/whole_number.h"
 #include "io/cp932.h"
 #include "io/text_file.h"
 
 namespace tambor {
 
-namespace {
-
-// A whole piece of text as a decimal integer: leading blanks, an optional
-// sign and digits, nothing after. Anything else, or a value that does not
-// fit, is 0.
-int parseIntOrZero(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == text.size()) return 0;
-    long long value = 0;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9') return 0;
-        value = value * 10 + (c - '0');
-        if (value > 2147483648LL) return 0;
-    }
-    if (negative) value = -value;
-    if (value > 2147483647LL) return 0;
-    return static_cast<int>(value);
-}
-
-}  // namespace
 
 std::string HistoryStore::sectionHeader(GameMode mode) {
     return std::string("[") + gameName(mode) + "当選番号]";
@@ -124,7 +101,7 @@ void HistoryStore::computeStatistics(GameMode mode) {
         int mainCount = 0;
         for (int i = 0; i < k; ++i) {
             const std::size_t comma = rest.find(',');
-            const int v = parseIntOrZero(rest.substr(0, comma));
+            const int v = historyNumberOrZero(rest.substr(0, comma));
             rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
             if (v < 1 || v > n) continue;
             // A number written twice on a (malformed) line is one draw of it.
@@ -191,7 +168,7 @@ bool HistoryStore::drawOnBoard(int round, int mainNumbers[6], int& mainCount, in
         const std::size_t delim = rest.find_last_of("=,");
         const std::string_view piece = delim == std::string_view::npos ? rest : rest.substr(delim + 1);
         rest = delim == std::string_view::npos ? std::string_view() : rest.substr(0, delim);
-        const int v = parseIntOrZero(piece);
+        const int v = historyNumberOrZero(piece);
         if (v < 1 || v > rules.maxNumber) continue;
         if (i == 0) {
             bonus = v;

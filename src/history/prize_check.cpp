@@ -3,8 +3,9 @@
 #include <climits>
 
 #include "core/combination.h"
+#include "core/combination_rank.h"
 #include "core/japanese_count.h"
-#include "io/number_text.h"
+#include "core/whole_number.h"
 
 namespace tambor {
 namespace {
@@ -40,7 +41,7 @@ std::vector<int> sortedSubsets(const std::vector<int>& values, int pick) {
     std::vector<int> out;
     const int n = static_cast<int>(values.size());
     if (pick == 0 || pick > n) return out;
-    out.reserve(static_cast<std::size_t>(Binomial(n, pick)) * static_cast<std::size_t>(pick));
+    out.reserve(static_cast<std::size_t>(exactBinomial(n, pick)) * static_cast<std::size_t>(pick));
     std::array<int, kMaxPick> pos{};
     for (int i = 0; i < pick; ++i) pos[static_cast<std::size_t>(i)] = i;
     for (;;) {
@@ -59,63 +60,21 @@ std::vector<int> sortedSubsets(const std::vector<int>& values, int pick) {
     return out;
 }
 
-// Reports the gauge only when its percentage moves.
-class ProgressGauge {
-public:
-    ProgressGauge(const PrizeProgress& progress, std::int32_t total) : progress_(progress), total_(total) {}
-    void update(std::int32_t counter) {
-        if (!progress_) return;
-        int percent = static_cast<int>((static_cast<std::int64_t>(counter) + 1) * 100 / total_);
-        if (percent > 100) percent = 100;
-        if (percent == last_) return;
-        last_ = percent;
-        progress_(percent);
-    }
-
-private:
-    const PrizeProgress& progress_;
-    std::int32_t total_;
-    int last_ = -1;
-};
-
-// The lexicographic rank in closed form: with the numbers c[0] < … < c[K-1],
-// rank = C(N, K) - 1 - sum over i of C(N - c[i], K - i). Being a sum of one
-// term per position, it lets the check add up the parts of a candidate
-// without building and sorting it first.
-struct Combinadic {
-    std::int32_t top = 0;  // C(N, K) - 1
-    std::array<std::array<std::int32_t, kBoardSize + 1>, kMaxPick + 1> term{};  // term[i][v] = C(N - v, K - i)
-};
-
-Combinadic buildCombinadic(GameMode mode) {
-    const GameRules rules = rulesFor(mode);
-    Combinadic c;
-    c.top = rules.combinationCount - 1;
-    for (int i = 0; i <= kMaxPick; ++i)
-        for (int v = 1; v <= rules.maxNumber; ++v) {
-            const int n = rules.maxNumber - v, r = rules.pickCount - i;
-            std::int64_t b = r < 0 || r > n ? 0 : 1;
-            for (int j = 1; j <= r && b; ++j) b = b * (n - j + 1) / j;
-            c.term[static_cast<std::size_t>(i)][static_cast<std::size_t>(v)] = static_cast<std::int32_t>(b);
-        }
-    return c;
-}
-
-const Combinadic& combinadicFor(GameMode mode) {
-    static const Combinadic mini = buildCombinadic(GameMode::MiniLoto);
-    static const Combinadic loto6 = buildCombinadic(GameMode::Loto6);
-    return mode == GameMode::MiniLoto ? mini : loto6;
-}
-
 // Runs the candidates of one grade: every subset of the main numbers (in
 // order), and for each every subset of the pool (varying fastest).
 struct GradeScan {
-    GameMode mode;
-    const Combinadic& rank;
+    const RankTable& rank;
     const std::uint8_t* bits;
-    ProgressGauge gauge;
+    PercentProgress gauge;
+    std::int32_t total;
     std::int32_t counter;
     std::vector<std::string>& lines;
+    bool stopped = false;
+
+    // The gauge at (counter + 1) × 100 / total; false when the check should stop.
+    bool report(std::int32_t done) {
+        return gauge.reportPercent(static_cast<int>(std::min<std::int64_t>((std::int64_t{done} + 1) * 100 / total, 100)));
+    }
 
     template <int PoolPick>
     int run(const std::vector<int>& mainSubsets, int mainPick, const std::vector<int>& poolSubsets) {
@@ -128,7 +87,7 @@ struct GradeScan {
             // term v adds at its merged position plus the shift it causes
             // to the main numbers above it (each moves one position up).
             std::int32_t base = 0;
-            for (int a = 0; a < mainPick; ++a) base += rank.term[static_cast<std::size_t>(a)][static_cast<std::size_t>(w[a])];
+            for (int a = 0; a < mainPick; ++a) base += rank.term(a, w[a]);
             std::array<std::array<std::int32_t, kBoardSize + 1>, PoolPick == 0 ? 1 : PoolPick> slot{};
             for (int j = 0; j < PoolPick; ++j)
                 for (int v = 1; v <= kBoardSize; ++v) {
@@ -138,15 +97,13 @@ struct GradeScan {
                         if (w[a] < v) {
                             ++below;
                         } else {
-                            const auto& up = rank.term[static_cast<std::size_t>(a + j + 1)];
-                            const auto& at = rank.term[static_cast<std::size_t>(a + j)];
-                            t += up[static_cast<std::size_t>(w[a])] - at[static_cast<std::size_t>(w[a])];
+                            t += rank.term(a + j + 1, w[a]) - rank.term(a + j, w[a]);
                         }
                     }
-                    t += rank.term[static_cast<std::size_t>(j + below)][static_cast<std::size_t>(v)];
+                    t += rank.term(j + below, v);
                     slot[static_cast<std::size_t>(j)][static_cast<std::size_t>(v)] = t;
                 }
-            const std::int32_t top = rank.top - base;
+            const std::int32_t top = rank.lastIndex() - base;
             const std::uint8_t* const set = bits;
             const int* x = poolSubsets.data();
             std::int32_t done = counter;
@@ -158,11 +115,12 @@ struct GradeScan {
                 if ((set[b >> 3] >> (b & 7)) & 1u) {
                     lines.push_back(mergedLine(w, mainPick, x, PoolPick));
                     ++hits;
-                    gauge.update(done);
+                    if (!report(done)) stopped = true;
                 }
             }
             counter = done;
-            gauge.update(counter);
+            if (!report(counter)) stopped = true;
+            if (stopped) break;
         }
         return hits;
     }
@@ -227,7 +185,7 @@ std::optional<WinningNumbers> winningNumbersFromBoard(const NumberBoard& board) 
 }
 
 PrizeCheckResult RunPrizeCheck(GameMode mode, const WinningNumbers& winning, const CombinationSet& listed,
-                               const PrizeProgress& progress) {
+                               const ProgressCallback& progress) {
     const GameRules rules = rulesFor(mode);
     const int k = rules.pickCount;
 
@@ -245,8 +203,8 @@ PrizeCheckResult RunPrizeCheck(GameMode mode, const WinningNumbers& winning, con
 
     PrizeCheckResult result;
     result.mode = mode;
-    GradeScan scan{mode, combinadicFor(mode), listed.bytes().data(), ProgressGauge(progress, prizeCandidateCount(mode)),
-                   0, result.lines};
+    GradeScan scan{RankTable::of(mode), listed.bytes().data(), PercentProgress(progress), prizeCandidateCount(mode), 0,
+                   result.lines};
 
     for (int grade = 1; grade <= prizeGradeCount(mode); ++grade) {
         const GradePlan plan = planFor(k, grade);
@@ -265,7 +223,11 @@ PrizeCheckResult RunPrizeCheck(GameMode mode, const WinningNumbers& winning, con
         }
         result.hits[static_cast<std::size_t>(grade - 1)] = hits;
         result.money += static_cast<std::int64_t>(hits) * prizeGradeAmount(mode, grade);
-        scan.gauge.update(scan.counter);
+        if (!scan.report(scan.counter)) scan.stopped = true;
+        if (scan.stopped) {
+            result.completed = false;
+            return result;
+        }
     }
 
     result.moneyText = FormatPrizeMoney(mode, result.money, mode == GameMode::Loto6 ? result.hits[4] : 0);

@@ -9,7 +9,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +17,7 @@
 #include "core/combination_set.h"
 #include "core/game.h"
 #include "core/number_board.h"
+#include "core/progress.h"
 
 namespace tambor {
 
@@ -65,17 +65,17 @@ struct PrizeCheckResult {
     std::int64_t money = 0;
     // The money field: "約 1億3400円", "3000円", "0円".
     std::string moneyText;
+    // False when the progress callback stopped the check early.
+    bool completed = true;
 };
-
-// Called with the gauge's percentage (0..100) while the check runs; only
-// when the percentage has moved, so at most about a hundred times.
-using PrizeProgress = std::function<void(int percent)>;
 
 // Runs the check of the listed combinations against the winning numbers.
 // Precondition: winning came from makeWinningNumbers or
-// winningNumbersFromBoard for the same game.
+// winningNumbersFromBoard for the same game. progress gets the gauge's
+// percentage only when it has moved (at most about a hundred calls); when
+// it asks to stop, the result is incomplete (completed is false).
 PrizeCheckResult RunPrizeCheck(GameMode mode, const WinningNumbers& winning, const CombinationSet& listed,
-                               const PrizeProgress& progress = {});
+                               const ProgressCallback& progress = {});
 
 // The money text: FormatJapaneseCount of the total + "円", with "約 " in
 // front when the total holds a prize that is not fixed (ロト６: the total

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "io/combination_file.h"
 
 namespace tambor {
 
@@ -50,23 +51,21 @@ std::string cutLines(CombinationList& list, ListBoxKind target, std::vector<std:
 }
 
 PasteResult pasteText(CombinationList& list, std::optional<std::size_t> focused, std::string_view text,
-                      const FileProgressCallback& progress) {
+                      const ProgressCallback& progress) {
     const std::size_t before = list.size();
     const std::size_t position = std::min(focused.value_or(before), before);
     std::size_t lineCount = 0;
     forEachLine(text, [&](std::string_view) { ++lineCount; });
     PasteResult result;
-    int lastPercent = -1;
+    PercentProgress report(progress);
     std::size_t done = 0;
     // Scan line by line, appending the new combinations at the end; then move
     // the appended block before the focused item in one rotation. The sets
     // decide listed / duplicate exactly as inserting one by one would.
     forEachLine(text, [&](std::string_view line) {
+        if (!result.completed) return;
         result.listed += list.appendText(line);
-        if (progress) {
-            const int percent = static_cast<int>(++done * 100 / lineCount);
-            if (percent != lastPercent) progress(lastPercent = percent);
-        }
+        if (!report.report(++done, lineCount)) result.completed = false;
     });
     auto& items = list.mutableItems();
     std::rotate(items.begin() + static_cast<std::ptrdiff_t>(position),

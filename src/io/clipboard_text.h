@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "core/combination_list.h"
-#include "io/combination_file.h"  // FileProgressCallback
+#include "core/progress.h"
 
 namespace tambor {
 
@@ -42,7 +42,6 @@ struct ListMenuState {
 // lists, paste for the combination list only; cut and copy are enabled with
 // a selection, paste when the clipboard holds text, select all always.
 // The shortcut keys run a command only when it is visible and enabled here.
-// (Disabled items use the glyphs "M_DISCUT", "M_DISCOPY", "M_DISPASTE".)
 ListMenuState listMenuState(ListBoxKind target, bool busy, std::size_t selectedCount, bool clipboardHasText);
 
 // Lines joined for the clipboard, each followed by CR LF (for the lists that
@@ -62,14 +61,16 @@ std::string cutLines(CombinationList& list, ListBoxKind target, std::vector<std:
 struct PasteResult {
     std::size_t listed = 0;     // combinations inserted into the list
     std::size_t position = 0;   // the position after the last inserted line
+    bool completed = true;      // false when the progress callback stopped the paste
 };
 
 // Inserts the combinations found in text before `focused` (the end of the
 // list when there is no focused item or it lies beyond the end), keeping
 // their order. Each line (ending at CR, LF or CR LF) is scanned on its own;
 // combinations already listed go once to the duplicate list. The changed
-// flag is set when something was inserted. progress gets 0..100 per line.
+// flag is set when something was inserted. progress gets 0..100 when the
+// value changes; a stop keeps the lines inserted so far, in their place.
 PasteResult pasteText(CombinationList& list, std::optional<std::size_t> focused, std::string_view text,
-                      const FileProgressCallback& progress = {});
+                      const ProgressCallback& progress = {});
 
 }  // namespace tambor

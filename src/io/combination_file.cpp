@@ -6,7 +6,7 @@
 #include <new>
 
 #include "io/cp932.h"
-#include "io/number_text.h"
+#include "core/whole_number.h"
 #include "io/text_file.h"
 
 namespace tambor {
@@ -14,23 +14,6 @@ namespace tambor {
 const char* const kNothingToSaveMessage = "数字の組み合わせがないので保存できません。";
 
 namespace {
-
-// Reports a percentage only when it differs from the last one reported.
-class SparseProgress {
-public:
-    explicit SparseProgress(const FileProgressCallback& callback) : callback_(callback) {}
-    void report(std::size_t done, std::size_t total) {
-        if (!callback_ || total == 0) return;
-        const int percent = static_cast<int>(static_cast<std::uint64_t>(done) * 100 / total);
-        if (percent == last_) return;
-        last_ = percent;
-        callback_(percent);
-    }
-
-private:
-    const FileProgressCallback& callback_;
-    int last_ = -1;
-};
 
 constexpr std::string_view kCrLf = "\r\n";
 constexpr std::string_view kJoin = "   || ";
@@ -67,7 +50,7 @@ private:
     std::string& out_;
 };
 
-void formatCsv(const CombinationList& list, int pages, std::string& out, SparseProgress& progress) {
+void formatCsv(const CombinationList& list, int pages, std::string& out, PercentProgress& progress) {
     const int total = static_cast<int>(list.size());
     LineWriter writer(list, out);
     int end = PageItemCount(0, pages, total) - 1;
@@ -84,7 +67,7 @@ void formatCsv(const CombinationList& list, int pages, std::string& out, SparseP
     }
 }
 
-void formatText(const CombinationList& list, int pages, std::string& out, SparseProgress& progress) {
+void formatText(const CombinationList& list, int pages, std::string& out, PercentProgress& progress) {
     const int total = static_cast<int>(list.size());
     const std::string separator = separatorLine(list.mode());
     LineWriter writer(list, out);
@@ -165,8 +148,8 @@ FileLayout layoutForFileName(std::string_view fileName) {
     return FileLayout::Csv;
 }
 
-FileDialogFilter fileDialogFilter(int saveFormat) {
-    if (saveFormat == 1)
+FileDialogFilter fileDialogFilter(SaveFormat format) {
+    if (format == SaveFormat::Text)
         return {"txt", "テキストファイル(*.txt)|*.txt|CSV (カンマ区切り) (*.csv)|*.csv|すべてのファイル(*.*)|*.*"};
     return {"csv", "CSV (カンマ区切り) (*.csv)|*.csv|テキストファイル(*.txt)|*.txt|すべてのファイル(*.*)|*.*"};
 }
@@ -188,7 +171,7 @@ int PageItemCount(int page, int pages, int total) {
 }
 
 std::string formatCombinationFile(const CombinationList& list, FileLayout layout, int pages,
-                                  const FileProgressCallback& progress) {
+                                  const ProgressCallback& progress) {
     if (pages <= 0) pages = 1;
     const std::string& header = headerBytes(list.mode());
     const std::size_t lineLength = list.mode() == GameMode::MiniLoto ? 15 : 18;
@@ -204,7 +187,7 @@ std::string formatCombinationFile(const CombinationList& list, FileLayout layout
     out += header;
     out += kCrLf;
     out += kCrLf;
-    SparseProgress report(progress);
+    PercentProgress report(progress);
     if (layout == FileLayout::Csv)
         formatCsv(list, pages, out, report);
     else
@@ -213,7 +196,7 @@ std::string formatCombinationFile(const CombinationList& list, FileLayout layout
 }
 
 void saveCombinationFile(const std::string& path, CombinationList& list, int pages,
-                         const FileProgressCallback& progress) {
+                         const ProgressCallback& progress) {
     if (list.empty()) throw FileError(kNothingToSaveMessage);
     std::string bytes;
     try {
@@ -243,18 +226,20 @@ CombinationFile readCombinationFile(const std::string& path) {
 }
 
 LoadResult appendCombinationFile(CombinationList& list, const CombinationFile& file,
-                                 const FileProgressCallback& progress) {
+                                 const ProgressCallback& progress) {
     const bool wasEmpty = list.empty();
     LoadResult result;
-    SparseProgress report(progress);
+    PercentProgress report(progress);
     // Count first so that the gauge can show the share of lines done.
     forEachLine(file.bytes, [&](std::string_view) { ++result.lineCount; });
     std::size_t done = 0;
     forEachLine(file.bytes, [&](std::string_view line) {
+        if (!result.completed) return;
         result.listed += list.appendText(line);
-        report.report(++done, result.lineCount);
+        if (!report.report(++done, result.lineCount)) result.completed = false;
     });
-    if (wasEmpty) list.setChanged(false);
+    // A list that holds the whole file equals it; a part of it does not.
+    if (wasEmpty && result.completed) list.setChanged(false);
     return result;
 }
 

@@ -27,14 +27,15 @@
 #include <string_view>
 
 #include "core/combination_list.h"
+#include "core/progress.h"
 
 namespace tambor {
 
-// Called with 0..100 while a file is built or parsed; only when the value
-// changes, so at most 101 calls per operation.
-using FileProgressCallback = std::function<void(int percent)>;
-
 enum class FileLayout { Csv, Text };
+
+// The save-format option: which layout the file dialogs offer first (the
+// stored value is the enum value).
+enum class SaveFormat : int { Csv = 0, Text = 1 };
 
 // Calls line() for each line of text as splitLines() cuts them (ending at
 // CR, LF or CR LF, no extra empty line after a final line end), but without
@@ -46,13 +47,13 @@ void forEachLine(std::string_view text, const std::function<void(std::string_vie
 // text layout for every other extension and for no extension.
 FileLayout layoutForFileName(std::string_view fileName);
 
-// The value of the save-format option (0 CSV, 1 text; anything else is CSV)
-// as the default extension and filter order of the file dialogs.
+// The save format as the default extension and filter order of the file
+// dialogs.
 struct FileDialogFilter {
     const char* defaultExtension;  // "csv" or "txt"
     const char* filter;            // "…(*.csv)|*.csv|…" alternating caption|pattern
 };
-FileDialogFilter fileDialogFilter(int saveFormat);
+FileDialogFilter fileDialogFilter(SaveFormat format);
 
 // The page count as typed in the page-count edit: a whole number (optional
 // leading blanks and sign). Text that is not a whole number, 0 and negative
@@ -66,9 +67,11 @@ int pageCountFromText(std::string_view text);
 int PageItemCount(int page, int pages, int total);
 
 // The complete file contents (cp932 bytes, CR LF line ends) for the list in
-// the given layout. Precondition: the list is not empty.
+// the given layout. Precondition: the list is not empty. progress gets
+// 0..100 only when the value changes; a save is not stopped (its answer is
+// not read), since the file is replaced only when complete anyway.
 std::string formatCombinationFile(const CombinationList& list, FileLayout layout, int pages,
-                                  const FileProgressCallback& progress = {});
+                                  const ProgressCallback& progress = {});
 
 // "数字の組み合わせがないので保存できません。"
 extern const char* const kNothingToSaveMessage;
@@ -81,7 +84,7 @@ extern const char* const kNothingToSaveMessage;
 // system's reason) and the flag and any existing file stay as they were.
 // An empty list throws FileError with kNothingToSaveMessage and writes nothing.
 void saveCombinationFile(const std::string& path, CombinationList& list, int pages,
-                         const FileProgressCallback& progress = {});
+                         const ProgressCallback& progress = {});
 
 // A combination file read into memory, not yet applied to a list.
 struct CombinationFile {
@@ -108,16 +111,19 @@ CombinationFile readCombinationFile(const std::string& path);
 
 struct LoadResult {
     std::size_t listed = 0;      // combinations appended to the list
-    std::size_t lineCount = 0;   // lines scanned
+    std::size_t lineCount = 0;   // lines in the file
+    bool completed = true;       // false when the progress callback stopped the load
 };
 
 // Appends the file's combinations to the list: each line is scanned on its
 // own (a combination never continues into the next line); new combinations
 // are listed, repeats go once to the duplicate list. When the list was empty
-// before (also after a game switch), the changed flag is cleared afterwards,
-// since the list now equals the file; otherwise it is set when anything was
-// appended. Binary or foreign text simply yields what the scan finds.
+// before (also after a game switch) and the whole file was read, the changed
+// flag is cleared afterwards, since the list now equals the file; otherwise
+// it is set when anything was appended. progress gets 0..100 when the value
+// changes; a stop leaves the lines read so far in the list. Binary or
+// foreign text simply yields what the scan finds.
 LoadResult appendCombinationFile(CombinationList& list, const CombinationFile& file,
-                                 const FileProgressCallback& progress = {});
+                                 const ProgressCallback& progress = {});
 
 }  // namespace tambor

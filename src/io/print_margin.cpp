@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "io/number_text.h"
+#include "core/whole_number.h"
 
 namespace tambor {
 

@@ -6,6 +6,13 @@
 
 namespace tambor {
 
+// The installed printer the margins belong to (no printer: pass nullptr).
+struct PrinterInfo {
+    std::string name;           // as the printing system lists it
+    double pageWidthMm = 0.0;   // limits of the horizontal margin
+    double pageHeightMm = 0.0;  // limits of the vertical margin
+};
+
 // A margin typed as text, in millimetres. With a ".", the integer part is
 // the text before the first "." and the fraction the two characters after it
 // (so 2.567 gives 2.56 and "2." gives 2); each part that is not a whole

@@ -2,135 +2,143 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QListView>
-#include <QMenu>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
-#include <QSystemTrayIcon>
 #include <QTabWidget>
-#include <QToolBar>
-#include <QToolButton>
-#include <QVBoxLayout>
 
-#include "ui/calculator_page.h"
-#include "ui/message_box.h"
-#include "ui/rate_form.h"
-#include "ui/wait_form.h"
-#include "ui/widget_helpers.h"
+#include "ui/calc/calculator_page.h"
+#include "ui/common/fonts.h"
+#include "ui/common/list_menu.h"
+#include "ui/common/message_box.h"
+#include "ui/common/printer.h"
+#include "ui/common/session_model.h"
+#include "ui/common/tray_icon.h"
+#include "ui/common/wait_form.h"
+#include "ui/common/widget_helpers.h"
+#include "ui/detail/detail_page.h"
+#include "ui/links/links_page.h"
+#include "ui/main_menus.h"
+#include "ui/options/options_page.h"
+#include "ui/pick/file_commands.h"
+#include "ui/pick/pick_page.h"
+#include "ui/stats/rate_form.h"
 
 namespace tambor::ui {
-namespace {
-
-QToolButton* addMenuButton(QToolBar* bar, const char* caption, QMenu* menu) {
-    auto* button = new QToolButton(bar);
-    button->setText(u8(caption));
-    button->setMenu(menu);
-    button->setPopupMode(QToolButton::InstantPopup);
-    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    button->setAutoRaise(true);
-    bar->addWidget(button);
-    return button;
-}
-
-QAction* addToolAction(QToolBar* bar, QAction* action, const char* objectName, QStyle::StandardPixmap icon) {
-    action->setIcon(QApplication::style()->standardIcon(icon));
-    bar->addAction(action);
-    if (QWidget* button = bar->widgetForAction(action)) button->setObjectName(objectName);
-    return action;
-}
-
-}  // namespace
 
 TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                              Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      options_(std::move(options)),
-      session_(options_.dataFolder) {
-    setObjectName("TMainForm");
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      session_(std::move(options.dataFolder)) {
+    setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(u8("タンボル"));
     setFixedSize(731, 365);
-    QFont f(u8("ＭＳ Ｐゴシック"));
-    f.setPixelSize(12);
-    setFont(f);
+    setFont(windowFont());
 
-    buildCoolBar();
+    model_ = new SessionModel(session_, this);
+    waitForm_ = new TWaitForm(this);
+    model_->setWaitForm(waitForm_);
+    files_ = new FileCommands(*model_, this);
+    menus_ = std::make_unique<MainMenus>(this);
+
     pageControl_ = new QTabWidget(this);
-    pageControl_->setObjectName("PageControl");
+    pageControl_->setObjectName(QStringLiteral("PageControl"));
     setCentralWidget(pageControl_);
-    struct Page {
-        const char* name;
-        const char* caption;
-        void (TMainForm::*build)(QWidget*);
-    };
-    const Page pages[] = {{"PickTabSheet", "タンボルピック", &TMainForm::buildPickTab},
-                          {"DetailTabSheet", "詳細情報", &TMainForm::buildDetailTab},
-                          {"CalTabSheet", "金額計算", &TMainForm::buildCalcTab},
-                          {"OptionTabSheet", "オプション", &TMainForm::buildOptionTab},
-                          {"LinkTabSheet", "リンク", &TMainForm::buildLinkTab}};
-    for (const Page& page : pages) {
-        auto* sheet = new QWidget;
-        sheet->setObjectName(page.name);
-        pageControl_->addTab(sheet, u8(page.caption));
-        (this->*page.build)(sheet);
+    pickPage_ = new PickPage(*model_, *files_);
+    detailPage_ = new DetailPage(*model_);
+    calcPage_ = new CalculatorPage(*model_, nullptr);
+    optionsPage_ = new OptionsPage(*model_);
+    linksPage_ = new LinksPage(*model_);
+    const std::pair<QWidget*, const char*> pages[] = {{pickPage_, "タンボルピック"},
+                                                      {detailPage_, "詳細情報"},
+                                                      {calcPage_, "金額計算"},
+                                                      {optionsPage_, "オプション"},
+                                                      {linksPage_, "リンク"}};
+    const char* const sheetNames[] = {"PickTabSheet", "DetailTabSheet", "CalTabSheet", "OptionTabSheet", "LinkTabSheet"};
+    for (std::size_t i = 0; i < std::size(pages); ++i) {
+        pageControl_->addTab(pages[i].first, u8(pages[i].second));
+        pages[i].first->setObjectName(QString::fromLatin1(sheetNames[i]));
     }
+    files_->setPageCountField(optionsPage_->splitMemo(), optionsPage_->splitUpDown());
 
-    buildListMenu();
-    for (QListView* listBox : {pickListBox_, dupListBox_, searchListBox_, resultListBox_}) attachListMenu(listBox);
+    listMenu_ = new ListMenu(*model_, this);
+    listMenu_->attach(pickPage_->listBox(), ListBoxKind::Pick);
+    listMenu_->attach(detailPage_->dupListBox(), ListBoxKind::Duplicate);
+    listMenu_->attach(detailPage_->searchListBox(), ListBoxKind::Search);
+    listMenu_->attach(detailPage_->resultListBox(), ListBoxKind::Result);
 
     auto* status = new QStatusBar(this);
-    status->setObjectName("StatusBar");
+    status->setObjectName(QStringLiteral("StatusBar"));
     status->setSizeGripEnabled(false);
     setStatusBar(status);
 
-    waitForm_ = new TWaitForm(this);
-    rateForm_ = new TRateForm(this);
+    rateForm_ = new TRateForm(*model_, this);
     // The statistics window passes its keys on, so ESC acts there as here.
-    connect(rateForm_, &TRateForm::keyPressed, this, [this](QKeyEvent* key) {
-        if (key->key() == Qt::Key_Escape && escActionCheckBox_->isChecked()) showMinimized();
-    });
+    connect(rateForm_, &TRateForm::keyPressed, this, &TMainForm::handleKey);
+    tray_ = new TrayIcon(this);
+    connect(tray_, &TrayIcon::restoreRequested, this, &TMainForm::TrayRestoreClick);
+    connect(tray_, &TrayIcon::exitRequested, this, &TMainForm::TrayExitClick);
 
-    trayPopupMenu_ = new QMenu(this);
-    trayPopupMenu_->setObjectName("TrayPopupMenu");
-    QAction* restore = trayPopupMenu_->addAction(u8("元のサイズに戻す(&R)"), this, &TMainForm::TrayRestoreClick);
-    restore->setObjectName("TrayRestore");
-    trayPopupMenu_->setDefaultAction(restore);
-    trayPopupMenu_->addSeparator();
-    trayPopupMenu_->addAction(u8("終了(&X)"), this, &TMainForm::TrayExitClick)->setObjectName("TrayExit");
-    trayIcon_ = new QSystemTrayIcon(this);
-    trayIcon_->setObjectName("TrayIcon");
-    trayIcon_->setIcon(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon));
-    trayIcon_->setContextMenu(trayPopupMenu_);
-    connect(trayIcon_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick) restoreFromTray();
-    });
+    connect(menus_->load, &QAction::triggered, files_, &FileCommands::LoadClick);
+    connect(menus_->save, &QAction::triggered, files_, &FileCommands::SaveClick);
+    connect(menus_->exit, &QAction::triggered, this, &TMainForm::ExitClick);
+    connect(pickPage_, &PickPage::rateFormWanted, this, &TMainForm::RateBitBtnClick);
+    connect(model_, &SessionModel::changed, this, &TMainForm::refresh);
+    connect(model_, &SessionModel::problemsReported, this, &TMainForm::showProblems);
 
     // Key preview: the window sees ESC before the focused control.
     qApp->installEventFilter(this);
-
-    // The list starts empty, the game in force is ミニロト from the start.
-    ClearBitBtnClick();
     if (QScreen* screen = QApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
 TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
-    if (trayIconShown_) trayIcon_->hide();
-    // The views and the statistics window read the session: they go before it does.
+    tray_->hide();
+    // The windows read the session: they go before it does.
     delete rateForm_;
     delete takeCentralWidget();
 }
 
-void TMainForm::buildCalcTab(QWidget* page) {
-    calcPage_ = new CalculatorPage(page);
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(calcPage_);
+bool TMainForm::trayIconShown() const { return tray_->shown(); }
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    FormShow();
 }
+
+void TMainForm::FormShow() {
+    model_->run([](Session& s) { return s.clearBoard(); });
+    const std::optional<PrinterInfo> printer = currentPrinter();
+    model_->run([&](Session& s) { return s.readSettings(printer ? &*printer : nullptr); });
+    model_->run([](Session& s) { return s.selectRole(Together); });
+}
+
+bool TMainForm::FormCloseQuery() { return !waitForm_->busy() && files_->confirmDiscard(); }
+
+void TMainForm::FormClose() {
+    const std::optional<PrinterInfo> printer = currentPrinter();
+    if (printer) optionsPage_->commitMargins(*printer);
+    try {
+        session_.writeSettings(printer ? &*printer : nullptr);
+    } catch (const std::exception& e) {
+        MessageBox::error(this, QString::fromStdString(e.what()));
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TMainForm::ExitClick() { close(); }
 
 void TMainForm::RateBitBtnClick() {
     rateForm_->show();
@@ -138,159 +146,64 @@ void TMainForm::RateBitBtnClick() {
     rateForm_->activateWindow();
 }
 
-bool TMainForm::waitWindowBusy() const { return waitForm_ && waitForm_->busy(); }
+void TMainForm::refresh(const Changes& changes) {
+    if (!changes.has(Change::Game)) return;
+    const QString title = QString::fromStdString(tambor::windowTitle(session_.mode()));
+    setWindowTitle(title);
+    tray_->setTip(title);
+}
 
-void TMainForm::buildCoolBar() {
-    menuToolBar_ = new QToolBar(this);
-    menuToolBar_->setObjectName("MenuToolBar");
-    menuToolBar_->setMovable(false);
-    menuToolBar_->setFloatable(false);
-    menuToolBar_->toggleViewAction()->setEnabled(false);
-    addToolBar(Qt::TopToolBarArea, menuToolBar_);
-    addToolBarBreak();
-    btnToolBar_ = new QToolBar(this);
-    btnToolBar_->setObjectName("BtnToolBar");
-    btnToolBar_->setMovable(false);
-    btnToolBar_->setFloatable(false);
-    btnToolBar_->setIconSize(QSize(16, 16));
-    btnToolBar_->toggleViewAction()->setEnabled(false);
-    addToolBar(Qt::TopToolBarArea, btnToolBar_);
+void TMainForm::showProblems(const QStringList& messages) {
+    for (const QString& message : messages) MessageBox::error(this, message);
+}
 
-    fileMenu_ = new QMenu(this);
-    fileMenu_->setObjectName("File");
-    loadAction_ = fileMenu_->addAction(u8("読み込み(&L)..."));
-    loadAction_->setObjectName("Load");
-    setHint(loadAction_, "ファイルから組み合わせを読み込みます。");
-    saveAction_ = fileMenu_->addAction(u8("保存(&S)..."));
-    saveAction_->setObjectName("Save");
-    setHint(saveAction_, "表示されている組み合わせをファイルに保存します。");
-    fileMenu_->addSeparator();
-    printAction_ = fileMenu_->addAction(u8("カード印刷(&P)..."));
-    printAction_->setObjectName("Print");
-    setHint(printAction_, "表示されている組み合わせを申込カードに印刷します。");
-    fileMenu_->addSeparator();
-    renewAction_ = fileMenu_->addAction(u8("統計情報の更新(&R)"));
-    renewAction_->setObjectName("Renew");
-    setHint(renewAction_, "インターネットに接続し、最新の統計情報に更新します。");
-    fileMenu_->addSeparator();
-    exitAction_ = fileMenu_->addAction(u8("終了(&X)"), this, &TMainForm::ExitClick);
-    exitAction_->setObjectName("Exit");
-    setHint(exitAction_, "『タンボル』を終了します。");
-
-    linkMenu_ = new QMenu(this);
-    linkMenu_->setObjectName("Link");
-    QAction* homePage = linkMenu_->addAction(u8("サポートホームページ(&H)"));
-    homePage->setObjectName("HomePage");
-    homePage->setEnabled(false);
-    for (int i = 1; i <= 3; ++i) {
-        QAction* add = linkMenu_->addAction(u8("リンク%1").arg(i));
-        add->setObjectName(QStringLiteral("Add%1").arg(i));
-        add->setEnabled(false);
+bool TMainForm::handleKey(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape) return false;
+    if (waitForm_->busy()) {
+        waitForm_->requestCancel();
+        return true;
     }
-
-    helpMenu_ = new QMenu(this);
-    helpMenu_->setObjectName("Help");
-    QAction* contents = helpMenu_->addAction(u8("ヘルプの目次(&C)..."));
-    contents->setObjectName("Contents");
-    contents->setEnabled(false);
-    QAction* about = helpMenu_->addAction(u8("バージョン情報(&A)..."));
-    about->setObjectName("About");
-    about->setEnabled(false);
-    QAction* verUp = helpMenu_->addAction(u8("バージョンアップ通知(&N)..."));
-    verUp->setObjectName("VerUp");
-    verUp->setVisible(false);
-
-    addMenuButton(menuToolBar_, "ファイル(&F)", fileMenu_);
-    addMenuButton(menuToolBar_, "リンク(&L)", linkMenu_);
-    addMenuButton(menuToolBar_, "ヘルプ(&H)", helpMenu_);
-
-    addToolAction(btnToolBar_, exitAction_, "ExitToolButton", QStyle::SP_DialogCloseButton);
-    addToolAction(btnToolBar_, loadAction_, "LoadToolButton", QStyle::SP_DialogOpenButton);
-    addToolAction(btnToolBar_, saveAction_, "SaveToolButton", QStyle::SP_DialogSaveButton);
-    addToolAction(btnToolBar_, printAction_, "PrintToolButton", QStyle::SP_FileIcon);
-    addToolAction(btnToolBar_, renewAction_, "RenewToolButton", QStyle::SP_BrowserReload);
-    btnToolBar_->addSeparator();
-    addToolAction(btnToolBar_, homePage, "HomePageToolButton", QStyle::SP_DirHomeIcon);
-    btnToolBar_->addSeparator();
-    addToolAction(btnToolBar_, contents, "ContentsToolButton", QStyle::SP_DialogHelpButton);
-    addToolAction(btnToolBar_, about, "AboutToolButton", QStyle::SP_MessageBoxInformation);
-    addToolAction(btnToolBar_, verUp, "VerUpToolButton", QStyle::SP_ArrowUp);
-
-    connect(loadAction_, &QAction::triggered, this, &TMainForm::LoadClick);
-    connect(saveAction_, &QAction::triggered, this, &TMainForm::SaveClick);
-    // Printing and the online update are not part of this version.
-    for (QAction* a : {printAction_, renewAction_}) a->setEnabled(false);
+    if (!session_.options().escAction) return false;
+    showMinimized();
+    return true;
 }
-
-void TMainForm::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-    initialize();
-}
-
-void TMainForm::initialize() {
-    if (initialized_) return;
-    initialized_ = true;
-    session_.board().clearAll();
-    RefreshRoleCounts();
-    ReadSettings();  // applies the stored game through the full game switch
-    SelectRole(Together);
-    pageControl_->setCurrentIndex(2);
-    pageControl_->setCurrentIndex(0);
-}
-
-bool TMainForm::FormCloseQuery() { return confirmDiscard(); }
-
-void TMainForm::closeEvent(QCloseEvent* event) {
-    if (waitWindowBusy() || !FormCloseQuery()) {
-        event->ignore();
-        return;
-    }
-    WriteSettings();
-    event->accept();
-}
-
-void TMainForm::ExitClick() { close(); }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-    if (auto* listBox = qobject_cast<QListView*>(watched);
-        listBox && (listBox == pickListBox_ || listBox == dupListBox_ || listBox == searchListBox_ || listBox == resultListBox_))
-        if (handleListBoxEvent(listBox, event)) return true;
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
-        escActionCheckBox_ && escActionCheckBox_->isChecked()) {
+    if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this) {
-            showMinimized();
+        if (widget && (widget->window() == this || widget->window() == waitForm_) &&
+            handleKey(static_cast<QKeyEvent*>(event)))
             return true;
-        }
     }
-    if (event->type() == QEvent::ToolTip && !popupHints_) return true;
+    // Pop-up hints only when the option is on; the status bar shows them always.
+    if (event->type() == QEvent::ToolTip && !session_.options().popupHint) return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
-    if (isMinimized() && escActionCheckBox_ && escActionCheckBox_->isChecked()) minimizeToTray();
+    if (isMinimized() && session_.options().escAction) minimizeToTray();
 }
 
 void TMainForm::minimizeToTray() {
     hide();
-    trayIcon_->setToolTip(windowTitle());
-    trayIcon_->show();
-    trayIconShown_ = true;
+    tray_->show(windowTitle());
 }
 
 void TMainForm::restoreFromTray() {
     showNormal();
     raise();
     activateWindow();
-    if (trayIconShown_) {
-        trayIcon_->hide();
-        trayIconShown_ = false;
-    }
+    tray_->hide();
 }
 
-void TMainForm::TrayRestoreClick() { restoreFromTray(); }
+// Coming back from the tray while a command runs stops it: the user wants
+// the program back, not to wait for work done out of sight.
+void TMainForm::TrayRestoreClick() {
+    if (waitForm_->busy()) waitForm_->requestCancel();
+    restoreFromTray();
+}
 
 // Quitting from the tray runs the same close as the window's own close box,
 // so unsaved work is still asked about.

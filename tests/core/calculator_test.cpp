@@ -128,7 +128,7 @@ TEST_P(CalculatorValues, ShowsListedValue) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Listed, CalculatorValues, ::testing::ValuesIn(rows()),
-                         [](const auto& info) { return info.param.name; });
+                         [](const auto& row) { return row.param.name; });
 
 TEST(CalculatorLayoutTest, ShapeAndCaptions) {
     const CalculatorLayout mini = LayoutCalculatorGrid(kMini);
@@ -198,7 +198,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FormatRow{"eight_digits_then_rounded", 1052049481860.0L, 7, kRec, "1.5029278e+11"},
                       FormatRow{"fraction_plain", 32224114, 1441483, kFrac, "1441483"},
                       FormatRow{"fraction_thirteen_digits", 2e12L, 1234567890123.0L, kFrac, "1.23456789012e+12"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct TicketRow {
     const char* name;
@@ -214,7 +214,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, TicketText,
                          ::testing::Values(TicketRow{"zero", 0, "0本"}, TicketRow{"six_digits", 155400, "155400本"},
                                            TicketRow{"seven_digits_exponent", 1234567, "1.23457e+06本"},
                                            TicketRow{"million", 1000000, "1e+06本"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 struct PickRow {
     const char* name;
@@ -239,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, PickFromText,
                                            PickRow{"text_board_too_few", kLoto6, "abc", 3, 6},
                                            PickRow{"empty_uses_board", kMini, "", 9, 9},
                                            PickRow{"overflow_uses_board", kMini, "99999999999", 8, 8}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // The command line prints the two fields and the table, tab-separated.
 namespace {
@@ -291,4 +291,4 @@ INSTANTIATE_TEST_SUITE_P(Rows, CalcCommandRefuses,
                                            BadCalcRow{"above_max", "-n 32"},
                                            BadCalcRow{"not_a_number", "-n seven"},
                                            BadCalcRow{"bad_game", "--game bingo -n 7"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });

@@ -51,7 +51,7 @@ INSTANTIATE_TEST_SUITE_P(
                               {kHidden, kShownOff, kHidden, kOn}},
                       MenuRow{"busy_shows_nothing", ListBoxKind::Pick, true, 3, true,
                               {kHidden, kHidden, kHidden, kHidden}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Clipboard, CopyIsInListOrderWithCrLf) {
     const CombinationList list = listOf({{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {11, 12, 13, 14, 15}, {1, 2, 3, 4, 6}});

@@ -142,7 +142,7 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutRow{"absurd_page_count_csv", GameMode::MiniLoto, 3, FileLayout::Csv, 2147483647, "H,E,1,2,3,E"},
         LayoutRow{"loto6_text_on_2_pages", GameMode::Loto6, 12, FileLayout::Text, 2, "H,E,1-5,6-7,S,8-12"},
         LayoutRow{"loto6_csv", GameMode::Loto6, 2, FileLayout::Csv, 1, "H,E,1,2,E"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CombinationFile, LineLengthsAndSeparatorMatchTheCard) {
     const CombinationList mini = makeList(GameMode::MiniLoto, 10);
@@ -183,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(CombinationFile, PageSizes,
                                            PageRow{"55_on_2", 2, 55, {30, 25}},
                                            PageRow{"pages_0", 0, 12, {12}},
                                            PageRow{"pages_negative", -3, 12, {12}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 struct PageTextRow {
     const char* name;
@@ -201,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(CombinationFile, PageCountText,
                                            PageTextRow{"letters", "abc", 1}, PageTextRow{"decimal", "2.5", 1},
                                            PageTextRow{"leading_blank", " 4", 4},
                                            PageTextRow{"overflow", "99999999999", 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 struct ExtensionRow {
     const char* name;
@@ -225,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(CombinationFile, ExtensionRule,
                                            ExtensionRow{"txt_then_csv", "a.txt.csv", FileLayout::Csv},
                                            ExtensionRow{"csvx", "a.csvx", FileLayout::Text},
                                            ExtensionRow{"japanese_name", "組み合わせ.csv", FileLayout::Csv}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // ---------------------------------------------------------------- save and load
 
@@ -267,7 +267,7 @@ INSTANTIATE_TEST_SUITE_P(CombinationFile, SaveLoadRoundTrip,
                                            RoundTripRow{"loto6_text", GameMode::Loto6, 260, "a.dat", 1},
                                            RoundTripRow{"loto6_csv", GameMode::Loto6, 260, "a.CSV", 2},
                                            RoundTripRow{"no_extension", GameMode::Loto6, 7, "list", 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CombinationFile, SaveReplacesAnExistingFileAndLeavesNoTemporary) {
     TempDir dir;
@@ -393,7 +393,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HeaderRow{"half_width_six", "[ロト6]", GameMode::MiniLoto, std::nullopt, std::nullopt},
                       HeaderRow{"second_line_does_not_count", "", GameMode::MiniLoto, std::nullopt, std::nullopt},
                       HeaderRow{"no_header", " 1, 2, 3, 4, 5", GameMode::Loto6, std::nullopt, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CombinationFile, HeaderOnLfOnlyAndCrOnlyFiles) {
     EXPECT_EQ(headerGameOf(utf8ToCp932("[ロト６]\n", "t")), GameMode::Loto6);
@@ -456,7 +456,10 @@ TEST(CombinationFile, EachLineIsScannedOnItsOwn) {
 TEST(CombinationFile, ProgressIsSparseAndEndsAtHundred) {
     CombinationList list = makeList(GameMode::MiniLoto, 5000);
     std::vector<int> seen;
-    const std::string bytes = formatCombinationFile(list, FileLayout::Csv, 1, [&](int p) { seen.push_back(p); });
+    const std::string bytes = formatCombinationFile(list, FileLayout::Csv, 1, [&](int p) {
+        seen.push_back(p);
+        return true;
+    });
     ASSERT_FALSE(seen.empty());
     EXPECT_LE(seen.size(), 101u);
     EXPECT_EQ(seen.back(), 100);
@@ -466,7 +469,7 @@ TEST(CombinationFile, ProgressIsSparseAndEndsAtHundred) {
     CombinationList loaded(GameMode::MiniLoto);
     CombinationFile file;
     file.bytes = bytes;
-    appendCombinationFile(loaded, file, [&](int p) { seen.push_back(p); });
+    appendCombinationFile(loaded, file, [&](int p) { seen.push_back(p); return true; });
     EXPECT_LE(seen.size(), 101u);
     EXPECT_EQ(seen.back(), 100);
 }
@@ -495,7 +498,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ForeignRow{"nul_bytes", std::string("1,2,3,4,5\0\0\0 6 7 8 9 10", 24), 2},
                       ForeignRow{"cp932_trail_bytes", "\x83\x5C\x83\x40 1 2 3 4 5", 1},
                       ForeignRow{"history_line", "第  1回(H11. 4.13)=01,03,17,20,25,26", 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CombinationFile, RandomBytesNeverCrash) {
     std::mt19937 rng(12345);

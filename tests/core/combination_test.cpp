@@ -33,7 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RankRow{"loto6_first", GameMode::Loto6, makeCombination({1, 2, 3, 4, 5, 6}), 0},
                       RankRow{"loto6_second", GameMode::Loto6, makeCombination({1, 2, 3, 4, 5, 7}), 1},
                       RankRow{"loto6_last", GameMode::Loto6, makeCombination({38, 39, 40, 41, 42, 43}), 6096453}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 class RoundTrip : public ::testing::TestWithParam<GameMode> {};
 
@@ -57,7 +57,7 @@ TEST_P(RoundTrip, WholeGame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Games, RoundTrip, ::testing::Values(GameMode::MiniLoto, GameMode::Loto6),
-                         [](const auto& info) { return info.param == GameMode::MiniLoto ? "mini" : "loto6"; });
+                         [](const auto& row) { return row.param == GameMode::MiniLoto ? "mini" : "loto6"; });
 
 TEST(CombinationLine, FixedWidthForms) {
     EXPECT_EQ(FormatCombinationLine(makeCombination({3, 12, 17, 25, 31})), "  3,12,17,25,31");
@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CountRow{"all_units", 1219290800, "12億1929万800"}, CountRow{"zero", 0, "0"},
                       CountRow{"below_oku", 99999999, "9999万9999"}, CountRow{"one_oku", 100000000, "1億"},
                       CountRow{"small", 18, "18"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(BinomialTest, RunningProduct) {
     EXPECT_EQ(static_cast<long long>(Binomial(43, 6)), 6096454);

@@ -26,7 +26,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Cp932RoundTripRow{"halfwidth_katakana", "ｱ", "\xB1"},
                       Cp932RoundTripRow{"crlf", "x\r\ny", "x\r\ny"},
                       Cp932RoundTripRow{"empty", "", ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct Cp932BadRow {
     const char* name;
@@ -56,7 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Cp932BadRow{"bad_trail_byte", "x\x81\x20", 1},
                       Cp932BadRow{"byte_80", "\x80", 0},
                       Cp932BadRow{"lead_byte_cut_off", "abc\x91", 3}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Cp932Encode, CharacterOutsideCp932IsAnError) {
     // U+00E9 (é) has no cp932 code.

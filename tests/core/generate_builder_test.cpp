@@ -153,10 +153,10 @@ std::vector<TableRow> tableRows() {
     return rows;
 }
 
-INSTANTIATE_TEST_SUITE_P(Generate, RSystemTable, ::testing::ValuesIn(tableRows()), [](const auto& info) {
-    return std::string(info.param.game == GameMode::MiniLoto ? "mini_" : "loto6_") +
-           std::to_string(info.param.candidates) +
-           (info.param.arrange == ArrangeMode::Descending ? "_descending" : "");
+INSTANTIATE_TEST_SUITE_P(Generate, RSystemTable, ::testing::ValuesIn(tableRows()), [](const auto& row) {
+    return std::string(row.param.game == GameMode::MiniLoto ? "mini_" : "loto6_") +
+           std::to_string(row.param.candidates) +
+           (row.param.arrange == ArrangeMode::Descending ? "_descending" : "");
 });
 
 // Whatever the order, every combination of the candidates is kept or
@@ -241,4 +241,4 @@ INSTANTIATE_TEST_SUITE_P(Generate, BadBuildRequest,
                                            BadBuildRow{"repeated", GameMode::Loto6, {}, {1, 2, 3, 4, 5, 5, 6}},
                                            BadBuildRow{"axis_and_together", GameMode::Loto6, {4}, range(1, 6)},
                                            BadBuildRow{"too_many_axis", GameMode::MiniLoto, range(1, 6), {}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });

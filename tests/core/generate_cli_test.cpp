@@ -58,7 +58,7 @@ TEST(GenerateCli, DrawGivesTheCoreLinesForTheSeed) {
     h.deviationValue = history.deviationValues();
     DrawRequest request;
     request.count = 30;
-    request.mode = AvoidPairs;
+    request.mode = PriorityMode::AvoidPairs;
     request.fixedNumbers = {7};
     request.forbidden[0] = request.forbidden[1] = request.forbidden[2] = true;
     RandomGenerator random;
@@ -125,4 +125,4 @@ INSTANTIATE_TEST_SUITE_P(
                       UsageRow{"build_axis_and_together", "build --axis 3 --together 3,4,5,6,7"},
                       UsageRow{"build_order_without_rsystem", "build --order asc --together 1,2,3,4,5"},
                       UsageRow{"build_bad_order", "build --rsystem --order up --together 1,2,3,4,5"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });

@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "core/combination_list.h"
-#include "core/session.h"
+#include "session/session.h"
 #include "generate/random_draw.h"
 #include "history/history_store.h"
 
@@ -61,7 +61,7 @@ TEST_P(WeightRule, NewWeightOfNumberFive) {
     history.deviationValue.fill(50.0);
     history.deviationValue[4] = row.deviation;
     DrawRequest request;
-    request.mode = row.mode;
+    request.mode = priorityModeFromIndex(row.mode);
     request.forbidden[4] = row.forbidden;
 
     DrawWeights weights{};
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
         RuleRow{"mode6_zero_stays_zero", 6, 0, 0, 175, 30, 50, false, 0},
         RuleRow{"mode_out_of_range_acts_as_0", 9, 3, 7, 0, 0, 50, false, 14},
         RuleRow{"forbidden_is_zero", 3, 3, 7, 0, 0, 50, true, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // ---- Fixed and forbidden numbers.
 
@@ -143,7 +143,7 @@ TEST_P(AllButPickForbidden, EveryCombinationIsTheRemainingNumbers) {
     DrawWeights weights = initialDrawWeights(history);
     DrawStatistics statistics;
     DrawRequest request = forbidAllBut(GameMode::Loto6, {2, 9, 17, 28, 35, 41});
-    request.mode = GetParam();
+    request.mode = priorityModeFromIndex(GetParam());
     request.count = 20;
     RandomGenerator random;
     random.SeedRandom(5);
@@ -152,15 +152,15 @@ TEST_P(AllButPickForbidden, EveryCombinationIsTheRemainingNumbers) {
     EXPECT_EQ(list.duplicates().size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Generate, AllButPickForbidden, ::testing::Range(0, kDrawModeCount),
-                         [](const auto& info) { return "mode" + std::to_string(info.param); });
+INSTANTIATE_TEST_SUITE_P(Generate, AllButPickForbidden, ::testing::Range(0, kPriorityModeCount),
+                         [](const auto& row) { return "mode" + std::to_string(row.param); });
 
 TEST(GenerateDraw, FlatModeWeighsEveryAllowedNumberOne) {
     DrawHistory history = builtinHistory(GameMode::MiniLoto);
     DrawWeights weights = initialDrawWeights(history);
     DrawStatistics statistics;
     DrawRequest request;
-    request.mode = NoPreference;
+    request.mode = PriorityMode::NoPreference;
     request.forbidden[6] = request.forbidden[19] = true;
     RandomGenerator random;
     random.SeedRandom(3);
@@ -178,7 +178,7 @@ TEST(GenerateDraw, AvoidPairsModeKeepsOnceForbiddenNumberAtZero) {
     RandomGenerator random;
     random.SeedRandom(11);
     DrawRequest request;
-    request.mode = AvoidPairs;
+    request.mode = PriorityMode::AvoidPairs;
     request.count = 10;
     request.forbidden[6] = true;
     RunRandomDraw(history, request, weights, statistics, random, list, nullptr);
@@ -203,10 +203,10 @@ TEST(GenerateDraw, ZeroWeightsForEveryAllowedNumberStillFinish) {
     RandomGenerator random;
     random.SeedRandom(12);
     DrawRequest first = forbidAllBut(GameMode::Loto6, {38, 39, 40, 41, 42, 43});
-    first.mode = AvoidPairs;
+    first.mode = PriorityMode::AvoidPairs;
     RunRandomDraw(history, first, weights, statistics, random, list, nullptr);
     DrawRequest second = forbidAllBut(GameMode::Loto6, {1, 2, 3, 4, 5, 6});
-    second.mode = AvoidPairs;
+    second.mode = PriorityMode::AvoidPairs;
     second.count = 3;
     list.clear();
     RunRandomDraw(history, second, weights, statistics, random, list, nullptr);
@@ -221,7 +221,7 @@ TEST(GenerateDraw, NegativeWeightsAreNeverDrawn) {
     DrawWeights weights = initialDrawWeights(history);
     DrawStatistics statistics;
     DrawRequest request;
-    request.mode = PreferHighDeviation;
+    request.mode = PriorityMode::PreferHighDeviation;
     request.count = 50;
     RandomGenerator random;
     random.SeedRandom(13);
@@ -247,7 +247,7 @@ TEST_P(DegenerateHistory, DrawsFinishInRange) {
     DrawWeights weights = initialDrawWeights(history);
     DrawStatistics statistics;
     DrawRequest request;
-    request.mode = row.mode;
+    request.mode = priorityModeFromIndex(row.mode);
     request.count = 200;
     request.fixedNumbers = {43};
     request.forbidden[0] = true;
@@ -273,7 +273,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DegenerateRow{"rare", 4, kNaN}, DegenerateRow{"low_dev_nan", 5, kNaN},
                       DegenerateRow{"low_dev_hundred", 5, 100.0}, DegenerateRow{"low_dev_fifty", 5, 50.0},
                       DegenerateRow{"avoid_pairs", 6, kNaN}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // ---- The count field, statistics, past winners, reproducibility.
 
@@ -292,7 +292,7 @@ INSTANTIATE_TEST_SUITE_P(Generate, DrawCountText,
                                            CountRow{"empty", "", 1}, CountRow{"twelve", "12", 12},
                                            CountRow{"negative", "-3", 1}, CountRow{"above_spinner", "20000", 20000},
                                            CountRow{"overflow", "99999999999", 1}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(GenerateDraw, SelectionCountsCoverEveryDrawnPlace) {
     CombinationList list(GameMode::Loto6);
@@ -392,7 +392,7 @@ INSTANTIATE_TEST_SUITE_P(
                       InvalidRow{"fixed_and_forbidden", GameMode::Loto6, {9}, {9}},
                       InvalidRow{"too_few_allowed_mini", GameMode::MiniLoto, {}, range(1, 27)},
                       InvalidRow{"too_few_allowed_loto6", GameMode::Loto6, {}, range(5, 42)}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(GenerateDraw, ProgressEveryThousandAndStop) {
     const DrawHistory history = builtinHistory(GameMode::MiniLoto);

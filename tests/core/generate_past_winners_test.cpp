@@ -50,7 +50,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineRow{"leading_blanks_accepted", GameMode::MiniLoto, "= 1, 3,17,20,25,26",
                 {"  1, 3,17,20,25", "  1, 3,17,20,26", "  1, 3,17,25,26", "  1, 3,20,25,26", "  1,17,20,25,26",
                  "  3,17,20,25,26"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(GeneratePastWinners, BuiltinSectionAndRebuild) {
     HistoryStore store;

@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Generate, SortThreshold,
                                            ThresholdRow{"loto6_30000_text", GameMode::Loto6, 30000, SortMethod::Text},
                                            ThresholdRow{"loto6_30001_walk", GameMode::Loto6, 30001, SortMethod::IndexWalk},
                                            ThresholdRow{"loto6_single", GameMode::Loto6, 1, SortMethod::Text}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(GenerateSort, NumbersCompareAsNumbersNotDigits) {
     CombinationList list(GameMode::MiniLoto);

@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
         HistoryStatsRow{"first_header_wins", GameMode::MiniLoto,
                  kMiniHeader + "\r\n=01,02,03,04,05,06\r\n\r\n" + kMiniHeader + "\r\n=07,08,09,10,11,12\r\n", 1,
                  {{1, 1}, {2, 1}, {3, 1}, {4, 1}, {5, 1}}, allPairs({1, 2, 3, 4, 5})}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(HistoryDeviation, OneDrawHandComputed) {
     HistoryStore history;
@@ -140,7 +140,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(HistoryZeroSpreadRow{"empty_text", GameMode::MiniLoto, ""},
                       HistoryZeroSpreadRow{"empty_section", GameMode::Loto6, kLoto6Header + "\r\n\r\n"},
                       HistoryZeroSpreadRow{"all_counts_equal", GameMode::MiniLoto, evenMiniHistory()}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // The spread is measured around the expected mean DrawCount × K / N, not
 // around the counts' own mean: two unreadable draws give every number 0
@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HistoryLineDrawRow{"no_delimiter", GameMode::MiniLoto, "12", {}, 12},
                       HistoryLineDrawRow{"trailing_blank_drops_bonus", GameMode::Loto6, "=01,02,03,04,05,06,07 ",
                                   {1, 2, 3, 4, 5, 6}, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(HistoryLineDraw, RoundBeyondEmptyLineHasNoLine) {
     HistoryStore history;

@@ -26,7 +26,7 @@ TEST_P(HistoryFirstStart, CreatesFileIdenticalToBuiltinCopy) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Games, HistoryFirstStart, ::testing::Values(GameMode::MiniLoto, GameMode::Loto6),
-                         [](const auto& info) { return info.param == GameMode::MiniLoto ? "mini" : "loto6"; });
+                         [](const auto& row) { return row.param == GameMode::MiniLoto ? "mini" : "loto6"; });
 
 TEST(HistoryFile, ExistingFileIsReadAndNeverRewritten) {
     TempFolder dir;
@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                        return d;
                    },
                    "オフセット 5"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // ---- Statistics of the built-in history -----------------------------------
 
@@ -129,7 +129,7 @@ TEST_P(HistoryBuiltinStats, DeviationScoresHaveMeanFiftyAndSpreadTen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Games, HistoryBuiltinStats, ::testing::Values(GameMode::MiniLoto, GameMode::Loto6),
-                         [](const auto& info) { return info.param == GameMode::MiniLoto ? "mini" : "loto6"; });
+                         [](const auto& row) { return row.param == GameMode::MiniLoto ? "mini" : "loto6"; });
 
 TEST(HistoryBuiltinStats, MiniLotoMeanIs175TimesFiveOver31) {
     HistoryStore history;
@@ -174,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HistoryDrawRow{"loto6_first", GameMode::Loto6, 1, true, {2, 8, 10, 13, 27, 30}, 39},
                       HistoryDrawRow{"loto6_last", GameMode::Loto6, 111, true, {11, 15, 21, 31, 32, 43}, 24},
                       HistoryDrawRow{"loto6_past_end", GameMode::Loto6, 112, false, {}, 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(HistorySection, LinesInDrawOrder) {
     HistoryStore history;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "core/number_board.h"
-#include "core/session.h"
 
 using namespace tambor;
 
@@ -115,30 +114,4 @@ TEST(NumberBoardRoles, ColoursFollowTheCurrentPair) {
     EXPECT_EQ(board.roleColour(4), (Rgb{255, 0, 0}));
     board.setCurrentRole(Fix);
     EXPECT_EQ(board.roleColour(4), (Rgb{192, 192, 192}));
-}
-
-TEST(GameSwitch, ToMiniLotoTrimsHighNumbers) {
-    Session session;
-    session.switchGame(GameMode::Loto6);
-    session.board().setCurrentRole(Together);
-    session.board().toggle(40, false);
-    session.board().toggle(3, false);
-    session.switchGame(GameMode::MiniLoto);
-    EXPECT_EQ(session.board().state(40), 0);
-    EXPECT_EQ(session.board().count(Together), 1);
-}
-
-TEST(GameSwitch, ToLoto6OverTheLimitClearsEveryRole) {
-    Session session;
-    session.board().setCurrentRole(Fix);
-    session.board().toggle(1, false);
-    session.board().setCurrentRole(Together);
-    for (int n = 1; n <= 31; ++n) session.board().toggle(n, false);
-    session.list().appendText("1,2,3,4,5\n");
-    session.switchGame(GameMode::Loto6);
-    EXPECT_EQ(session.board().count(Together), 0);
-    EXPECT_EQ(session.board().count(Fix), 0);
-    EXPECT_TRUE(session.list().empty());
-    EXPECT_FALSE(session.list().changed());
-    EXPECT_EQ(session.list().mode(), GameMode::Loto6);
 }

@@ -235,13 +235,16 @@ TEST_P(PrizeCheckAllCandidates, RandomListMatchesCounting) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Games, PrizeCheckAllCandidates, ::testing::Values(GameMode::MiniLoto, GameMode::Loto6),
-                         [](const auto& info) { return info.param == GameMode::MiniLoto ? "mini" : "loto6"; });
+                         [](const auto& row) { return row.param == GameMode::MiniLoto ? "mini" : "loto6"; });
 
 TEST(PrizeCheck, ProgressIsSparseAndEndsAtHundred) {
     CombinationSet all;
     for (CombinationIndex i = 0; i < rulesFor(GameMode::Loto6).combinationCount; i += 3) all.add(i);
     std::vector<int> seen;
-    RunPrizeCheck(GameMode::Loto6, kLoto6, all, [&](int percent) { seen.push_back(percent); });
+    RunPrizeCheck(GameMode::Loto6, kLoto6, all, [&](int percent) {
+        seen.push_back(percent);
+        return true;
+    });
     ASSERT_FALSE(seen.empty());
     EXPECT_LE(seen.size(), 101u);
     EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
@@ -274,7 +277,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MoneyRow{"mini_fourth", GameMode::MiniLoto, 2000, 0, "約 2000円"},
                       MoneyRow{"mini_zero", GameMode::MiniLoto, 0, 0, "0円"},
                       MoneyRow{"mini_ten_thousand", GameMode::MiniLoto, 10000, 0, "約 1万円"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct WinningRow {
     const char* name;
@@ -307,7 +310,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WinningRow{"bonus_is_main", GameMode::Loto6, {1, 2, 3, 4, 5, 6}, 6, false},
                       WinningRow{"bonus_zero", GameMode::Loto6, {1, 2, 3, 4, 5, 6}, 0, false},
                       WinningRow{"bonus_out_of_range", GameMode::MiniLoto, {1, 2, 3, 4, 5}, 32, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(PrizeCheck, BoardMarksMustBeComplete) {
     NumberBoard board(GameMode::MiniLoto);
@@ -347,7 +350,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, RoundSelector,
                                            RoundRow{"trailing_garbage_gives_newest", "12a", 175, 175},
                                            RoundRow{"empty_gives_newest", "", 175, 175},
                                            RoundRow{"no_draws", "5", 0, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(RoundSelectorText, EmptyTextMeansHandMarks) {
     EXPECT_FALSE(SelectedRound("", 111).has_value());
@@ -437,7 +440,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, CheckCommandRefuses,
                                            BadCheckRow{"round_and_main", "--round 3 --main 1,2,3,4,5,6 --bonus 7"},
                                            BadCheckRow{"round_not_a_number", "--round abc"},
                                            BadCheckRow{"unknown_option", "--grade 1"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CheckCommand, MissingFileIsAFailure) {
     CheckFolder dir;

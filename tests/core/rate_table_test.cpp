@@ -89,7 +89,7 @@ TEST_P(RateTableBuiltin, RatesNeverIncreaseAlongARow) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Games, RateTableBuiltin, ::testing::Values(GameMode::MiniLoto, GameMode::Loto6),
-                         [](const auto& info) { return info.param == GameMode::MiniLoto ? "mini" : "loto6"; });
+                         [](const auto& row) { return row.param == GameMode::MiniLoto ? "mini" : "loto6"; });
 
 // Cells checked by hand against the built-in file: 11 is drawn 39 times,
 // 2 37 times (11 of them with 11), 10 and 24 34 times each.

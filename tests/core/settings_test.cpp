@@ -6,7 +6,7 @@
 
 #include "io/cp932.h"
 #include "io/print_margin.h"
-#include "io/settings.h"
+#include "session/settings_file.h"
 #include "io/text_file.h"
 
 using namespace tambor;
@@ -30,7 +30,7 @@ private:
 
 const PrinterInfo kPrinter{"EPSON PX-105", 203.2, 271.1};
 
-Settings parse(const std::vector<std::string>& lines, const Settings& current = Settings::defaults()) {
+StoredSettings parse(const std::vector<std::string>& lines, const StoredSettings& current = StoredSettings{}) {
     return parseSettings(lines, current, &kPrinter);
 }
 
@@ -41,9 +41,9 @@ TEST(Settings, FirstRunWritesTheExactLayout) {
     TempFolder folder;
     const fs::path path = settingsPath(folder.path());
     EXPECT_EQ(path.filename(), "Tambor.ini");
-    Settings current = Settings::defaults();
-    current.horzMargin = 4.23;  // the printer's offsets, taken before the first write
-    current.vertMargin = 0;
+    StoredSettings current = StoredSettings{};
+    current.options.horzMargin = 4.23;  // the printer's offsets, taken before the first write
+    current.options.vertMargin = 0;
     ASSERT_TRUE(ensureSettingsFile(path, current, &kPrinter));
     EXPECT_FALSE(ensureSettingsFile(path, current, &kPrinter));  // exists now: left alone
 
@@ -98,7 +98,7 @@ TEST(Settings, FirstRunWritesTheExactLayout) {
 }
 
 TEST(Settings, WithoutPrinterThePrintSectionIsLeftOut) {
-    const auto lines = settingsLines(Settings::defaults(), nullptr);
+    const auto lines = settingsLines(StoredSettings{}, nullptr);
     EXPECT_EQ(lines.size(), 32u);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "[印刷オプション]"), 0);
     EXPECT_EQ(lines[20], "[抽選オプション]");
@@ -107,26 +107,26 @@ TEST(Settings, WithoutPrinterThePrintSectionIsLeftOut) {
 TEST(Settings, RoundTripOfEveryOption) {
     TempFolder folder;
     const fs::path path = settingsPath(folder.path());
-    Settings s;
+    StoredSettings s;
     s.game = GameMode::Loto6;
-    s.saveFormat = 1;
-    s.popupHint = true;
-    s.escAction = true;
-    s.useProxy = true;
-    s.proxyAddress = "proxy.example.jp";
-    s.proxyPort = "8080";
-    s.prizeViewMethod = 1;
-    s.horzMargin = 12.25;
-    s.vertMargin = 4.5;
-    s.defTimes = 300;
-    s.lotMode = 6;
-    s.rSystem = true;
-    s.arrangeMode = 2;
-    s.pastRemove = true;
-    s.links[0] = {"宝くじ,公式", "http://example.jp/a"};  // a comma in the title survives
-    s.links[2] = {"", "mailto:someone@example.jp"};
+    s.options.saveFormat = SaveFormat::Text;
+    s.options.popupHint = true;
+    s.options.escAction = true;
+    s.options.useProxy = true;
+    s.options.proxyAddress = "proxy.example.jp";
+    s.options.proxyPort = "8080";
+    s.options.probabilityView = ProbabilityView::Fraction;
+    s.options.horzMargin = 12.25;
+    s.options.vertMargin = 4.5;
+    s.options.defaultDrawCount = 300;
+    s.options.priorityMode = PriorityMode::AvoidPairs;
+    s.options.rSystem = true;
+    s.options.arrangeMode = ArrangeMode::Descending;
+    s.options.pastRemove = true;
+    s.options.links[0] = {"宝くじ,公式", "http://example.jp/a"};  // a comma in the title survives
+    s.options.links[2] = {"", "mailto:someone@example.jp"};
     writeSettingsFile(path, s, &kPrinter);
-    EXPECT_EQ(readSettingsFile(path, Settings::defaults(), &kPrinter), s);
+    EXPECT_EQ(readSettingsFile(path, StoredSettings{}, &kPrinter), s);
 }
 
 // ---------------------------------------------------------------- lookup
@@ -153,10 +153,10 @@ INSTANTIATE_TEST_SUITE_P(
                       LookupRow{"trailing_text", {"Mini6Mode=1x"}, GameMode::MiniLoto},
                       LookupRow{"missing", {"[動作モード設定]"}, GameMode::MiniLoto},
                       LookupRow{"no_equals", {"Mini6Mode 1"}, GameMode::MiniLoto}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Settings, Mini6ModeTwoIsWrittenBackAsZero) {
-    const Settings s = parse({"Mini6Mode=2"});
+    const StoredSettings s = parse({"Mini6Mode=2"});
     EXPECT_EQ(settingsLines(s, nullptr)[1], "Mini6Mode=0");
 }
 
@@ -169,7 +169,7 @@ struct LotModeRow {
 class LotModeValues : public ::testing::TestWithParam<LotModeRow> {};
 
 TEST_P(LotModeValues, LookupOrderQuirk) {
-    EXPECT_EQ(parse({std::string("LotMode=") + GetParam().value}).lotMode, GetParam().code);
+    EXPECT_EQ(static_cast<int>(parse({std::string("LotMode=") + GetParam().value}).options.priorityMode), GetParam().code);
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, LotModeValues,
@@ -182,34 +182,34 @@ INSTANTIATE_TEST_SUITE_P(Settings, LotModeValues,
                                            LotModeRow{"text_code1", "偏差値が高い数字を優先する", 1},
                                            LotModeRow{"text_with_trailing_blank", "出にくい数字を優先する ", 0},
                                            LotModeRow{"unknown_text", "なんでも", 0}, LotModeRow{"empty", "", 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Settings, ArrangeModeIsMatchedByText) {
-    EXPECT_EQ(parse({"ArrangeMode=大きい順に並べる"}).arrangeMode, 2);
-    EXPECT_EQ(parse({"ArrangeMode=1"}).arrangeMode, 0);
-    Settings s;
-    s.arrangeMode = 7;  // no text: the line is left out
-    s.lotMode = -1;
+    EXPECT_EQ(parse({"ArrangeMode=大きい順に並べる"}).options.arrangeMode, ArrangeMode::Descending);
+    EXPECT_EQ(parse({"ArrangeMode=1"}).options.arrangeMode, ArrangeMode::Random);
+    StoredSettings s;
+    s.options.arrangeMode = static_cast<ArrangeMode>(7);  // no text: the line is left out
+    s.options.priorityMode = static_cast<PriorityMode>(-1);
     const auto lines = settingsLines(s, nullptr);
     EXPECT_EQ(lines.size(), 30u);
 }
 
 TEST(Settings, IntegerValuesAndFallbacks) {
-    Settings current;
-    current.defTimes = 77;
-    const Settings s = parseSettings({"SaveFormat=3", "PopupHint=-5", "UseProxy=0", "PrizeViewMethod=1",
+    StoredSettings current;
+    current.options.defaultDrawCount = 77;
+    const StoredSettings s = parseSettings({"SaveFormat=3", "PopupHint=-5", "UseProxy=0", "PrizeViewMethod=1",
                                       "DefTimes=abc", "RSystem=2", "PastRemove=1.0"},
                                      current, nullptr);
-    EXPECT_EQ(s.saveFormat, 0);
-    EXPECT_TRUE(s.popupHint);
-    EXPECT_FALSE(s.useProxy);
-    EXPECT_EQ(s.prizeViewMethod, 1);
-    EXPECT_EQ(s.defTimes, 77);  // unparsable: the current position stays
-    EXPECT_TRUE(s.rSystem);
-    EXPECT_FALSE(s.pastRemove);
-    EXPECT_EQ(parse({"DefTimes=20000"}).defTimes, kDefTimesMax);
-    EXPECT_EQ(parse({"DefTimes=0"}).defTimes, kDefTimesMin);
-    EXPECT_EQ(parse({"DefTimes= 30"}).defTimes, 30);
+    EXPECT_EQ(s.options.saveFormat, SaveFormat::Csv);
+    EXPECT_TRUE(s.options.popupHint);
+    EXPECT_FALSE(s.options.useProxy);
+    EXPECT_EQ(s.options.probabilityView, ProbabilityView::Fraction);
+    EXPECT_EQ(s.options.defaultDrawCount, 77);  // unparsable: the current position stays
+    EXPECT_TRUE(s.options.rSystem);
+    EXPECT_FALSE(s.options.pastRemove);
+    EXPECT_EQ(parse({"DefTimes=20000"}).options.defaultDrawCount, kDefaultDrawCountMax);
+    EXPECT_EQ(parse({"DefTimes=0"}).options.defaultDrawCount, kDefaultDrawCountMin);
+    EXPECT_EQ(parse({"DefTimes= 30"}).options.defaultDrawCount, 30);
 }
 
 struct LinkRow {
@@ -221,10 +221,10 @@ struct LinkRow {
 class LinkValues : public ::testing::TestWithParam<LinkRow> {};
 
 TEST_P(LinkValues, SplitAtTheLastComma) {
-    Settings current;
-    current.links[0] = {"今の題", "http://current.example/"};
-    EXPECT_EQ(parse({GetParam().line}, current).links[0].title, GetParam().link.title);
-    EXPECT_EQ(parse({GetParam().line}, current).links[0].target, GetParam().link.target);
+    StoredSettings current;
+    current.options.links[0] = {"今の題", "http://current.example/"};
+    EXPECT_EQ(parse({GetParam().line}, current).options.links[0].title, GetParam().link.title);
+    EXPECT_EQ(parse({GetParam().line}, current).options.links[0].target, GetParam().link.target);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -235,7 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LinkRow{"other_case_key", "追加link(1)=x,y", {"x", "y"}},
                       LinkRow{"empty_keeps_current", "追加LINK(1)=", {"今の題", "http://current.example/"}},
                       LinkRow{"missing_keeps_current", "追加LINK(2)=x,y", {"今の題", "http://current.example/"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // ---------------------------------------------------------------- margins
 
@@ -249,12 +249,12 @@ struct MarginRow {
 class MarginValues : public ::testing::TestWithParam<MarginRow> {};
 
 TEST_P(MarginValues, ParsedForTheCurrentPrinter) {
-    Settings current;
-    current.horzMargin = 3.25;
-    current.vertMargin = 1.5;
-    const Settings s = parse(GetParam().lines, current);
-    EXPECT_DOUBLE_EQ(s.horzMargin, GetParam().horz);
-    EXPECT_DOUBLE_EQ(s.vertMargin, GetParam().vert);
+    StoredSettings current;
+    current.options.horzMargin = 3.25;
+    current.options.vertMargin = 1.5;
+    const StoredSettings s = parse(GetParam().lines, current);
+    EXPECT_DOUBLE_EQ(s.options.horzMargin, GetParam().horz);
+    EXPECT_DOUBLE_EQ(s.options.vertMargin, GetParam().vert);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -267,12 +267,12 @@ INSTANTIATE_TEST_SUITE_P(
                       MarginRow{"other_printer_ignored", {"Canon LBP=9,9"}, 3.25, 1.5},
                       MarginRow{"empty_value_keeps_printer_offsets", {"EPSON PX-105="}, 3.25, 1.5},
                       MarginRow{"key_other_case", {"epson px-105=6,7"}, 6, 7}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Settings, MarginsWithoutPrinterAreNeitherReadNorWritten) {
-    Settings current;
-    current.horzMargin = 3;
-    EXPECT_DOUBLE_EQ(parseSettings({"EPSON PX-105=9,9"}, current, nullptr).horzMargin, 3);
+    StoredSettings current;
+    current.options.horzMargin = 3;
+    EXPECT_DOUBLE_EQ(parseSettings({"EPSON PX-105=9,9"}, current, nullptr).options.horzMargin, 3);
 }
 
 TEST(Settings, MarginFormat) {
@@ -295,28 +295,28 @@ TEST(Settings, MissingFileThrowsWithItsName) {
     TempFolder folder;
     const fs::path path = settingsPath(folder.path() / "nowhere");
     try {
-        readSettingsFile(path, Settings::defaults(), nullptr);
+        readSettingsFile(path, StoredSettings{}, nullptr);
         FAIL() << "expected FileError";
     } catch (const FileError& e) {
         EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos);
     }
-    EXPECT_THROW(ensureSettingsFile(path, Settings::defaults(), nullptr), FileError);
+    EXPECT_THROW(ensureSettingsFile(path, StoredSettings{}, nullptr), FileError);
 }
 
 TEST(Settings, BytesThatAreNotCp932AreAnError) {
     TempFolder folder;
     const fs::path path = settingsPath(folder.path());
     std::ofstream(path, std::ios::binary) << "Mini6Mode=1\r\n\x81\r\n";
-    EXPECT_THROW(readSettingsFile(path, Settings::defaults(), nullptr), TextEncodingError);
+    EXPECT_THROW(readSettingsFile(path, StoredSettings{}, nullptr), TextEncodingError);
 }
 
 TEST(Settings, TextThatCp932CannotHoldLeavesTheFileAlone) {
     TempFolder folder;
     const fs::path path = settingsPath(folder.path());
-    writeSettingsFile(path, Settings::defaults(), nullptr);
+    writeSettingsFile(path, StoredSettings{}, nullptr);
     const std::string before = readFileBytes(path);
-    Settings s;
-    s.links[1].title = "\xF0\x9F\x8E\xB2";  // an emoji
+    StoredSettings s;
+    s.options.links[1].title = "\xF0\x9F\x8E\xB2";  // an emoji
     EXPECT_THROW(writeSettingsFile(path, s, nullptr), TextEncodingError);
     EXPECT_EQ(readFileBytes(path), before);
 }

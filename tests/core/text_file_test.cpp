@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitLinesRow{"trailing_empty_line", "a\r\n\r\n", {"a", ""}},
                       SplitLinesRow{"lf_cr_is_two_ends", "a\n\rb", {"a", "", "b"}},
                       SplitLinesRow{"only_line_ends", "\r\n\n\r", {"", "", ""}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(TextFile, WriteLinesIsCp932WithCrLfAfterEveryLine) {
     TempFolder dir;
@@ -177,6 +177,6 @@ INSTANTIATE_TEST_SUITE_P(
                       UserFolderRow{"xdg_unset", nullptr, "/home/u", "/home/u/.local/share/tambor"},
                       UserFolderRow{"xdg_empty", "", "/home/u", "/home/u/.local/share/tambor"},
                       UserFolderRow{"xdg_relative_ignored", "rel", "/home/u", "/home/u/.local/share/tambor"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(UserFolder, NoHomeIsAnError) { EXPECT_THROW(userDataFolder(nullptr, nullptr), FileError); }

@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
         ScanRow{"digit_after_other_drops", GameMode::MiniLoto, "1,2,3)4,5,6,7,8", {"  4, 5, 6, 7, 8"}},
         ScanRow{"zero_resets", GameMode::MiniLoto, "1,2,0,3,4,5,6,7", {"  3, 4, 5, 6, 7"}},
         ScanRow{"empty", GameMode::Loto6, "", {}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ListFromText, RepeatsGoToDuplicatesOnce) {
     CombinationList list(GameMode::MiniLoto);

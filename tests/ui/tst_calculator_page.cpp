@@ -5,13 +5,15 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "calc/purchase_calculator.h"
-#include "ui/application.h"
-#include "ui/calculator_page.h"
-#include "ui/string_grid.h"
-#include "ui/up_down.h"
+#include "support/dialog_guard.h"
+#include "ui/calc/calculator_page.h"
+#include "ui/common/session_model.h"
+#include "ui/common/string_grid.h"
+#include "ui/common/up_down.h"
 
 using namespace tambor;
 using namespace tambor::ui;
@@ -22,15 +24,35 @@ namespace {
 
 QString u(const char* text) { return QString::fromUtf8(text); }
 
+// The page alone on its tab, over a session of its own in a game.
 struct Page {
+    QTemporaryDir dir;
+    Session session{dir.path().toStdString()};
+    SessionModel model{session};
     QWidget tab;
     tambor::ui::CalculatorPage* page;
     explicit Page(GameMode mode) {
         tab.resize(723, 268);
-        page = new tambor::ui::CalculatorPage(&tab);
+        page = new tambor::ui::CalculatorPage(model, &tab);
         page->setGeometry(0, 0, 723, 268);
-        page->setGame(mode);
+        switchGame(mode);
         tab.show();
+    }
+    void switchGame(GameMode mode) {
+        model.run([mode](Session& s) { return s.switchGame(mode); });
+    }
+    void setView(int view) {
+        model.run([view](Session& s) {
+            return s.changeOptions([view](Options& o) { o.probabilityView = static_cast<ProbabilityView>(view); });
+        });
+    }
+    // Marks this many together numbers on the board (starting afresh).
+    void markCandidates(int count) {
+        model.run([count](Session& s) {
+            Changes changes = s.clearBoard() | s.selectRole(Together);
+            for (int n = 1; n <= count; ++n) changes |= s.clickNumber(n, false);
+            return changes;
+        });
     }
     template <typename T>
     T* find(const char* name) const {
@@ -56,10 +78,9 @@ QStringList cells(std::initializer_list<const char*> texts) {
 
 }  // namespace
 
-class CalculatorPageTest : public QObject {
+class CalculatorPageTest : public tambor::ui::testing::WindowTest {
     Q_OBJECT
 private slots:
-    void initTestCase() { setUpApplication(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
 
     // Every text on the page is the calculator's, for n of both games.
     void pageShowsTheCalculatorsTexts_data() {
@@ -79,7 +100,7 @@ private slots:
         QFETCH(int, n);
         QFETCH(int, view);
         Page p(mode);
-        p.page->setProbabilityView(view);
+        p.setView(view);
         p.setN(n);
         const tambor::CalculatorPage expected = ComputeCalculator(mode, n, static_cast<ProbabilityView>(view));
         QCOMPARE(p.text("nMemo"), QString::number(n));
@@ -109,7 +130,7 @@ private slots:
         QCOMPARE(p.row(2).mid(2), cells({"1本", "0本", "6本", "0本", "0本", "約 1億300万3400円"}));
         QCOMPARE(p.row(7), cells({"当選確率(X)", "22.36", "870922", "148498.23", "7992.1", "267.32", "22.42", "P=1/X"}));
 
-        p.page->setProbabilityView(1);
+        p.setView(1);
         QCOMPARE(p.grid()->cell(1, 1), u("1"));
         QCOMPARE(p.grid()->cell(1, 2), u("36"));
         QCOMPARE(p.grid()->cell(1, 7), u("1441483"));
@@ -168,14 +189,14 @@ private slots:
     // Text that is not a number falls back to the board's candidates (at least K).
     void notANumberFallsBackToTheBoardCount() {
         Page p(GameMode::Loto6);
-        p.page->setCandidateCount(9);
+        p.markCandidates(9);
         QCOMPARE(p.text("nMemo"), u("9"));
         QCOMPARE(p.text("nCrMemo"), u("84"));
         p.setN(12);
         p.find<QLineEdit>("nMemo")->setText(u("abc"));
         QCOMPARE(p.text("nMemo"), u("9"));
         QCOMPARE(p.text("nCrMemo"), u("84"));
-        p.page->setCandidateCount(2);
+        p.markCandidates(2);
         QCOMPARE(p.text("nMemo"), u("6"));
         p.find<QLineEdit>("nMemo")->setText(QString());
         QCOMPARE(p.text("nMemo"), u("6"));
@@ -188,7 +209,7 @@ private slots:
         QCOMPARE(p.grid()->columnCount(), 7);
         QCOMPARE(p.grid()->rowCount(), 7);
         QCOMPARE(p.grid()->cell(6, 0), u("理論上の当選金額"));
-        p.page->setGame(GameMode::Loto6);
+        p.switchGame(GameMode::Loto6);
         QCOMPARE(p.find<QLabel>("nCrLabel1")->text(), u("個の中から6個を選ぶ組み合わせの数は"));
         QCOMPARE(p.find<UpDown>("nUpDown")->minimum(), 6);
         QCOMPARE(p.find<UpDown>("nUpDown")->maximum(), 43);

@@ -10,9 +10,10 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "support/dialog_guard.h"
 #include "support/test_window.h"
-#include "ui/application.h"
-#include "ui/message_box.h"
+#include "ui/common/message_box.h"
+#include "ui/common/wait_form.h"
 
 using namespace tambor;
 using namespace tambor::ui;
@@ -33,31 +34,30 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 }  // namespace
 
-class FilesTest : public QObject {
+class FilesTest : public tambor::ui::testing::WindowTest {
     Q_OBJECT
 private slots:
-    void initTestCase() { setUpApplication(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
-    void init() { MessageBox::clearShownTexts(); }
 
     void saveWritesCsvAndClearsTheChangedFlag() {
         TestWindow t;
-        t.window->session().list().appendText("3,12,17,25,31\n1,2,3,4,5\n");
+        t.appendLines("3,12,17,25,31\n1,2,3,4,5\n");
         const QString path = t.dir.filePath("list.csv");
         FileDialog::setNextFileName(path);
         QTest::mouseClick(t.find<QPushButton>("SaveBitBtn"), Qt::LeftButton);
         QCOMPARE(readAll(path), QByteArray("[\x83\x7e\x83\x6a\x83\x8d\x83\x67]\r\n\r\n  3,12,17,25,31\r\n  1, 2, 3, 4, 5\r\n\r\n"));
-        QVERIFY(!t.window->session().list().changed());
+        QVERIFY(!t.session().list().changed());
     }
 
     void saveOfAnEmptyListRefuses() {
         TestWindow t;
+        MessageBox::setNextAnswer(QMessageBox::Ok);
         QTest::mouseClick(t.find<QPushButton>("SaveBitBtn"), Qt::LeftButton);
         QCOMPARE(MessageBox::shownTexts(), QStringList{QString::fromUtf8("数字の組み合わせがないので保存できません。")});
     }
 
     void closeQuestionYesSavesAndCancelledSaveKeepsTheWindow() {
         TestWindow t;
-        t.window->session().list().appendText("1,2,3,4,5\n");
+        t.appendLines("1,2,3,4,5\n");
         MessageBox::setNextAnswer(QMessageBox::Yes);
         FileDialog::setNextFileName(QString());  // the save dialog is cancelled
         QVERIFY(!t.window->close());
@@ -70,13 +70,14 @@ private slots:
 
     void failedSaveKeepsTheOldFileAndTheWindow() {
         TestWindow t;
-        t.window->session().list().appendText("1,2,3,4,5\n");
+        t.appendLines("1,2,3,4,5\n");
         MessageBox::setNextAnswer(QMessageBox::Yes);
+        MessageBox::setNextAnswer(QMessageBox::Ok);  // the failure
         FileDialog::setNextFileName(t.dir.filePath("no-such-folder/list.csv"));
         QVERIFY(!t.window->close());
         QCOMPARE(MessageBox::shownTexts().size(), 2);
         QVERIFY(MessageBox::shownTexts().at(1).contains(QStringLiteral("list.csv")));
-        QVERIFY(t.window->session().list().changed());
+        QVERIFY(t.session().list().changed());
     }
 
     void loadSwitchesTheGameByTheHeaderAfterAsking() {
@@ -84,26 +85,27 @@ private slots:
         const QString path = t.dir.filePath("six.txt");
         // "[ロト６]" in cp932, then two combinations and a repeat.
         writeFile(path, QByteArray("[\x83\x8d\x83\x67\x82\x55]\r\n\r\n  1, 2, 3, 4, 5, 6   ||  7, 8, 9,10,11,12\r\n 1,2,3,4,5,6\r\n"));
-        t.window->session().list().appendText("1,2,3,4,5\n");
+        t.appendLines("1,2,3,4,5\n");
         MessageBox::setNextAnswer(QMessageBox::No);
         FileDialog::setNextFileName(path);
         QTest::mouseClick(t.find<QPushButton>("LoadBitBtn"), Qt::LeftButton);
-        QCOMPARE(t.window->session().mode(), GameMode::Loto6);
-        QCOMPARE(t.window->session().list().size(), 2u);
-        QCOMPARE(t.window->session().list().duplicates().size(), 1u);
+        QCOMPARE(t.session().mode(), GameMode::Loto6);
+        QCOMPARE(t.session().list().size(), 2u);
+        QCOMPARE(t.session().list().duplicates().size(), 1u);
         QCOMPARE(t.text("PickMemo"), QStringLiteral("2"));
-        QVERIFY(!t.window->session().list().changed());  // the list equals the file
+        QVERIFY(!t.session().list().changed());  // the list equals the file
     }
 
     void loadOfAMissingFileSaysSoAndChangesNothing() {
         TestWindow t;
-        t.window->session().list().appendText("1,2,3,4,5\n");
+        t.appendLines("1,2,3,4,5\n");
         FileDialog::setNextFileName(t.dir.filePath("missing.csv"));
+        MessageBox::setNextAnswer(QMessageBox::Ok);
         QTest::mouseClick(t.find<QPushButton>("LoadBitBtn"), Qt::LeftButton);
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         QVERIFY(MessageBox::shownTexts().first().contains(QStringLiteral("missing.csv")));
-        QCOMPARE(t.window->session().list().size(), 1u);
-        QVERIFY(!t.window->waitWindowBusy());
+        QCOMPARE(t.session().list().size(), 1u);
+        QVERIFY(!t.window->waitForm().busy());
     }
 
     void optionsSurviveARestart() {
@@ -132,7 +134,7 @@ private slots:
         QVERIFY(window.findChild<QCheckBox*>("RSystemCheckBox")->isChecked());
         QCOMPARE(window.findChild<QComboBox*>("ArrangeModeComboBox")->currentIndex(), 2);
         QCOMPARE(window.findChild<QComboBox*>("LotModeComboBox")->currentIndex(), 4);
-        QVERIFY(window.session().pastRemove());
+        QVERIFY(window.session().options().pastRemove);
         QCOMPARE(window.findChild<QLineEdit*>("DefMemo")->text(), QStringLiteral("77"));
         QCOMPARE(window.findChild<QLineEdit*>("LotMemo")->text(), QStringLiteral("77"));
     }
@@ -140,6 +142,7 @@ private slots:
     void unreadableSettingsAreReportedOnceAndDefaultsUsed() {
         QTemporaryDir dir;
         writeFile(dir.filePath("Tambor.ini"), QByteArray("Mini6Mode=1\r\n\xff\xff\r\n"));
+        MessageBox::setNextAnswer(QMessageBox::Ok);
         TMainForm window({dir.path().toStdString()});
         window.show();
         QCOMPARE(MessageBox::shownTexts().size(), 1);

@@ -9,9 +9,9 @@
 #include <QMenu>
 #include <QTest>
 
+#include "support/dialog_guard.h"
 #include "support/test_window.h"
-#include "ui/application.h"
-#include "ui/wait_form.h"
+#include "ui/common/wait_form.h"
 
 using namespace tambor;
 using namespace tambor::ui;
@@ -33,55 +33,64 @@ QStringList visibleItems(QMenu* menu) {
     return names;
 }
 
+// Opens the pop-up menu on a list box as a right click does, and closes it.
+QStringList menuItemsOn(const TestWindow& t, const char* listBox) {
+    auto* view = t.find<QListView>(listBox);
+    emit view->customContextMenuRequested(QPoint(4, 4));
+    auto* menu = t.find<QMenu>("PopupMenu");
+    const QStringList items = visibleItems(menu);
+    menu->close();
+    return items;
+}
+
+void key(QListView* view, Qt::Key k) {
+    view->setFocus();
+    QTest::keyClick(view, k, Qt::ControlModifier);
+}
+
 }  // namespace
 
-class ListMenuTest : public QObject {
+class ListMenuTest : public tambor::ui::testing::WindowTest {
     Q_OBJECT
 private slots:
-    void initTestCase() { setUpApplication(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
-
     void copyPutsSelectedLinesInListOrder() {
         TestWindow t;
-        t.window->session().list().appendText(kFive);
-        t.window->ListBoxEnter(t.find<QListView>("PickListBox"));
+        t.appendLines(kFive);
         auto* view = t.find<QListView>("PickListBox");
-        t.window->showListChanges();
         select(view, {3, 0, 1});
-        t.window->CopyClick();
+        key(view, Qt::Key_C);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("  1, 2, 3, 4, 5\r\n  1, 2, 3, 4, 6\r\n  1, 2, 3, 4, 8\r\n"));
     }
 
     void cutAllThenPasteRestoresTheOrder() {
         TestWindow t;
         QTest::mouseClick(t.find<QWidget>("Loto6RadioButton"), Qt::LeftButton);
-        t.window->session().list().appendText(" 9, 1, 2, 3, 4, 5\r\n 1, 2, 3, 4, 5, 6\r\n 7,8,9,10,11,12\r\n");
-        t.window->session().list().setChanged(false);
+        t.appendLines(" 9, 1, 2, 3, 4, 5\r\n 1, 2, 3, 4, 5, 6\r\n 7,8,9,10,11,12\r\n");
+        t.session().list().setChanged(false);
         auto* view = t.find<QListView>("PickListBox");
-        t.window->showListChanges();
-        view->setFocus();
-        t.window->ListBoxEnter(view);
-        t.window->SelectAllClick();
-        t.window->CutClick();
-        QVERIFY(t.window->session().list().empty());
+        key(view, Qt::Key_A);
+        key(view, Qt::Key_T);
+        QVERIFY(t.session().list().empty());
         QCOMPARE(t.text("PickMemo"), QStringLiteral("0"));
-        QVERIFY(t.window->session().list().changed());
-        t.window->PasteClick();
-        QCOMPARE(t.window->session().list().size(), 3u);
-        QCOMPARE(t.window->session().list().lineAt(0), std::string("  1, 2, 3, 4, 5, 9"));
-        QCOMPARE(t.window->session().list().lineAt(2), std::string("  7, 8, 9,10,11,12"));
+        QVERIFY(t.session().list().changed());
+        key(view, Qt::Key_V);
+        QCOMPARE(t.session().list().size(), 3u);
+        QCOMPARE(t.session().list().lineAt(0), std::string("  1, 2, 3, 4, 5, 9"));
+        QCOMPARE(t.session().list().lineAt(2), std::string("  7, 8, 9,10,11,12"));
         QCOMPARE(t.text("PickMemo"), QStringLiteral("3"));
     }
 
     void pasteGoesBeforeTheFocusedItemAndRepeatsToDuplicates() {
         TestWindow t;
-        t.window->session().list().appendText(kFive);
+        t.appendLines(kFive);
         auto* view = t.find<QListView>("PickListBox");
-        t.window->showListChanges();
         view->setCurrentIndex(view->model()->index(2, 0));
-        t.window->ListBoxEnter(view);
         QApplication::clipboard()->setText(QStringLiteral("21,22,23,24,25   || 20,22,23,24,25\r\n 1, 2, 3, 4, 5\r\n"));
-        t.window->PasteClick();
-        const auto& list = t.window->session().list();
+        // The menu item, as a right click and a choice would run it.
+        emit view->customContextMenuRequested(QPoint(4, 4));
+        t.find<QMenu>("PopupMenu")->close();
+        QVERIFY(t.trigger("Paste"));
+        const auto& list = t.session().list();
         QCOMPARE(list.size(), 7u);
         QCOMPARE(list.lineAt(2), std::string(" 21,22,23,24,25"));
         QCOMPARE(list.lineAt(3), std::string(" 20,22,23,24,25"));
@@ -91,57 +100,47 @@ private slots:
 
     void cutFromDuplicatesTouchesOnlyDuplicates() {
         TestWindow t;
-        t.window->session().list().appendText(" 1, 2, 3, 4, 5\r\n 1, 2, 3, 4, 5\r\n");
-        t.window->session().list().setChanged(false);
+        t.appendLines(" 1, 2, 3, 4, 5\r\n 1, 2, 3, 4, 5\r\n");
+        t.session().list().setChanged(false);
         auto* dup = t.find<QListView>("DupListBox");
-        t.window->showListChanges();
-        t.window->ListBoxEnter(dup);
         select(dup, {0});
-        t.window->CutClick();
-        QVERIFY(t.window->session().list().duplicates().empty());
-        QCOMPARE(t.window->session().list().size(), 1u);
-        QVERIFY(!t.window->session().list().changed());
+        key(dup, Qt::Key_T);
+        QVERIFY(t.session().list().duplicates().empty());
+        QCOMPARE(t.session().list().size(), 1u);
+        QVERIFY(!t.session().list().changed());
     }
 
     void menuItemsFollowTheListBoxAndTheBusyFlag() {
         TestWindow t;
-        QMenu* menu = t.window->popupMenu();
-        t.window->ListBoxEnter(t.find<QListView>("PickListBox"));
-        t.window->PopupMenuPopup();
-        QCOMPARE(visibleItems(menu), (QStringList{"Cut", "Copy", "Paste", "SelectAll"}));
-        t.window->ListBoxEnter(t.find<QListView>("DupListBox"));
-        t.window->PopupMenuPopup();
-        QCOMPARE(visibleItems(menu), (QStringList{"Cut", "Copy", "SelectAll"}));
-        t.window->ListBoxEnter(t.find<QListView>("SearchListBox"));
-        t.window->PopupMenuPopup();
-        QCOMPARE(visibleItems(menu), (QStringList{"Copy", "SelectAll"}));
-        QVERIFY(!menu->findChild<QAction*>("Copy")->isEnabled());  // nothing selected
+        QCOMPARE(menuItemsOn(t, "PickListBox"), (QStringList{"Cut", "Copy", "Paste", "SelectAll"}));
+        QCOMPARE(menuItemsOn(t, "DupListBox"), (QStringList{"Cut", "Copy", "SelectAll"}));
+        QCOMPARE(menuItemsOn(t, "SearchListBox"), (QStringList{"Copy", "SelectAll"}));
+        QVERIFY(!t.find<QAction>("Copy")->isEnabled());  // nothing selected
         LongOperation op(t.window->waitForm(), false);
-        t.window->PopupMenuPopup();
-        QVERIFY(visibleItems(menu).isEmpty());
+        QVERIFY(menuItemsOn(t, "PickListBox").isEmpty());
     }
 
     void labelMenuCopiesTheLinkAddress() {
         TestWindow t;
-        t.window->SetUserLink(2, QStringLiteral("title"), QStringLiteral("https://example.com/x"));
-        t.window->setLabelPopupTarget(t.find<QLabel>("Add2LinkLabel"));
-        t.window->LabelCopyClick();
+        t.model().run([](Session& s) {
+            return s.changeOptions([](Options& o) { o.links[1] = {"title", "https://example.com/x"}; });
+        });
+        auto* label = t.find<QLabel>("Add2LinkLabel");
+        QCOMPARE(label->text(), QStringLiteral("https://example.com/x"));
+        emit label->customContextMenuRequested(QPoint(2, 2));
+        t.find<QMenu>("LabelPopupMenu")->close();
+        QVERIFY(t.trigger("LabelCopy"));
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("https://example.com/x"));
     }
 
     void shortcutsFollowTheSameRules() {
         TestWindow t;
-        t.window->session().list().appendText(" 1, 2, 3, 4, 5\r\n");
-        auto* search = t.find<QListView>("SearchListBox");
+        t.appendLines(" 1, 2, 3, 4, 5\r\n");
         QApplication::clipboard()->setText(QStringLiteral("1,2,3,4,6"));
-        search->setFocus();
-        t.window->ListBoxEnter(search);
-        QTest::keyClick(search, Qt::Key_V, Qt::ControlModifier);  // no paste outside the combination list
-        QCOMPARE(t.window->session().list().size(), 1u);
-        auto* pick = t.find<QListView>("PickListBox");
-        t.window->ListBoxEnter(pick);
-        QTest::keyClick(pick, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(t.window->session().list().size(), 2u);
+        key(t.find<QListView>("SearchListBox"), Qt::Key_V);  // no paste outside the combination list
+        QCOMPARE(t.session().list().size(), 1u);
+        key(t.find<QListView>("PickListBox"), Qt::Key_V);
+        QCOMPARE(t.session().list().size(), 2u);
     }
 };
 

@@ -9,24 +9,19 @@
 #include <QCheckBox>
 #include <QTest>
 
+#include "support/dialog_guard.h"
 #include "support/test_window.h"
-#include "ui/application.h"
-#include "ui/message_box.h"
-#include "ui/number_panel.h"
-#include "ui/wait_form.h"
+#include "ui/common/message_box.h"
+#include "ui/pick/number_panel.h"
+#include "ui/common/wait_form.h"
 
 using namespace tambor;
 using namespace tambor::ui;
 using tambor::ui::testing::TestWindow;
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public tambor::ui::testing::WindowTest {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
-        setUpApplication(*app);
-    }
-    void init() { MessageBox::clearShownTexts(); }
 
     void startsInMiniLotoWithEmptyList() {
         TestWindow t;
@@ -113,18 +108,18 @@ private slots:
 
     void gameSwitchAsksBeforeDiscardingUnsavedWork() {
         TestWindow t;
-        t.window->session().list().appendText(" 1, 2, 3, 4, 5\r\n 2, 3, 4, 5, 6\r\n");
-        QVERIFY(t.window->session().list().changed());
+        t.appendLines(" 1, 2, 3, 4, 5\r\n 2, 3, 4, 5, 6\r\n");
+        QVERIFY(t.session().list().changed());
         MessageBox::setNextAnswer(QMessageBox::Cancel);
         QTest::mouseClick(t.find<QRadioButton>("Loto6RadioButton"), Qt::LeftButton);
-        QCOMPARE(t.window->session().mode(), GameMode::MiniLoto);
+        QCOMPARE(t.session().mode(), GameMode::MiniLoto);
         QVERIFY(t.find<QRadioButton>("MiniLotoRadioButton")->isChecked());
-        QCOMPARE(t.window->session().list().size(), 2u);
+        QCOMPARE(t.session().list().size(), 2u);
         MessageBox::setNextAnswer(QMessageBox::No);
         QTest::mouseClick(t.find<QRadioButton>("Loto6RadioButton"), Qt::LeftButton);
-        QCOMPARE(t.window->session().mode(), GameMode::Loto6);
-        QVERIFY(t.window->session().list().empty());
-        QVERIFY(!t.window->session().list().changed());
+        QCOMPARE(t.session().mode(), GameMode::Loto6);
+        QVERIFY(t.session().list().empty());
+        QVERIFY(!t.session().list().changed());
         MessageBox::clearShownTexts();
         QVERIFY(t.window->close());  // nothing left to ask about
         QVERIFY(MessageBox::shownTexts().isEmpty());
@@ -132,7 +127,7 @@ private slots:
 
     void closeQuestionCancelKeepsTheWindowOpen() {
         TestWindow t;
-        t.window->session().list().appendText(" 1, 2, 3, 4, 5\r\n");
+        t.appendLines(" 1, 2, 3, 4, 5\r\n");
         MessageBox::setNextAnswer(QMessageBox::Cancel);
         QVERIFY(!t.window->close());
         QCOMPARE(MessageBox::shownTexts(), QStringList{QString::fromUtf8("データが変更されています。保存しますか？")});
@@ -142,7 +137,7 @@ private slots:
 
     void clearedListClosesWithoutQuestion() {
         TestWindow t;
-        t.window->session().list().appendText(" 1, 2, 3, 4, 5\r\n");
+        t.appendLines(" 1, 2, 3, 4, 5\r\n");
         QTest::mouseClick(t.find<QPushButton>("ClearBitBtn"), Qt::LeftButton);
         QCOMPARE(t.text("PickMemo"), QStringLiteral("0"));
         QVERIFY(t.window->close());
@@ -151,23 +146,23 @@ private slots:
 
     void busyWindowRefusesListChanges() {
         TestWindow t;
-        t.window->session().list().appendText(" 1, 2, 3, 4, 5\r\n");
+        t.appendLines(" 1, 2, 3, 4, 5\r\n");
         {
             LongOperation op(t.window->waitForm(), true);
             QVERIFY(op.started());
-            QVERIFY(t.window->waitWindowBusy());
+            QVERIFY(t.window->waitForm().busy());
             LongOperation second(t.window->waitForm(), true);
             QVERIFY(!second.started());
             QTest::mouseClick(t.find<QPushButton>("ClearBitBtn"), Qt::LeftButton);
             QTest::mouseClick(t.find<QRadioButton>("Loto6RadioButton"), Qt::LeftButton);
             t.clickNumber(9);
-            QCOMPARE(t.window->session().list().size(), 1u);
-            QCOMPARE(t.window->session().mode(), GameMode::MiniLoto);
+            QCOMPARE(t.session().list().size(), 1u);
+            QCOMPARE(t.session().mode(), GameMode::MiniLoto);
             QVERIFY(t.find<QRadioButton>("MiniLotoRadioButton")->isChecked());
             QCOMPARE(t.text("TogetherMemo"), QStringLiteral("0"));
             op.advance(250);
         }
-        QVERIFY(!t.window->waitWindowBusy());
+        QVERIFY(!t.window->waitForm().busy());
     }
 
     void waitWindowClosesWhenTheWorkThrows() {
@@ -177,7 +172,7 @@ private slots:
             throw std::runtime_error("failure");
         } catch (const std::runtime_error&) {
         }
-        QVERIFY(!t.window->waitWindowBusy());
+        QVERIFY(!t.window->waitForm().busy());
     }
 
     void numericEditsBeepAndMoveOnEnter() {
@@ -202,7 +197,7 @@ private slots:
         QTest::keyClick(t.window.get(), Qt::Key_Escape);
         QApplication::processEvents();
         QVERIFY(t.window->trayIconShown());
-        t.window->TrayRestoreClick();
+        QVERIFY(t.trigger("TrayRestore"));
         QVERIFY(!t.window->trayIconShown());
         QVERIFY(t.window->isVisible());
     }

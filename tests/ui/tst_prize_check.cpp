@@ -11,19 +11,19 @@
 #include <QTest>
 #include <QUrl>
 
+#include "support/dialog_guard.h"
 #include "support/test_window.h"
-#include "ui/application.h"
-#include "ui/message_box.h"
-#include "ui/wait_form.h"
+#include "ui/common/message_box.h"
+#include "ui/common/shell_open.h"
+#include "ui/common/wait_form.h"
 
 using namespace tambor;
 using namespace tambor::ui;
 using tambor::ui::testing::TestWindow;
 
-class PrizeCheckTest : public QObject {
+class PrizeCheckTest : public tambor::ui::testing::WindowTest {
     Q_OBJECT
 private slots:
-    void initTestCase() { setUpApplication(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
 
     void firstStartWritesTheBuiltInHistoryAndMarksTheNewestDraw() {
         TestWindow t;
@@ -37,8 +37,8 @@ private slots:
         // Draw 175: 08,12,17,19,24 and bonus 05.
         QCOMPARE(t.text("MainMemo"), QStringLiteral("5"));
         QCOMPARE(t.text("BonusMemo"), QStringLiteral("1"));
-        QVERIFY(t.window->session().board().has(8, Main));
-        QVERIFY(t.window->session().board().has(5, Bonus));
+        QVERIFY(t.session().board().has(8, Main));
+        QVERIFY(t.session().board().has(5, Bonus));
         QTest::mouseClick(t.find<QRadioButton>("Loto6RadioButton"), Qt::LeftButton);
         QCOMPARE(t.text("PrizeMemo"), QStringLiteral("111"));
     }
@@ -48,18 +48,17 @@ private slots:
         auto* memo = t.find<QLineEdit>("PrizeMemo");
         memo->setText(QStringLiteral("0"));
         QCOMPARE(memo->text(), QStringLiteral("1"));
-        QVERIFY(t.window->session().board().has(1, Main));  // draw 1: 01,03,17,20,25 + 26
+        QVERIFY(t.session().board().has(1, Main));  // draw 1: 01,03,17,20,25 + 26
         memo->setText(QStringLiteral("999"));
         QCOMPARE(memo->text(), QStringLiteral("175"));
         memo->clear();
         QVERIFY(!t.find<QCheckBox>("PrizeCheckBox")->isChecked());
-        QVERIFY(t.window->session().board().has(8, Main));  // the marks stay for editing
+        QVERIFY(t.session().board().has(8, Main));  // the marks stay for editing
     }
 
     void checkFindsTheFirstGrade() {
         TestWindow t;
-        t.window->session().list().appendText("8,12,17,19,24\n1,2,3,4,5\n8,12,17,19,5\n");
-        t.window->showListChanges();
+        t.appendLines("8,12,17,19,24\n1,2,3,4,5\n8,12,17,19,5\n");
         QTest::mouseClick(t.find<QPushButton>("PrizeBitBtn"), Qt::LeftButton);
         QCOMPARE(t.text("Grade1Memo"), QStringLiteral("1"));
         QCOMPARE(t.text("Grade2Memo"), QStringLiteral("1"));
@@ -68,7 +67,7 @@ private slots:
         auto* search = t.find<QListView>("SearchListBox");
         QCOMPARE(search->model()->rowCount(), 6);
         QCOMPARE(search->model()->index(1, 0).data().toString(), QStringLiteral("  8,12,17,19,24"));
-        QVERIFY(!t.window->waitWindowBusy());
+        QVERIFY(!t.window->waitForm().busy());
         // Editing a main mark forgets the result and unticks the draw selector.
         t.clickNumber(8);  // the check selected the main role
         QCOMPARE(t.text("MainMemo"), QStringLiteral("4"));
@@ -78,7 +77,7 @@ private slots:
 
     void incompleteMarksDoNothing() {
         TestWindow t;
-        t.window->session().list().appendText("8,12,17,19,24\n");
+        t.appendLines("8,12,17,19,24\n");
         QTest::mouseClick(t.find<QRadioButton>("MainRadioButton"), Qt::LeftButton);
         t.clickNumber(8);
         QCOMPARE(t.text("MainMemo"), QStringLiteral("4"));
@@ -89,7 +88,7 @@ private slots:
     void historyButtonOpensTheFile() {
         TestWindow t;
         QUrl opened;
-        t.window->setShellOpenHook([&](const QUrl& url) { opened = url; });
+        setShellOpenHook([&](const QUrl& url) { opened = url; });
         QTest::mouseClick(t.find<QPushButton>("RecordBitBtn"), Qt::LeftButton);
         QCOMPARE(opened, QUrl::fromLocalFile(t.dir.filePath("lotodata.txt")));
     }
@@ -100,7 +99,7 @@ private slots:
         QVERIFY(bad.open(QIODevice::WriteOnly));
         bad.write("\x81\x20 not cp932\r\n");  // 0x81 0x20 is no cp932 character
         bad.close();
-        MessageBox::clearShownTexts();
+        MessageBox::setNextAnswer(QMessageBox::Ok);
         TMainForm window({dir.path().toStdString()});
         window.show();
         QCOMPARE(MessageBox::shownTexts().size(), 1);

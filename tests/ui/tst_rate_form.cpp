@@ -7,13 +7,15 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QStyle>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "history/history_store.h"
 #include "history/rate_table.h"
-#include "ui/application.h"
-#include "ui/rate_form.h"
-#include "ui/string_grid.h"
+#include "support/dialog_guard.h"
+#include "ui/common/session_model.h"
+#include "ui/common/string_grid.h"
+#include "ui/stats/rate_form.h"
 
 using namespace tambor;
 using namespace tambor::ui;
@@ -30,15 +32,27 @@ void moveMouse(StringGrid* grid, const QPoint& pos) {
     QCoreApplication::sendEvent(grid->viewport(), &move);
 }
 
+// The window alone over a session of its own, in a game.
+struct RateFixture {
+    QTemporaryDir dir;
+    Session session{dir.path().toStdString()};
+    SessionModel model{session};
+    TRateForm form{model};
+    explicit RateFixture(GameMode mode) {
+        model.run([mode](Session& s) { return s.switchGame(mode); });
+    }
+    const HistoryStore& history() const { return session.history(); }
+};
+
 }  // namespace
 
-class RateFormTest : public QObject {
+class RateFormTest : public tambor::ui::testing::WindowTest {
     Q_OBJECT
 private slots:
-    void initTestCase() { setUpApplication(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
 
     void windowIdentity() {
-        TRateForm form;
+        RateFixture f(GameMode::MiniLoto);
+        TRateForm& form = f.form;
         QCOMPARE(form.objectName(), u("TRateForm"));
         QCOMPARE(form.windowTitle(), u("連対率表示"));
         QCOMPARE(form.toolTip(), u("連対率表示画面"));
@@ -62,10 +76,9 @@ private slots:
         QFETCH(GameMode, mode);
         QFETCH(int, size);
         QFETCH(QString, lastHeader);
-        HistoryStore history;
-        history.loadBuiltin(mode);
-        TRateForm form;
-        form.refill(history, mode);
+        RateFixture f(mode);
+        TRateForm& form = f.form;
+        const HistoryStore& history = f.history();
         StringGrid* grid = form.grid();
         QCOMPARE(grid->columnCount(), size);
         QCOMPARE(grid->rowCount(), size);
@@ -99,10 +112,8 @@ private slots:
     void sizeLimits_data() { gridHoldsTheRateTable_data(); }
     void sizeLimits() {
         QFETCH(GameMode, mode);
-        HistoryStore history;
-        history.loadBuiltin(mode);
-        TRateForm form;
-        form.refill(history, mode);
+        RateFixture f(mode);
+        TRateForm& form = f.form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.size(), form.minimumSize());
@@ -126,10 +137,8 @@ private slots:
     }
 
     void closeBoxHidesAndShowingFillsAgain() {
-        HistoryStore history;
-        history.loadBuiltin(GameMode::MiniLoto);
-        TRateForm form;
-        form.refill(history, GameMode::MiniLoto);
+        RateFixture f(GameMode::MiniLoto);
+        TRateForm& form = f.form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.resize(form.maximumSize());
@@ -143,28 +152,22 @@ private slots:
     }
 
     void gameSwitchRefillsWhileHidden() {
-        HistoryStore mini;
-        mini.loadBuiltin(GameMode::MiniLoto);
-        HistoryStore loto6;
-        loto6.loadBuiltin(GameMode::Loto6);
-        TRateForm form;
-        form.refill(mini, GameMode::MiniLoto);
+        RateFixture f(GameMode::MiniLoto);
+        TRateForm& form = f.form;
         QCOMPARE(form.grid()->columnCount(), 32);
-        form.refill(loto6, GameMode::Loto6);
+        f.model.run([](Session& s) { return s.switchGame(GameMode::Loto6); });
         QVERIFY(!form.isVisible());
         QCOMPARE(form.grid()->columnCount(), 44);
-        QCOMPARE(form.grid()->cell(1, 1), QString::fromStdString(buildRateTable(loto6, GameMode::Loto6)[1][1]));
-        form.refill(mini, GameMode::MiniLoto);
+        QCOMPARE(form.grid()->cell(1, 1), QString::fromStdString(buildRateTable(f.history(), GameMode::Loto6)[1][1]));
+        f.model.run([](Session& s) { return s.switchGame(GameMode::MiniLoto); });
         QCOMPARE(form.grid()->columnCount(), 32);
         QCOMPARE(form.grid()->cell(31, 0), u("連対率30位"));
     }
 
     // The column and the row under the cursor turn yellow; leaving clears them.
     void hoverCross() {
-        HistoryStore history;
-        history.loadBuiltin(GameMode::MiniLoto);
-        TRateForm form;
-        form.refill(history, GameMode::MiniLoto);
+        RateFixture f(GameMode::MiniLoto);
+        TRateForm& form = f.form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         StringGrid* grid = form.grid();
@@ -193,10 +196,8 @@ private slots:
     }
 
     void keysGoToTheOwnerOnce() {
-        HistoryStore history;
-        history.loadBuiltin(GameMode::MiniLoto);
-        TRateForm form;
-        form.refill(history, GameMode::MiniLoto);
+        RateFixture f(GameMode::MiniLoto);
+        TRateForm& form = f.form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         qRegisterMetaType<QKeyEvent*>();

@@ -9,19 +9,18 @@
 
 #include "calc/purchase_calculator.h"
 #include "history/rate_table.h"
+#include "support/dialog_guard.h"
 #include "support/test_window.h"
-#include "ui/application.h"
-#include "ui/rate_form.h"
-#include "ui/string_grid.h"
+#include "ui/stats/rate_form.h"
+#include "ui/common/string_grid.h"
 
 using namespace tambor;
 using namespace tambor::ui;
 using tambor::ui::testing::TestWindow;
 
-class WindowsFollowTest : public QObject {
+class WindowsFollowTest : public tambor::ui::testing::WindowTest {
     Q_OBJECT
 private slots:
-    void initTestCase() { setUpApplication(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
 
     void calculatorFollowsTheBoardAndTheOption() {
         TestWindow t;
@@ -42,15 +41,15 @@ private slots:
 
     void statisticsWindowOpensAndFollowsTheGame() {
         TestWindow t;
-        auto& rate = t.window->rateForm();
+        auto& rate = *t.find<TRateForm>("TRateForm");
         QVERIFY(!rate.isVisible());
         QTest::mouseClick(t.find<QPushButton>("RateBitBtn"), Qt::LeftButton);
         QVERIFY(rate.isVisible());
-        const RateTableCells mini = buildRateTable(t.window->session().history(), GameMode::MiniLoto);
+        const RateTableCells mini = buildRateTable(t.session().history(), GameMode::MiniLoto);
         QCOMPARE(rate.grid()->cell(1, 1), QString::fromStdString(mini[1][1]));
         rate.close();
         QTest::mouseClick(t.find<QRadioButton>("Loto6RadioButton"), Qt::LeftButton);
-        const RateTableCells loto6 = buildRateTable(t.window->session().history(), GameMode::Loto6);
+        const RateTableCells loto6 = buildRateTable(t.session().history(), GameMode::Loto6);
         QCOMPARE(rate.grid()->cell(1, 1), QString::fromStdString(loto6[1][1]));
         QCOMPARE(rate.grid()->columnCount(), 44);
     }

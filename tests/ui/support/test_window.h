@@ -1,11 +1,15 @@
 #pragma once
-// Creates the real main window over a temporary data folder for a test.
+// Creates the real main window over a temporary data folder for a test, and
+// drives it as a user would: controls and actions found by objectName.
 
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
+#include "ui/common/session_model.h"
 #include "ui/main_window.h"
+
+class QAction;
 
 namespace tambor::ui::testing {
 
@@ -13,11 +17,7 @@ struct TestWindow {
     QTemporaryDir dir;
     std::unique_ptr<TMainForm> window;
 
-    TestWindow() {
-        window = std::make_unique<TMainForm>(MainWindowOptions{dir.path().toStdString()});
-        window->show();
-        window->initialize();
-    }
+    TestWindow();
 
     template <typename T>
     T* find(const char* name) const {
@@ -26,8 +26,16 @@ struct TestWindow {
         return child;
     }
 
+    Session& session() const { return window->session(); }
+    SessionModel& model() const { return window->sessionModel(); }
+    // Puts lines into the list as a file load would, and shows them.
+    void appendLines(const char* text) const;
+
     void clickNumber(int number, Qt::MouseButton button = Qt::LeftButton) const;
     QString text(const char* lineEditName) const;
+    // Triggers the action with that objectName as its menu item or button
+    // would; a disabled or hidden action fails the test instead.
+    bool trigger(const char* actionName) const;
 };
 
 }  // namespace tambor::ui::testing

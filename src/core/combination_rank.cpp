@@ -1,0 +1,24 @@
+#include "core/combination_rank.h"
+
+#include "core/binomial.h"
+
+namespace tambor {
+
+RankTable::RankTable(GameMode mode) : mode_(mode) {
+    const GameRules rules = rulesFor(mode);
+    n_ = rules.maxNumber;
+    k_ = rules.pickCount;
+    last_ = rules.combinationCount - 1;
+    for (int p = 0; p < k_; ++p)
+        for (int v = 1; v <= n_; ++v)
+            terms_[static_cast<std::size_t>(p)][static_cast<std::size_t>(v)] =
+                static_cast<std::int32_t>(exactBinomial(n_ - v, k_ - p));
+}
+
+const RankTable& RankTable::of(GameMode mode) {
+    static const RankTable mini(GameMode::MiniLoto);
+    static const RankTable loto6(GameMode::Loto6);
+    return mode == GameMode::MiniLoto ? mini : loto6;
+}
+
+}  // namespace tambor

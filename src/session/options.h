@@ -1,0 +1,47 @@
+#pragma once
+// Every user option of the program, typed. The session owns one; the
+// options tab shows it and the settings file stores it.
+
+#include <array>
+#include <string>
+
+#include "calc/purchase_calculator.h"
+#include "generate/combination_builder.h"
+#include "generate/random_draw.h"
+#include "io/combination_file.h"
+
+namespace tambor {
+
+struct UserLink {
+    std::string title;
+    std::string target;
+    bool operator==(const UserLink&) const = default;
+};
+inline constexpr int kUserLinkCount = 3;
+
+inline constexpr int kDefaultDrawCountMin = 1;
+inline constexpr int kDefaultDrawCountMax = 10000;
+
+struct Options {
+    SaveFormat saveFormat = SaveFormat::Csv;
+    bool popupHint = false;  // pop-up hints shown
+    bool escAction = false;  // ESC minimises to the tray
+    bool useProxy = false;
+    std::string proxyAddress;
+    std::string proxyPort;  // as typed
+    ProbabilityView probabilityView = ProbabilityView::Reciprocal;
+    double horzMargin = 0.0;  // print margins in millimetres, kept per printer
+    double vertMargin = 0.0;
+    int defaultDrawCount = 50;  // kDefaultDrawCountMin..kDefaultDrawCountMax
+    PriorityMode priorityMode = PriorityMode::PreferPairs;
+    bool rSystem = false;
+    ArrangeMode arrangeMode = ArrangeMode::Random;
+    bool pastRemove = false;
+    std::array<UserLink, kUserLinkCount> links{{{"追加１", "about:blank"}, {"追加２", "about:blank"}, {"追加３", "about:blank"}}};
+    // The update server's folder; empty means the program's own address.
+    std::string updateUrl;
+
+    bool operator==(const Options&) const = default;
+};
+
+}  // namespace tambor

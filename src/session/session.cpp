@@ -1,0 +1,288 @@
+#include "session/session.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "generate/list_sort.h"
+#include "generate/past_winners.h"
+#include "io/text_file.h"
+
+namespace tambor {
+
+Session::Session(std::filesystem::path dataFolder, GameMode mode)
+    : mode_(mode), dataFolder_(std::move(dataFolder)), list_(mode), board_(mode) {
+    board_.refreshCounts();
+    random_.SeedRandom();
+}
+
+// ---------------------------------------------------------------- game, list, board
+
+Changes Session::switchGame(GameMode mode) {
+    const int role = board_.currentRole();
+    mode_ = mode;
+    const GameRules rules = rulesFor(mode);
+    if (mode == GameMode::MiniLoto) {
+        board_.clearAbove(rules.maxNumber);
+    } else if (!board_.rSystem() && TogetherLimit(mode, board_.count(Axis)) < board_.count(Together)) {
+        // The counts are those of the previous game: too many together
+        // numbers for ロト６'s limit clears every role.
+        board_.clearAll();
+    }
+    board_.setMode(mode);
+    board_.refreshCounts();
+    list_.reset(mode);
+    Changes changes = Changes(Change::Game) | clearList() | loadHistory();
+    return changes | selectRole(role);
+}
+
+Changes Session::clearList() {
+    list_.clear();
+    drawStatistics_.clear();
+    weightingReport_.clear();
+    prizeLines_.clear();
+    return resetPrizeDisplay() | Change::List | Change::Duplicates | Change::Report | Change::PrizeLines;
+}
+
+Changes Session::clearDuplicates() {
+    list_.clearDuplicates();
+    return Change::Duplicates;
+}
+
+Changes Session::selectRole(int role) {
+    board_.setCurrentRole(role);
+    return Change::Board;
+}
+
+Changes Session::clearBoard() {
+    board_.clearAll();
+    return Change::Board;
+}
+
+Changes Session::clickNumber(int number, bool rightButton) {
+    if (number < 1 || number > rules().maxNumber || !board_.canToggle(number, rightButton)) return {};
+    Changes changes = Change::Board;
+    const int role = board_.currentRole();
+    if (role == Main || role == Bonus) changes |= resetPrizeDisplay() | forgetPrizeRound();
+    board_.toggle(number, rightButton);
+    return changes;
+}
+
+Changes Session::clearCurrentRole() {
+    Changes changes = Change::Board;
+    const int role = board_.currentRole();
+    if (role == Main || role == Bonus) changes |= resetPrizeDisplay() | forgetPrizeRound();
+    board_.clearCurrentRole();
+    return changes;
+}
+
+Changes Session::resetPrizeDisplay() {
+    prizeFigures_.reset();
+    return Change::Prize;
+}
+
+Changes Session::setRSystem(bool on) {
+    options_.rSystem = on;
+    board_.setRSystem(on);  // axis numbers (and the axis role) become together
+    return Change::Board | Change::Options;
+}
+
+Changes Session::setPastRemove(bool on) {
+    options_.pastRemove = on;
+    RebuildPastWinnerSet(pastWinnerSet_, on, mode_, history_.sectionLines());
+    return Change::Options;
+}
+
+// ---------------------------------------------------------------- generation
+
+Changes Session::randomDraw(int count, const ProgressCallback& progress) {
+    Changes changes;
+    const int role = board_.currentRole();
+    if (role != Fix && role != Disable) changes |= selectRole(Disable);
+    changes |= resetPrizeDisplay();
+    DrawRequest request;
+    takeBoardNumbers(board_, request);
+    request.count = count;
+    request.mode = options_.priorityMode;
+    try {
+        const DrawResult result = RunRandomDraw(drawHistoryOf(history_), request, history_.numberWeights(),
+                                                drawStatistics_, random_, list_, &pastWinnerSet_, progress);
+        weightingReport_ = result.report;
+    } catch (const std::invalid_argument& e) {
+        // The board never allows such a request; say so rather than crash.
+        changes.addProblem(e.what());
+        return changes;
+    }
+    return changes | Change::List | Change::Duplicates | Change::Report;
+}
+
+Changes Session::buildCombinations(const ProgressCallback& progress) {
+    if (board_.count(Axis) + board_.count(Together) < rules().pickCount) return {};
+    Changes changes;
+    if (board_.currentRole() != Axis && board_.currentRole() != Together) changes |= selectRole(Together);
+    changes |= resetPrizeDisplay();
+    try {
+        RunCombinationBuilder(buildRequestFromBoard(board_, options_.arrangeMode), list_, pastWinnerSet_, scratchSet_,
+                              random_, progress);
+    } catch (const std::invalid_argument& e) {
+        changes.addProblem(e.what());
+        return changes;
+    }
+    return changes | Change::List | Change::Duplicates;
+}
+
+Changes Session::sortList(const ProgressCallback& progress) {
+    if (!SortCombinationList(list_, progress)) return {};
+    return Change::List;
+}
+
+// ---------------------------------------------------------------- history, prize check
+
+Changes Session::loadHistory() {
+    Changes changes = Change::History;
+    try {
+        history_.load(dataFolder_, mode_);
+    } catch (const HistoryError& e) {
+        changes.addProblem(std::string(e.what()) + "\n" + HistoryError::kFallbackNote);
+    }
+    // The past winners always belong to the game in force.
+    RebuildPastWinnerSet(pastWinnerSet_, options_.pastRemove, mode_, history_.sectionLines());
+    return changes | selectPrizeRound(std::to_string(std::max(history_.drawCount(), 1)));
+}
+
+Changes Session::selectPrizeRole() {
+    const int role = board_.currentRole();
+    if (role == Main || role == Bonus) return {};
+    return selectRole(Main);
+}
+
+Changes Session::forgetPrizeRound() {
+    prizeRound_.reset();
+    return Change::PrizeRound;
+}
+
+void Session::showDrawOnBoard(int round) { ShowDrawOnBoard(history_, round, board_); }
+
+Changes Session::selectPrizeRound(std::string_view roundText) {
+    Changes changes = resetPrizeDisplay() | selectPrizeRole();
+    const std::optional<int> round = SelectedRound(roundText, history_.drawCount());
+    if (!round) return changes | forgetPrizeRound();
+    prizeRound_ = round;
+    showDrawOnBoard(*round);
+    return changes | Change::PrizeRound | Change::Board;
+}
+
+Changes Session::usePrizeRound(bool on, std::string_view roundText) {
+    Changes changes = selectPrizeRole();
+    if (!on) return changes | forgetPrizeRound();
+    const int drawCount = history_.drawCount();
+    // The round field's spinner holds 1 .. the newest round.
+    const int round = std::clamp(RoundFromText(roundText, drawCount), 1, std::max(drawCount, 1));
+    return changes | resetPrizeDisplay() | selectPrizeRound(std::to_string(round));
+}
+
+bool Session::prizeCheckPossible() const { return winningNumbersFromBoard(board_).has_value(); }
+
+Changes Session::clearPrizeLines() {
+    prizeLines_.clear();
+    return Change::PrizeLines;
+}
+
+Changes Session::runPrizeCheck(const ProgressCallback& progress) {
+    const std::optional<WinningNumbers> winning = winningNumbersFromBoard(board_);
+    if (!winning) return {};
+    Changes changes = clearPrizeLines() | selectPrizeRole();
+    PrizeCheckResult result = RunPrizeCheck(mode_, *winning, list_.listedSet(), progress);
+    if (!result.completed) return changes | resetPrizeDisplay();
+    prizeFigures_ = PrizeFigures{result.hits, std::move(result.moneyText)};
+    prizeLines_ = std::move(result.lines);
+    return changes | Change::Prize;
+}
+
+// ---------------------------------------------------------------- files, clipboard
+
+Changes Session::appendFile(const CombinationFile& file, const ProgressCallback& progress) {
+    Changes changes = resetPrizeDisplay();
+    appendCombinationFile(list_, file, progress);
+    return changes | Change::List | Change::Duplicates;
+}
+
+void Session::saveList(const std::string& path, int pages, const ProgressCallback& progress) {
+    saveCombinationFile(path, list_, pages, progress);
+}
+
+Changes Session::paste(std::optional<std::size_t> focused, std::string_view text, const ProgressCallback& progress) {
+    pasteText(list_, focused, text, progress);
+    return Change::List | Change::Duplicates;
+}
+
+Changes Session::cut(ListBoxKind target, std::vector<std::size_t> selected, std::string& text) {
+    text = cutLines(list_, target, std::move(selected));
+    if (target == ListBoxKind::Pick) return Change::List;
+    if (target == ListBoxKind::Duplicate) return Change::Duplicates;
+    return {};
+}
+
+// ---------------------------------------------------------------- options, settings
+
+Changes Session::changeOptions(const std::function<void(Options&)>& edit) {
+    Options next = options_;
+    edit(next);
+    const bool rSystem = next.rSystem, pastRemove = next.pastRemove;
+    next.rSystem = options_.rSystem;
+    next.pastRemove = options_.pastRemove;
+    options_ = next;
+    Changes changes = Change::Options;
+    if (rSystem != options_.rSystem) changes |= setRSystem(rSystem);
+    if (pastRemove != options_.pastRemove) changes |= setPastRemove(pastRemove);
+    return changes;
+}
+
+// The reading steps act on the session as the controls would: the game
+// through the whole switch, the R system and past-winner removal with their
+// effects (past winners are rebuilt only when the option changes).
+class Session::ReadingTarget : public SettingsTarget {
+public:
+    explicit ReadingTarget(Session& session) : session_(session) {}
+    void readGame(GameMode game) override { changes |= session_.switchGame(game); }
+    Options& options() override { return session_.options_; }
+    void readRSystem(bool on) override { changes |= session_.setRSystem(on); }
+    void readPastRemove(bool on) override {
+        if (on != session_.options_.pastRemove) changes |= session_.setPastRemove(on);
+    }
+    Changes changes;
+
+private:
+    Session& session_;
+};
+
+Changes Session::readSettings(const PrinterInfo* printer) {
+    const std::filesystem::path path = settingsPath(dataFolder_);
+    std::vector<std::string> lines;
+    Changes problems;
+    try {
+        ensureSettingsFile(path, storedSettings(), printer);
+        lines = readTextFileLines(path);
+    } catch (const std::exception& e) {
+        // Reported once; the program goes on with the defaults.
+        problems.addProblem(e.what());
+    }
+    ReadingTarget target(*this);
+    readSettingsLines(lines, printer, target);
+    return problems | target.changes | Change::Options | Change::DrawCount;
+}
+
+void Session::writeSettings(const PrinterInfo* printer) const {
+    writeSettingsFile(settingsPath(dataFolder_), storedSettings(), printer);
+}
+
+DrawHistory drawHistoryOf(const HistoryStore& history) {
+    DrawHistory h;
+    h.game = history.mode();
+    h.drawCount = history.drawCount();
+    h.hitCount = history.hitCounts();
+    h.pairCount = history.pairCounts();
+    h.deviationValue = history.deviationValues();
+    return h;
+}
+
+}  // namespace tambor

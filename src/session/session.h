@@ -1,0 +1,174 @@
+#pragma once
+// The program's state in one place: the game in force, the combination
+// list, the number board, the history, the prize check's selection and
+// results, and the options. The windows show this state and call these
+// operations; the command line program drives the same calls. Every
+// operation returns what it changed, so a window refreshes from that.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/combination_list.h"
+#include "core/number_board.h"
+#include "core/progress.h"
+#include "generate/combination_builder.h"
+#include "generate/random.h"
+#include "generate/random_draw.h"
+#include "history/history_store.h"
+#include "history/prize_check.h"
+#include "io/clipboard_text.h"
+#include "io/combination_file.h"
+#include "session/changes.h"
+#include "session/options.h"
+#include "session/settings_file.h"
+
+namespace tambor {
+
+// The grade and money fields after a prize check.
+struct PrizeFigures {
+    std::array<int, kMaxGrades> hits{};
+    std::string moneyText;
+};
+
+class Session {
+public:
+    // A session in the given game with an empty list and board; the history
+    // is read by the first game switch or loadHistory().
+    explicit Session(std::filesystem::path dataFolder = {}, GameMode mode = GameMode::MiniLoto);
+
+    // ---- State ----
+    GameMode mode() const { return mode_; }
+    GameRules rules() const { return rulesFor(mode_); }
+    const std::filesystem::path& dataFolder() const { return dataFolder_; }
+
+    CombinationList& list() { return list_; }
+    const CombinationList& list() const { return list_; }
+    NumberBoard& board() { return board_; }
+    const NumberBoard& board() const { return board_; }
+    const HistoryStore& history() const { return history_; }
+    const Options& options() const { return options_; }
+    RandomGenerator& random() { return random_; }
+    const DrawStatistics& drawStatistics() const { return drawStatistics_; }
+    const CombinationSet& pastWinnerSet() const { return pastWinnerSet_; }
+    // A working set for whoever needs one for the length of a command.
+    CombinationSet& scratchSet() { return scratchSet_; }
+
+    // The draw the prize check uses: a round of the history, or nothing
+    // when the hand-marked main and bonus numbers are used.
+    std::optional<int> prizeRound() const { return prizeRound_; }
+    // The figures of the last prize check; nothing once they were forgotten.
+    const std::optional<PrizeFigures>& prizeFigures() const { return prizeFigures_; }
+    // The winning lines the last prize check found, under grade headings.
+    const std::vector<std::string>& prizeLines() const { return prizeLines_; }
+    // The weighting report of the last random draw; empty after a clear.
+    const std::vector<std::string>& weightingReport() const { return weightingReport_; }
+
+    // ---- Game, list and board ----
+    // The whole game switch: the board trimmed to the new game (or every
+    // role cleared when the together numbers no longer fit), the list
+    // cleared, the history re-read, the newest draw selected for the prize
+    // check, the past winners rebuilt; the current role stays.
+    Changes switchGame(GameMode mode);
+    // Empties both lists, their sets, the draw statistics, the report, the
+    // prize lines and the prize figures; the changed flag is cleared.
+    Changes clearList();
+    Changes clearDuplicates();
+    Changes selectRole(int role);
+    // Zeroes every role of every number.
+    Changes clearBoard();
+    // A click on a number; nothing when the board refuses it. Editing the
+    // winning numbers forgets the prize result and the selected round.
+    Changes clickNumber(int number, bool rightButton);
+    // Removes the current role from every number.
+    Changes clearCurrentRole();
+    // Forgets the figures of the last prize check.
+    Changes resetPrizeDisplay();
+
+    // ---- Generation ----
+    // Adds count weighted random combinations by the priority option, with
+    // the board's fixed and forbidden numbers.
+    Changes randomDraw(int count, const ProgressCallback& progress = {});
+    // Adds every combination of the axis and together numbers (or the
+    // reduced set with the R system) in the order option; nothing when
+    // fewer than a combination's numbers are marked.
+    Changes buildCombinations(const ProgressCallback& progress = {});
+    // Puts the list in ascending order; a stop leaves it as it was.
+    Changes sortList(const ProgressCallback& progress = {});
+
+    // ---- History and prize check ----
+    // Re-reads lotodata.txt for the game in force (creating it from the
+    // built-in copy when missing), recomputes the statistics and the past
+    // winners and selects the newest draw. A failure is reported in the
+    // changes; the built-in copy's statistics are then in use.
+    Changes loadHistory();
+    // The round field's text changed: an empty text selects the hand-marked
+    // numbers, any other text a round (clamped; not a number: the newest),
+    // whose draw is marked on the board.
+    Changes selectPrizeRound(std::string_view roundText);
+    // The round check box: off selects the hand-marked numbers, on the
+    // round the field names.
+    Changes usePrizeRound(bool on, std::string_view roundText);
+    // Whether the board holds a complete set of winning numbers.
+    bool prizeCheckPossible() const;
+    // Checks the list against the winning numbers on the board; nothing
+    // when they are incomplete. A stop forgets the partial result.
+    Changes runPrizeCheck(const ProgressCallback& progress = {});
+    // Forgets the winning lines of the last check.
+    Changes clearPrizeLines();
+
+    // ---- Files and clipboard ----
+    // Appends a file read with readCombinationFile (after any game switch
+    // its header asked for).
+    Changes appendFile(const CombinationFile& file, const ProgressCallback& progress = {});
+    // Saves the list (layout by the file name). Throws FileError.
+    void saveList(const std::string& path, int pages, const ProgressCallback& progress = {});
+    Changes paste(std::optional<std::size_t> focused, std::string_view text, const ProgressCallback& progress = {});
+    // Removes the selected lines of the list or the duplicate list and
+    // returns their text in text.
+    Changes cut(ListBoxKind target, std::vector<std::size_t> selected, std::string& text);
+
+    // ---- Options and settings ----
+    // Applies an edit of the options; the R system and past-winner removal
+    // take effect on the board and the past winners.
+    Changes changeOptions(const std::function<void(Options&)>& edit);
+    // Writes Tambor.ini from the current state when it is missing, then
+    // runs the reading steps over it. A file that cannot be read is
+    // reported in the changes and the steps run over nothing (defaults).
+    Changes readSettings(const PrinterInfo* printer);
+    // Writes Tambor.ini. Throws FileError or TextEncodingError.
+    void writeSettings(const PrinterInfo* printer) const;
+    StoredSettings storedSettings() const { return {mode_, options_}; }
+
+private:
+    class ReadingTarget;
+
+    Changes setRSystem(bool on);
+    Changes setPastRemove(bool on);
+    Changes forgetPrizeRound();
+    // The prize controls work on the winning numbers: their role pair.
+    Changes selectPrizeRole();
+    void showDrawOnBoard(int round);
+
+    GameMode mode_ = GameMode::MiniLoto;
+    std::filesystem::path dataFolder_;
+    CombinationList list_;
+    NumberBoard board_;
+    HistoryStore history_;
+    Options options_;
+    RandomGenerator random_;
+    DrawStatistics drawStatistics_;
+    CombinationSet pastWinnerSet_;
+    CombinationSet scratchSet_;
+    std::optional<int> prizeRound_;
+    std::optional<PrizeFigures> prizeFigures_;
+    std::vector<std::string> prizeLines_;
+    std::vector<std::string> weightingReport_;
+};
+
+// The statistics the random draw reads, taken from the history.
+DrawHistory drawHistoryOf(const HistoryStore& history);
+
+}  // namespace tambor

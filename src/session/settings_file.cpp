@@ -1,0 +1,234 @@
+#include "session/settings_file.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <system_error>
+
+#include "core/whole_number.h"
+#include "io/text_file.h"
+
+namespace tambor {
+namespace {
+
+// The reader's lookup table holds the priority modes in this order, and a
+// numeric LotMode value is a position in it, not a code.
+constexpr std::array<PriorityMode, kPriorityModeCount> kLotModeLookupOrder = {
+    PriorityMode::PreferPairs, PriorityMode::PreferFrequent,      PriorityMode::NoPreference,
+    PriorityMode::PreferRare,  PriorityMode::AvoidPairs,          PriorityMode::PreferHighDeviation,
+    PriorityMode::PreferLowDeviation};
+
+char foldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+    return true;
+}
+
+std::string intLine(const char* key, int value) { return std::string(key) + "=" + std::to_string(value); }
+
+std::string linkKey(int slot) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "追加LINK(%d)", slot);
+    return buf;
+}
+
+// The values of one file, each read the way its key is stored.
+class SettingsReader {
+public:
+    explicit SettingsReader(const std::vector<std::string>& lines) : lines_(lines) {}
+
+    std::string text(std::string_view key) const { return lookupSetting(lines_, key); }
+    std::optional<int> integer(std::string_view key) const { return parseWholeNumber(text(key)); }
+    // Any non-zero whole number is on.
+    bool flag(std::string_view key) const { return integer(key).value_or(0) != 0; }
+    // 1 selects the second choice; anything else the first.
+    bool second(std::string_view key) const { return integer(key).value_or(0) == 1; }
+
+    GameMode game() const { return second("Mini6Mode") ? GameMode::Loto6 : GameMode::MiniLoto; }
+    SaveFormat saveFormat() const { return second("SaveFormat") ? SaveFormat::Text : SaveFormat::Csv; }
+    ProbabilityView probabilityView() const {
+        return second("PrizeViewMethod") ? ProbabilityView::Fraction : ProbabilityView::Reciprocal;
+    }
+    int defaultDrawCount(int current) const {
+        return std::clamp(integer("DefTimes").value_or(current), kDefaultDrawCountMin, kDefaultDrawCountMax);
+    }
+    PriorityMode priorityMode() const { return lotModeFromText(text("LotMode")); }
+    ArrangeMode arrangeMode() const {
+        const std::string value = text("ArrangeMode");
+        for (int code = 0; code < kArrangeModeCount; ++code)
+            if (value == arrangeModeText(static_cast<ArrangeMode>(code))) return static_cast<ArrangeMode>(code);
+        return ArrangeMode::Random;
+    }
+
+    // The current printer's margins ("horizontal, vertical"); another
+    // printer's entry is ignored. Each is parsed, shown in its edit and
+    // committed, which parses the shown text once more.
+    void margins(const PrinterInfo& printer, double& horz, double& vert) const {
+        const std::string value = text(printerKey(printer.name));
+        if (value.empty()) return;
+        const std::size_t comma = value.find(',');
+        const std::string_view all(value);
+        horz = margin(comma == std::string::npos ? std::string_view() : all.substr(0, comma), printer.pageWidthMm, horz);
+        vert = margin(comma == std::string::npos ? all : all.substr(comma + 1), printer.pageHeightMm, vert);
+    }
+
+    // Split at the last comma; an empty value keeps the current link.
+    UserLink link(int slot, const UserLink& current) const {
+        const std::string value = text(linkKey(slot));
+        if (value.empty()) return current;
+        const std::size_t comma = value.rfind(',');
+        if (comma == std::string::npos) return {"", value};
+        return {value.substr(0, comma), value.substr(comma + 1)};
+    }
+
+private:
+    static double margin(std::string_view text, double maximum, double current) {
+        const double parsed = ParseMargin(text, maximum, current);
+        return ParseMargin(formatMargin(parsed), maximum, parsed);
+    }
+
+    const std::vector<std::string>& lines_;
+};
+
+// The reading steps applied to a plain record.
+class RecordTarget : public SettingsTarget {
+public:
+    explicit RecordTarget(StoredSettings& s) : s_(s) {}
+    void readGame(GameMode game) override { s_.game = game; }
+    Options& options() override { return s_.options; }
+    void readRSystem(bool on) override { s_.options.rSystem = on; }
+    void readPastRemove(bool on) override { s_.options.pastRemove = on; }
+
+private:
+    StoredSettings& s_;
+};
+
+}  // namespace
+
+std::filesystem::path settingsPath(const std::filesystem::path& folder) { return folder / "Tambor.ini"; }
+
+std::vector<std::string> settingsLines(const StoredSettings& settings, const PrinterInfo* printer) {
+    const Options& o = settings.options;
+    std::vector<std::string> lines;
+    lines.reserve(38);
+    lines.push_back("[動作モード設定]");
+    lines.push_back(intLine("Mini6Mode", static_cast<int>(settings.game)));
+    lines.push_back("");
+    lines.push_back("[保存形式]");
+    lines.push_back(intLine("SaveFormat", static_cast<int>(o.saveFormat)));
+    lines.push_back("");
+    lines.push_back("[ヘルプ]");
+    lines.push_back(intLine("PopupHint", o.popupHint ? 1 : 0));
+    lines.push_back("");
+    lines.push_back("[キー割り当て]");
+    lines.push_back(intLine("ESC_Action", o.escAction ? 1 : 0));
+    lines.push_back("");
+    lines.push_back("[インターネット]");
+    lines.push_back(intLine("UseProxy", o.useProxy ? 1 : 0));
+    lines.push_back("ProxyAddress=" + o.proxyAddress);
+    lines.push_back("ProxyPort=" + o.proxyPort);
+    lines.push_back("");
+    lines.push_back("[当選確率表示オプション]");
+    lines.push_back(intLine("PrizeViewMethod", static_cast<int>(o.probabilityView)));
+    lines.push_back("");
+    if (printer) {
+        lines.push_back("[印刷オプション]");
+        lines.push_back(printerKey(printer->name) + "=" + formatMargin(o.horzMargin) + ", " + formatMargin(o.vertMargin));
+        lines.push_back("");
+    }
+    lines.push_back("[抽選オプション]");
+    lines.push_back(intLine("DefTimes", o.defaultDrawCount));
+    const int priority = static_cast<int>(o.priorityMode);
+    if (priority >= 0 && priority < kPriorityModeCount) lines.push_back(std::string("LotMode=") + priorityModeText(o.priorityMode));
+    lines.push_back(intLine("RSystem", o.rSystem ? 1 : 0));
+    const int arrange = static_cast<int>(o.arrangeMode);
+    if (arrange >= 0 && arrange < kArrangeModeCount) lines.push_back(std::string("ArrangeMode=") + arrangeModeText(o.arrangeMode));
+    lines.push_back(intLine("PastRemove", o.pastRemove ? 1 : 0));
+    lines.push_back("");
+    lines.push_back("[追加LINK]");
+    for (int i = 0; i < kUserLinkCount; ++i) {
+        const UserLink& link = o.links[static_cast<std::size_t>(i)];
+        lines.push_back(linkKey(i + 1) + "=" + link.title + "," + link.target);
+    }
+    lines.push_back("");
+    if (!o.updateUrl.empty()) {
+        lines.push_back("[オプション]");
+        lines.push_back("UpdateUrl=" + o.updateUrl);
+        lines.push_back("");
+    }
+    return lines;
+}
+
+void readSettingsLines(const std::vector<std::string>& lines, const PrinterInfo* printer, SettingsTarget& target) {
+    const SettingsReader file(lines);
+    target.readGame(file.game());
+    Options& o = target.options();
+    o.saveFormat = file.saveFormat();
+    o.popupHint = file.flag("PopupHint");
+    o.escAction = file.flag("ESC_Action");
+    o.useProxy = file.flag("UseProxy");
+    o.proxyAddress = file.text("ProxyAddress");
+    o.proxyPort = file.text("ProxyPort");
+    o.probabilityView = file.probabilityView();
+    if (printer) file.margins(*printer, o.horzMargin, o.vertMargin);
+    o.defaultDrawCount = file.defaultDrawCount(o.defaultDrawCount);
+    o.priorityMode = file.priorityMode();
+    target.readRSystem(file.flag("RSystem"));
+    o.arrangeMode = file.arrangeMode();
+    target.readPastRemove(file.flag("PastRemove"));
+    for (int i = 0; i < kUserLinkCount; ++i)
+        o.links[static_cast<std::size_t>(i)] = file.link(i + 1, o.links[static_cast<std::size_t>(i)]);
+    o.updateUrl = file.text("UpdateUrl");
+}
+
+StoredSettings parseSettings(const std::vector<std::string>& lines, const StoredSettings& current,
+                             const PrinterInfo* printer) {
+    StoredSettings s = current;
+    RecordTarget target(s);
+    readSettingsLines(lines, printer, target);
+    return s;
+}
+
+std::string lookupSetting(const std::vector<std::string>& lines, std::string_view key) {
+    for (const std::string& line : lines) {
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        if (equalsIgnoringCase(std::string_view(line).substr(0, eq), key)) return line.substr(eq + 1);
+    }
+    return {};
+}
+
+PriorityMode lotModeFromText(std::string_view value) {
+    const std::optional<int> n = parseWholeNumber(value);
+    if (n && *n != 64) {
+        if (*n >= 0 && *n < kPriorityModeCount) return kLotModeLookupOrder[static_cast<std::size_t>(*n)];
+        return PriorityMode::PreferPairs;
+    }
+    for (PriorityMode mode : kLotModeLookupOrder)
+        if (value == priorityModeText(mode)) return mode;
+    return PriorityMode::PreferPairs;
+}
+
+StoredSettings readSettingsFile(const std::filesystem::path& path, const StoredSettings& current,
+                                const PrinterInfo* printer) {
+    return parseSettings(readTextFileLines(path), current, printer);
+}
+
+void writeSettingsFile(const std::filesystem::path& path, const StoredSettings& settings, const PrinterInfo* printer) {
+    writeTextFileLines(path, settingsLines(settings, printer));
+}
+
+bool ensureSettingsFile(const std::filesystem::path& path, const StoredSettings& current, const PrinterInfo* printer) {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec) || ec) {
+        // An existing file, or one whose state cannot be told: the reader
+        // reports the latter with the system's reason.
+        return false;
+    }
+    writeSettingsFile(path, current, printer);
+    return true;
+}
+
+}  // namespace tambor

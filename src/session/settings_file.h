@@ -1,0 +1,84 @@
+#pragma once
+// The settings file Tambor.ini: the game and every option, written as a
+// fixed list of "[section]" and "key=value" lines (cp932, CR LF) and read
+// back by key over the whole file. This is the one place where options and
+// the file meet.
+//
+// Any file that cannot be read or written throws FileError (file name and
+// the system's reason) or TextEncodingError; the caller reports it once and
+// goes on with the values it has.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/game.h"
+#include "io/print_margin.h"
+#include "session/options.h"
+
+namespace tambor {
+
+// What the file holds: the game in force and the options.
+struct StoredSettings {
+    GameMode game = GameMode::MiniLoto;  // Mini6Mode
+    Options options;
+    bool operator==(const StoredSettings&) const = default;
+};
+
+// folder / "Tambor.ini".
+std::filesystem::path settingsPath(const std::filesystem::path& folder);
+
+// The file's lines (UTF-8, without line ends), in the fixed order. The
+// "[印刷オプション]" section (three lines) is written only with a printer, so
+// the file has 35 lines with one and 32 without. A priority or order code
+// without a text leaves its line out. An update address set by the user
+// adds an "[オプション]" section at the end.
+std::vector<std::string> settingsLines(const StoredSettings& settings, const PrinterInfo* printer);
+
+// What reading the file changes, in the order of the reading steps: the
+// session applies each step to itself (the game switch, the R system and
+// past-winner removal have effects beyond the stored value).
+class SettingsTarget {
+public:
+    virtual ~SettingsTarget() = default;
+    virtual void readGame(GameMode game) = 0;
+    virtual Options& options() = 0;
+    virtual void readRSystem(bool on) = 0;
+    virtual void readPastRemove(bool on) = 0;
+};
+
+// Runs the reading steps over the lines of a settings file (UTF-8). Keys are
+// looked up over the whole file, letters compared without case, the first
+// line whose text before its first "=" equals the key wins. Missing or
+// unparsable values give the defaults; the default draw count, the links and
+// the margins keep the target's values instead.
+void readSettingsLines(const std::vector<std::string>& lines, const PrinterInfo* printer, SettingsTarget& target);
+
+// The same steps on a plain record: current with the file's values.
+StoredSettings parseSettings(const std::vector<std::string>& lines, const StoredSettings& current,
+                             const PrinterInfo* printer);
+
+// The value of key, or empty text when no line has it.
+std::string lookupSetting(const std::vector<std::string>& lines, std::string_view key);
+
+// The priority mode stored as LotMode: a whole number n in 0..6 selects the
+// mode at position n of the lookup order (0, 2, 3, 4, 6, 1, 5); another
+// number gives PreferPairs; "64" and other text is compared with the seven
+// texts; no match gives PreferPairs.
+PriorityMode lotModeFromText(std::string_view value);
+
+// Reads and parses the file. Throws FileError or TextEncodingError.
+StoredSettings readSettingsFile(const std::filesystem::path& path, const StoredSettings& current,
+                                const PrinterInfo* printer);
+
+// Replaces the file (temporary file renamed over it). Throws FileError, or
+// TextEncodingError before touching the file when a text holds a character
+// cp932 cannot store.
+void writeSettingsFile(const std::filesystem::path& path, const StoredSettings& settings, const PrinterInfo* printer);
+
+// Writes the file from `current` when no file exists at path yet; returns
+// whether it wrote one.
+bool ensureSettingsFile(const std::filesystem::path& path, const StoredSettings& current, const PrinterInfo* printer);
+
+}  // namespace tambor

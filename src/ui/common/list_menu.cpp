@@ -1,0 +1,189 @@
+#include "ui/common/list_menu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QListView>
+#include <QMenu>
+#include <QMimeData>
+#include <algorithm>
+
+#include "ui/common/combination_list_model.h"
+#include "ui/common/session_model.h"
+#include "ui/common/wait_form.h"
+#include "ui/common/widget_helpers.h"
+
+namespace tambor::ui {
+
+ListMenu::ListMenu(SessionModel& model, QWidget* menuParent) : QObject(menuParent), model_(model) {
+    popupMenu_ = new QMenu(menuParent);
+    popupMenu_->setObjectName(QStringLiteral("PopupMenu"));
+    struct Item {
+        QAction** action;
+        const char* name;
+        const char* caption;
+        QKeySequence shortcut;
+        void (ListMenu::*handler)();
+        const char* hint;
+    };
+    const Item items[] = {
+        {&cut_, "Cut", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_T), &ListMenu::CutClick,
+         "選択範囲を切り取って、クリップボードにコピーします。"},
+        {&copy_, "Copy", "コピー(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), &ListMenu::CopyClick,
+         "選択範囲をクリップボードにコピーします。"},
+        {&paste_, "Paste", "貼り付け(&P)", QKeySequence(Qt::CTRL | Qt::Key_V), &ListMenu::PasteClick,
+         "コピーしたまたは切り取った項目を、選択された位置に貼り付けます。"},
+        {&selectAll_, "SelectAll", "すべて選択(&A)", QKeySequence(Qt::CTRL | Qt::Key_A), &ListMenu::SelectAllClick,
+         "このリストボックスのすべての項目を選択します。"},
+    };
+    for (const Item& item : items) {
+        if (item.action == &selectAll_) popupMenu_->addSeparator()->setObjectName(QStringLiteral("Sep1Popup"));
+        QAction* action = popupMenu_->addAction(u8(item.caption));
+        action->setObjectName(QString::fromLatin1(item.name));
+        // Shown in the menu; the keys themselves are handled per list box.
+        action->setShortcut(item.shortcut);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        setHint(action, item.hint);
+        connect(action, &QAction::triggered, this, item.handler);
+        *item.action = action;
+    }
+    connect(popupMenu_, &QMenu::aboutToShow, this, &ListMenu::PopupMenuPopup);
+}
+
+void ListMenu::attach(QListView* listBox, ListBoxKind kind) {
+    kinds_[listBox] = kind;
+    listBox->installEventFilter(this);
+    listBox->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(listBox, &QListView::customContextMenuRequested, this, [this, listBox](const QPoint& pos) {
+        ListBoxEnter(listBox);
+        popupMenu_->popup(listBox->viewport()->mapToGlobal(pos));
+    });
+}
+
+void ListMenu::ListBoxEnter(QListView* listBox) { target_ = listBox; }
+
+ListBoxKind ListMenu::kindOf(QListView* listBox) const {
+    const auto it = kinds_.find(listBox);
+    return it == kinds_.end() ? ListBoxKind::Result : it->second;
+}
+
+void ListMenu::PopupMenuPopup() {
+    const std::size_t selected = target_ && target_->selectionModel()
+                                     ? static_cast<std::size_t>(target_->selectionModel()->selection().count())
+                                     : 0;
+    const QMimeData* clip = QApplication::clipboard()->mimeData();
+    const ListMenuState state = listMenuState(kindOf(target_), model_.busy(), selected, clip && clip->hasText());
+    const std::pair<QAction*, MenuItemState> items[] = {
+        {cut_, state.cut}, {copy_, state.copy}, {paste_, state.paste}, {selectAll_, state.selectAll}};
+    for (const auto& [action, item] : items) {
+        action->setVisible(item.visible);
+        action->setEnabled(item.enabled);
+    }
+}
+
+bool ListMenu::available(QAction* command) {
+    PopupMenuPopup();
+    return command->isVisible() && command->isEnabled();
+}
+
+std::vector<std::size_t> ListMenu::selectedRows(QListView* listBox) const {
+    std::vector<std::size_t> rows;
+    if (!listBox->selectionModel()) return rows;
+    // Ranges rather than single indexes: selecting a million rows stays cheap.
+    for (const QItemSelectionRange& range : listBox->selectionModel()->selection())
+        for (int r = range.top(); r <= range.bottom(); ++r) rows.push_back(static_cast<std::size_t>(r));
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void ListMenu::CopyClick() {
+    if (!target_ || model_.busy()) return;
+    LongOperation op(model_.waitForm(), true);
+    const ListBoxKind kind = kindOf(target_);
+    const std::vector<std::size_t> rows = selectedRows(target_);
+    std::string text;
+    if (kind == ListBoxKind::Pick || kind == ListBoxKind::Duplicate) {
+        text = copyLines(model_.session().list(), kind, rows);
+    } else if (auto* lines = qobject_cast<TextLinesModel*>(target_->model())) {
+        std::vector<std::string> copied;
+        copied.reserve(rows.size());
+        for (std::size_t r : rows) copied.push_back(lines->lines().at(static_cast<qsizetype>(r)).toStdString());
+        text = clipboardText(copied);
+    }
+    op.advance(100);
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void ListMenu::CutClick() {
+    if (!target_ || model_.busy()) return;
+    const ListBoxKind kind = kindOf(target_);
+    if (kind != ListBoxKind::Pick && kind != ListBoxKind::Duplicate) return;
+    QListView* target = target_;
+    const int top = target->indexAt(QPoint(0, 0)).row();
+    std::string text;
+    {
+        LongOperation op(model_.waitForm(), true);
+        model_.run([&](Session& s) { return s.cut(kind, selectedRows(target), text); });
+        op.advance(100);
+    }
+    // The list keeps its place rather than jumping to the end.
+    if (top >= 0 && target->model()->rowCount() > 0)
+        target->scrollTo(target->model()->index(std::min(top, target->model()->rowCount() - 1), 0),
+                         QAbstractItemView::PositionAtTop);
+    target->setFocus();
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void ListMenu::PasteClick() {
+    if (!target_ || kindOf(target_) != ListBoxKind::Pick || model_.busy()) return;
+    QListView* target = target_;
+    const int top = target->indexAt(QPoint(0, 0)).row();
+    const QModelIndex current = target->currentIndex();
+    const std::optional<std::size_t> focused =
+        current.isValid() ? std::optional<std::size_t>(static_cast<std::size_t>(current.row())) : std::nullopt;
+    const QByteArray text = QApplication::clipboard()->text().toUtf8();
+    {
+        LongOperation op(model_.waitForm(), true);
+        model_.run([&](Session& s) {
+            return s.paste(focused, std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                           op.progress());
+        });
+    }
+    if (top >= 0) target->scrollTo(target->model()->index(top, 0), QAbstractItemView::PositionAtTop);
+    target->setFocus();
+}
+
+void ListMenu::SelectAllClick() {
+    if (!target_ || model_.busy()) return;
+    const int top = target_->indexAt(QPoint(0, 0)).row();
+    target_->selectAll();
+    if (top >= 0) target_->scrollTo(target_->model()->index(top, 0), QAbstractItemView::PositionAtTop);
+}
+
+bool ListMenu::eventFilter(QObject* watched, QEvent* event) {
+    auto* listBox = qobject_cast<QListView*>(watched);
+    if (!listBox || !kinds_.count(listBox)) return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::FocusIn) {
+        ListBoxEnter(listBox);
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() != Qt::ControlModifier) return false;
+    QAction* command = nullptr;
+    switch (key->key()) {
+    case Qt::Key_T: command = cut_; break;
+    case Qt::Key_C: command = copy_; break;
+    case Qt::Key_V: command = paste_; break;
+    case Qt::Key_A: command = selectAll_; break;
+    default: return false;
+    }
+    // The keys run a command only when the menu would offer it enabled.
+    ListBoxEnter(listBox);
+    if (available(command)) command->trigger();
+    return true;
+}
+
+}  // namespace tambor::ui

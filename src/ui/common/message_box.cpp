@@ -1,0 +1,90 @@
+#include "ui/common/message_box.h"
+
+#include <QFileDialog>
+#include <QQueue>
+
+namespace tambor::ui {
+namespace {
+
+const char* const kCaption = "タンボル";
+
+struct Seams {
+    QQueue<QMessageBox::StandardButton> answers;
+    QQueue<QString> fileNames;
+    QStringList shown;
+    std::function<void(const QString&)> unanswered;  // set in tests
+};
+
+Seams& seams() {
+    static Seams s;
+    return s;
+}
+
+// In test mode, reports the dialog nobody answered; true when it must not show.
+bool refuseUnanswered(const QString& what) {
+    if (!seams().unanswered) return false;
+    seams().unanswered(what);
+    return true;
+}
+
+}  // namespace
+
+QMessageBox::StandardButton MessageBox::show(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                                             QMessageBox::StandardButtons buttons, QMessageBox::StandardButton cancel) {
+    seams().shown.append(text);
+    if (!seams().answers.isEmpty()) return seams().answers.dequeue();
+    if (refuseUnanswered(QStringLiteral("message box: ") + text)) return cancel;
+    QMessageBox box(icon, QString::fromUtf8(kCaption), text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void MessageBox::warning(QWidget* parent, const QString& text) {
+    show(parent, QMessageBox::Warning, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void MessageBox::error(QWidget* parent, const QString& text) {
+    show(parent, QMessageBox::Critical, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void MessageBox::information(QWidget* parent, const QString& text) {
+    show(parent, QMessageBox::Information, text, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+QMessageBox::StandardButton MessageBox::questionYesNoCancel(QWidget* parent, const QString& text) {
+    return show(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                QMessageBox::Cancel);
+}
+
+void MessageBox::setNextAnswer(QMessageBox::StandardButton answer) { seams().answers.enqueue(answer); }
+QStringList MessageBox::shownTexts() { return seams().shown; }
+void MessageBox::clearShownTexts() { seams().shown.clear(); }
+
+QString FileDialog::getSaveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                    const QString& defaultSuffix) {
+    if (!seams().fileNames.isEmpty()) return seams().fileNames.dequeue();
+    if (refuseUnanswered(QStringLiteral("save dialog: ") + caption)) return {};
+    QFileDialog dialog(parent, caption, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+QString FileDialog::getOpenFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                    const QString& folder) {
+    if (!seams().fileNames.isEmpty()) return seams().fileNames.dequeue();
+    if (refuseUnanswered(QStringLiteral("open dialog: ") + caption)) return {};
+    return QFileDialog::getOpenFileName(parent, caption, folder, filter);
+}
+
+void FileDialog::setNextFileName(const QString& fileName) { seams().fileNames.enqueue(fileName); }
+
+void setDialogTestMode(std::function<void(const QString&)> unanswered) { seams().unanswered = std::move(unanswered); }
+
+void resetDialogAnswers() {
+    seams().answers.clear();
+    seams().fileNames.clear();
+    seams().shown.clear();
+}
+
+}  // namespace tambor::ui

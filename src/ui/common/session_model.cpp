@@ -1,0 +1,30 @@
+#include "ui/common/session_model.h"
+
+#include <QStringList>
+
+#include "ui/common/wait_form.h"
+
+namespace tambor::ui {
+
+SessionModel::SessionModel(Session& session, QObject* parent) : QObject(parent), session_(session) {}
+
+SessionModel::~SessionModel() = default;
+
+void SessionModel::apply(const Changes& changes) {
+    if (!changes.any()) return;
+    emit changed(changes);
+    if (changes.problems().empty()) return;
+    QStringList messages;
+    for (const std::string& problem : changes.problems()) messages << QString::fromStdString(problem);
+    emit problemsReported(messages);
+}
+
+TWaitForm& SessionModel::waitForm() {
+    if (waitForm_) return *waitForm_;
+    if (!ownWaitForm_) ownWaitForm_ = std::make_unique<TWaitForm>(nullptr);
+    return *ownWaitForm_;
+}
+
+bool SessionModel::busy() const { return waitForm_ ? waitForm_->busy() : ownWaitForm_ && ownWaitForm_->busy(); }
+
+}  // namespace tambor::ui

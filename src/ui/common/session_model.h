@@ -1,0 +1,47 @@
+#pragma once
+// The session as the windows see it: they call its operations through
+// apply() and refresh from the changed() signal, so no window repeats the
+// refresh steps of another. The wait window's visibility is the busy flag.
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+#include "session/session.h"
+
+namespace tambor::ui {
+
+class TWaitForm;
+
+class SessionModel : public QObject {
+    Q_OBJECT
+public:
+    explicit SessionModel(Session& session, QObject* parent = nullptr);
+    ~SessionModel() override;
+
+    Session& session() { return session_; }
+    const Session& session() const { return session_; }
+
+    // Tells every listener what changed; the problems go to problemsReported.
+    void apply(const Changes& changes);
+    // Runs an operation of the session and applies what it changed.
+    void run(const std::function<Changes(Session&)>& operation) { apply(operation(session_)); }
+
+    // The wait window long commands run in. Without one set, the model
+    // makes its own (a page built on its own in a test).
+    void setWaitForm(TWaitForm* waitForm) { waitForm_ = waitForm; }
+    TWaitForm& waitForm();
+    bool busy() const;
+
+signals:
+    void changed(const tambor::Changes& changes);
+    // Messages for the user about failures after which the program went on.
+    void problemsReported(const QStringList& messages);
+
+private:
+    Session& session_;
+    TWaitForm* waitForm_ = nullptr;
+    std::unique_ptr<TWaitForm> ownWaitForm_;
+};
+
+}  // namespace tambor::ui

@@ -1,0 +1,101 @@
+#include "ui/common/wait_form.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+
+#include "ui/common/fonts.h"
+
+namespace tambor::ui {
+namespace {
+const char* const kWaitText = "しばらくお待ち下さい...";
+}
+
+TWaitForm::TWaitForm(QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), owner_(owner) {
+    setObjectName(QStringLiteral("TWaitForm"));
+    setFont(windowFont());
+    setFixedSize(353, 41);
+    auto* border = new QFrame(this);
+    border->setFrameShape(QFrame::Box);
+    border->setGeometry(0, 0, 353, 41);
+
+    waitLabel_ = new QLabel(QString::fromUtf8(kWaitText), this);
+    waitLabel_->setObjectName(QStringLiteral("WaitLabel"));
+    waitLabel_->setAlignment(Qt::AlignCenter);
+    waitLabel_->setGeometry(0, 14, 353, 14);
+
+    gaugePanel_ = new QFrame(this);
+    gaugePanel_->setObjectName(QStringLiteral("GaugePanel"));
+    gaugePanel_->setFrameShape(QFrame::Box);
+    gaugePanel_->setGeometry(16, 8, 321, 25);
+    gauge_ = new QProgressBar(gaugePanel_);
+    gauge_->setObjectName(QStringLiteral("CGauge"));
+    gauge_->setRange(0, 100);
+    gauge_->setAlignment(Qt::AlignCenter);
+    gauge_->setTextVisible(true);
+    gauge_->setGeometry(1, 1, 319, 23);
+    gauge_->setStyleSheet(QStringLiteral("QProgressBar { background: white; border: none; color: black; }"
+                                         "QProgressBar::chunk { background: blue; }"));
+    gaugePanel_->hide();
+}
+
+void TWaitForm::begin(bool withGauge) {
+    if (owner_) {
+        const QRect area = owner_->frameGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    cancelRequested_ = false;
+    gauge_->setValue(0);
+    gaugePanel_->setVisible(withGauge);
+    show();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void TWaitForm::setGauge(int percent) { gauge_->setValue(std::clamp(percent, 0, 100)); }
+int TWaitForm::gauge() const { return gauge_->value(); }
+
+void TWaitForm::end() {
+    gaugePanel_->hide();
+    waitLabel_->setText(QString::fromUtf8(kWaitText));
+    waitLabel_->repaint();
+    QApplication::restoreOverrideCursor();
+    hide();
+}
+
+void TWaitForm::setLabelText(const QString& text) { waitLabel_->setText(text); }
+QString TWaitForm::labelText() const { return waitLabel_->text(); }
+
+void TWaitForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        requestCancel();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+LongOperation::LongOperation(TWaitForm& waitForm, bool withGauge) : waitForm_(waitForm) {
+    if (waitForm_.busy()) return;
+    started_ = true;
+    waitForm_.begin(withGauge);
+    sinceEvents_.start();
+    QCoreApplication::processEvents();
+}
+
+LongOperation::~LongOperation() {
+    if (started_) waitForm_.end();
+}
+
+bool LongOperation::advance(int percent) {
+    if (!started_) return true;
+    if (sinceEvents_.elapsed() >= 20) {
+        waitForm_.setGauge(percent);
+        QCoreApplication::processEvents();
+        sinceEvents_.restart();
+    }
+    return !waitForm_.cancelRequested();
+}
+
+}  // namespace tambor::ui

@@ -1,0 +1,102 @@
+#include "ui/main_menus.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "ui/common/widget_helpers.h"
+
+namespace tambor::ui {
+namespace {
+
+QToolBar* makeToolBar(QMainWindow* window, const char* name) {
+    auto* bar = new QToolBar(window);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->toggleViewAction()->setEnabled(false);
+    window->addToolBar(Qt::TopToolBarArea, bar);
+    return bar;
+}
+
+QMenu* makeMenu(QMainWindow* window, QToolBar* bar, const char* name, const char* caption) {
+    auto* menu = new QMenu(window);
+    menu->setObjectName(QString::fromLatin1(name));
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QString::fromLatin1(name) + QStringLiteral("MenuButton"));
+    button->setText(u8(caption));
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    button->setAutoRaise(true);
+    bar->addWidget(button);
+    return menu;
+}
+
+QAction* addItem(QMenu* menu, const char* name, const char* caption, const char* hint) {
+    QAction* action = menu->addAction(u8(caption));
+    action->setObjectName(QString::fromLatin1(name));
+    if (hint) setHint(action, hint);
+    return action;
+}
+
+void addToolButton(QToolBar* bar, QAction* action, const char* objectName, QStyle::StandardPixmap icon) {
+    action->setIcon(QApplication::style()->standardIcon(icon));
+    bar->addAction(action);
+    if (QWidget* button = bar->widgetForAction(action)) button->setObjectName(QString::fromLatin1(objectName));
+}
+
+}  // namespace
+
+MainMenus::MainMenus(QMainWindow* window) {
+    menuToolBar = makeToolBar(window, "MenuToolBar");
+    window->addToolBarBreak();
+    btnToolBar = makeToolBar(window, "BtnToolBar");
+    btnToolBar->setIconSize(QSize(16, 16));
+
+    fileMenu = makeMenu(window, menuToolBar, "File", "ファイル(&F)");
+    load = addItem(fileMenu, "Load", "読み込み(&L)...", "ファイルから組み合わせを読み込みます。");
+    save = addItem(fileMenu, "Save", "保存(&S)...", "表示されている組み合わせをファイルに保存します。");
+    fileMenu->addSeparator();
+    print = addItem(fileMenu, "Print", "カード印刷(&P)...", "表示されている組み合わせを申込カードに印刷します。");
+    fileMenu->addSeparator();
+    renew = addItem(fileMenu, "Renew", "統計情報の更新(&R)", "インターネットに接続し、最新の統計情報に更新します。");
+    fileMenu->addSeparator();
+    exit = addItem(fileMenu, "Exit", "終了(&X)", "『タンボル』を終了します。");
+
+    linkMenu = makeMenu(window, menuToolBar, "Link", "リンク(&L)");
+    homePage = addItem(linkMenu, "HomePage", "サポートホームページ(&H)", nullptr);
+    for (int i = 0; i < 3; ++i) {
+        userLinks[i] = linkMenu->addAction(u8("リンク%1").arg(i + 1));
+        userLinks[i]->setObjectName(QStringLiteral("Add%1").arg(i + 1));
+    }
+
+    helpMenu = makeMenu(window, menuToolBar, "Help", "ヘルプ(&H)");
+    contents = addItem(helpMenu, "Contents", "ヘルプの目次(&C)...", nullptr);
+    about = addItem(helpMenu, "About", "バージョン情報(&A)...", nullptr);
+    verUp = addItem(helpMenu, "VerUp", "バージョンアップ通知(&N)...", nullptr);
+    verUp->setVisible(false);
+
+    addToolButton(btnToolBar, exit, "ExitToolButton", QStyle::SP_DialogCloseButton);
+    addToolButton(btnToolBar, load, "LoadToolButton", QStyle::SP_DialogOpenButton);
+    addToolButton(btnToolBar, save, "SaveToolButton", QStyle::SP_DialogSaveButton);
+    addToolButton(btnToolBar, print, "PrintToolButton", QStyle::SP_FileIcon);
+    addToolButton(btnToolBar, renew, "RenewToolButton", QStyle::SP_BrowserReload);
+    btnToolBar->addSeparator();
+    addToolButton(btnToolBar, homePage, "HomePageToolButton", QStyle::SP_DirHomeIcon);
+    btnToolBar->addSeparator();
+    addToolButton(btnToolBar, contents, "ContentsToolButton", QStyle::SP_DialogHelpButton);
+    addToolButton(btnToolBar, about, "AboutToolButton", QStyle::SP_MessageBoxInformation);
+    addToolButton(btnToolBar, verUp, "VerUpToolButton", QStyle::SP_ArrowUp);
+
+    // Printing, the online update, the links and the help come with their
+    // own windows and commands.
+    for (QAction* a : {print, renew, homePage, userLinks[0], userLinks[1], userLinks[2], contents, about})
+        a->setEnabled(false);
+}
+
+}  // namespace tambor::ui

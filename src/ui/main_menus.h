@@ -1,0 +1,33 @@
+#pragma once
+// The main window's menus ("ファイル(&F)", "リンク(&L)", "ヘルプ(&H)") on the
+// menu tool bar, and the image tool bar whose buttons share their actions.
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QToolBar;
+
+namespace tambor::ui {
+
+struct MainMenus {
+    // Builds both tool bars on window.
+    explicit MainMenus(QMainWindow* window);
+
+    QToolBar* menuToolBar = nullptr;
+    QToolBar* btnToolBar = nullptr;
+    QMenu* fileMenu = nullptr;
+    QMenu* linkMenu = nullptr;
+    QMenu* helpMenu = nullptr;
+    QAction* load = nullptr;
+    QAction* save = nullptr;
+    QAction* print = nullptr;
+    QAction* renew = nullptr;
+    QAction* exit = nullptr;
+    QAction* homePage = nullptr;
+    QAction* userLinks[3] = {};
+    QAction* contents = nullptr;
+    QAction* about = nullptr;
+    QAction* verUp = nullptr;
+};
+
+}  // namespace tambor::ui

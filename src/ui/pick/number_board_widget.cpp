@@ -1,0 +1,128 @@
+#include "ui/pick/number_board_widget.h"
+
+#include <QButtonGroup>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "ui/common/session_model.h"
+#include "ui/common/widget_helpers.h"
+#include "ui/pick/number_panel.h"
+
+namespace tambor::ui {
+namespace {
+
+struct RoleControl {
+    const char* radio;
+    const char* caption;
+    const char* hint;
+    const char* memo;
+    const char* style;
+};
+
+const RoleControl kRoles[kRoleCount] = {
+    {"FixRadioButton", "固定数字     個", "固定数字選択モードにします。", "FixMemo", "background: aqua;"},
+    {"DisableRadioButton", "禁止数字     個", "禁止数字選択モードにします。", "DisableMemo", "background: black; color: white;"},
+    {"AxisRadioButton", "軸数字       個", "軸数字選択モードにします。", "AxisMemo", "background: lime;"},
+    {"TogetherRadioButton", "連動数字     個", "連動数字選択モードにします。", "TogetherMemo", "background: purple; color: white;"},
+    {"MainRadioButton", "本数字       個", "本数字選択モードにします。", "MainMemo", "background: red; color: white;"},
+    {"BonusRadioButton", "ボーナス     個", "ボーナス数字選択モードにします。", "BonusMemo", "background: yellow;"},
+};
+
+constexpr int kRadioLeft = 0;
+constexpr int kBoardLeft = 114;
+
+}  // namespace
+
+NumberBoardWidget::NumberBoardWidget(SessionModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+    setObjectName(QStringLiteral("NumberBoard"));
+    setGeometry(kLeft, 0, kWidth, kHeight);
+    roleGroup_ = new QButtonGroup(this);
+    const QFontMetrics fm(font());
+    for (int role = 0; role < kRoleCount; ++role) {
+        const RoleControl& rc = kRoles[role];
+        const int y = 6 + role * 26;
+        auto* radio = new QRadioButton(u8(rc.caption), this);
+        radio->setObjectName(QString::fromLatin1(rc.radio));
+        radio->setGeometry(kRadioLeft, y, 112, 22);
+        setHint(radio, rc.hint);
+        roleGroup_->addButton(radio, role);
+        roleRadioButtons_[static_cast<std::size_t>(role)] = radio;
+        // The counter sits in the blank run of the caption.
+        const auto [gapLeft, gapWidth] = captionGap(fm, u8(rc.caption), kRadioLeft + 20);
+        auto* memo = new QLineEdit(this);
+        memo->setObjectName(QString::fromLatin1(rc.memo));
+        memo->setReadOnly(true);
+        memo->setFocusPolicy(Qt::NoFocus);
+        memo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        QFont bold = font();
+        bold.setBold(true);
+        memo->setFont(bold);
+        memo->setStyleSheet(QStringLiteral("QLineEdit { %1 }").arg(QString::fromLatin1(rc.style)));
+        memo->setGeometry(gapLeft + 1, y + 1, gapWidth - 2, 20);
+        roleMemos_[static_cast<std::size_t>(role)] = memo;
+    }
+    connect(roleGroup_, &QButtonGroup::idClicked, this, &NumberBoardWidget::SelRadioButtonClick);
+
+    for (int n = 1; n <= kBoardSize; ++n) {
+        auto* panel = new NumPanel(n, this);
+        const int column = (n - 1) / 10, row = (n - 1) % 10;
+        panel->move(kBoardLeft + column * 24, 4 + row * 24);
+        setHint(panel, "ボタンを押すと各数字の候補／非候補が切り替わります。");
+        connect(panel, &NumPanel::clicked, this, &NumberBoardWidget::NumPanelClick);
+        numPanels_[static_cast<std::size_t>(n - 1)] = panel;
+    }
+    allowAllUpSpeedButton_ = new QToolButton(this);
+    allowAllUpSpeedButton_->setObjectName(QStringLiteral("AllowAllUpSpeedButton"));
+    allowAllUpSpeedButton_->setText(u8("解除"));
+    allowAllUpSpeedButton_->setGeometry(kBoardLeft + 4 * 24, 4 + 3 * 24 + 2, 23, 22);
+    setHint(allowAllUpSpeedButton_, "選択数字を一括解除します。");
+    connect(allowAllUpSpeedButton_, &QToolButton::clicked, this, &NumberBoardWidget::AllowAllUpSpeedButtonClick);
+
+    connect(&model_, &SessionModel::changed, this, &NumberBoardWidget::refresh);
+    refresh(Changes::everything());
+}
+
+void NumberBoardWidget::SelRadioButtonClick(int role) {
+    model_.run([role](Session& s) { return s.selectRole(role); });
+}
+
+void NumberBoardWidget::NumPanelClick(int number, bool rightButton) {
+    if (model_.busy()) return;
+    model_.run([&](Session& s) { return s.clickNumber(number, rightButton); });
+}
+
+void NumberBoardWidget::AllowAllUpSpeedButtonClick() {
+    if (model_.busy()) return;
+    model_.run([](Session& s) { return s.clearCurrentRole(); });
+}
+
+void NumberBoardWidget::refresh(const Changes& changes) {
+    const NumberBoard& board = model_.session().board();
+    if (changes.has(Change::Game)) {
+        const bool loto6 = model_.session().mode() == GameMode::Loto6;
+        for (int n = 32; n <= kBoardSize; ++n) numPanels_[static_cast<std::size_t>(n - 1)]->setVisible(loto6);
+    }
+    if (!changes.has(Change::Board) && !changes.has(Change::Game)) return;
+    roleRadioButtons_[static_cast<std::size_t>(board.currentRole())]->setChecked(true);
+    roleRadioButtons_[Axis]->setEnabled(!board.rSystem());
+    repaintBoard();
+    RefreshRoleCounts();
+}
+
+void NumberBoardWidget::RefreshRoleCounts() {
+    const NumberBoard& board = model_.session().board();
+    for (int role = 0; role < kRoleCount; ++role)
+        roleMemos_[static_cast<std::size_t>(role)]->setText(QString::number(board.count(role)));
+}
+
+void NumberBoardWidget::repaintBoard() {
+    const NumberBoard& board = model_.session().board();
+    for (int n = 1; n <= kBoardSize; ++n) {
+        const Rgb c = board.roleColour(n);
+        numPanels_[static_cast<std::size_t>(n - 1)]->setDiscColour(QColor(c.r, c.g, c.b));
+    }
+}
+
+}  // namespace tambor::ui

@@ -1,0 +1,184 @@
+#include "ui/pick/pick_page.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "core/japanese_count.h"
+#include "ui/common/combination_list_model.h"
+#include "ui/common/edit_conventions.h"
+#include "ui/common/session_model.h"
+#include "ui/common/shell_open.h"
+#include "ui/common/up_down.h"
+#include "ui/common/wait_form.h"
+#include "ui/common/widget_helpers.h"
+#include "ui/pick/file_commands.h"
+#include "ui/pick/number_board_widget.h"
+#include "ui/pick/prize_group.h"
+
+namespace tambor::ui {
+
+PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
+    : QWidget(parent), model_(model), files_(files) {
+    setObjectName(QStringLiteral("PickPage"));
+
+    // Game.
+    auto* lotoGroupBox = new QGroupBox(u8("動作モード設定"), this);
+    lotoGroupBox->setObjectName(QStringLiteral("LotoGroupBox"));
+    lotoGroupBox->setGeometry(4, 2, 170, 40);
+    miniLotoRadioButton_ = new QRadioButton(u8("ミニロト(&M)"), lotoGroupBox);
+    miniLotoRadioButton_->setObjectName(QStringLiteral("MiniLotoRadioButton"));
+    miniLotoRadioButton_->setGeometry(8, 16, 78, 20);
+    setHint(miniLotoRadioButton_, "ミニロト用の動作を行います。");
+    loto6RadioButton_ = new QRadioButton(u8("ロト６(&6)"), lotoGroupBox);
+    loto6RadioButton_->setObjectName(QStringLiteral("Loto6RadioButton"));
+    loto6RadioButton_->setGeometry(90, 16, 76, 20);
+    setHint(loto6RadioButton_, "ロト６用の動作を行います。");
+    auto* gameGroup = new QButtonGroup(this);
+    gameGroup->addButton(miniLotoRadioButton_, static_cast<int>(GameMode::MiniLoto));
+    gameGroup->addButton(loto6RadioButton_, static_cast<int>(GameMode::Loto6));
+    connect(gameGroup, &QButtonGroup::idClicked, this, &PickPage::LotoRadioButtonClick);
+
+    // The combination list.
+    pickListBox_ = makeCombinationListView(this, "PickListBox", "抽選結果を表示します。");
+    pickListBox_->setGeometry(4, 46, 170, 188);
+    Session& session = model_.session();
+    pickModel_ = new CombinationListModel([&session]() -> const std::vector<CombinationIndex>& { return session.list().items(); },
+                                          [&session] { return session.mode(); }, pickListBox_);
+    pickListBox_->setModel(pickModel_);
+    makeLabel(this, "登録口数", 4, 242, 46, 16);
+    pickMemo_ = makeReadOnlyField(this, "PickMemo", "登録されている組み合わせの数を表示します。", 50, 238, 62, 22);
+    makeLabel(this, "口", 114, 242, 12, 16);
+    clearBitBtn_ = makeButton(this, "ClearBitBtn", "クリア(&C)", "すべての組み合わせをクリアします。", 126, 237, 48, 24);
+
+    // Commands.
+    const int bx = 180;
+    lotBitBtn_ = makeButton(this, "LotBitBtn", "抽選(&D)", "抽選回数だけ組み合わせを追加します。", bx, 6, 82, 26);
+    lotMemo_ = new QLineEdit(this);
+    lotMemo_->setObjectName(QStringLiteral("LotMemo"));
+    lotMemo_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lotMemo_->setGeometry(bx + 86, 8, 38, 22);
+    setHint(lotMemo_, "１度に行う抽選回数を入力します。");
+    applyEditConventions(lotMemo_, EditKind::Numeric);
+    lotUpDown_ = new UpDown(lotMemo_, kDefaultDrawCountMin, kDefaultDrawCountMax, 50, this);
+    lotUpDown_->setObjectName(QStringLiteral("LotUpDown"));
+    lotUpDown_->setGeometry(bx + 124, 8, 14, 22);
+    setHint(lotUpDown_, "１度に行う抽選回数を入力します。");
+    makeLabel(this, "回", bx + 140, 12, 12, 16);
+
+    combiBitBtn_ = makeButton(this, "CombiBitBtn", "組み合わせ(&E)",
+                              "右側のボタンで選択されている数字の全ての組み合わせを追加します。", bx, 36, 82, 26);
+    combiMemo_ = makeReadOnlyField(this, "CombiMemo",
+                                   "右側のボタンで選択されている数字の組み合わせが何通りあるかを表示します。", bx + 86, 38,
+                                   52, 22);
+    makeLabel(this, "通り", bx + 140, 42, 24, 16)->setObjectName(QStringLiteral("CombiLabel"));
+
+    sortBitBtn_ = makeButton(this, "SortBitBtn", "並べ替え(&O)", "登録されている組み合わせの並べ替えを行います。", bx, 70, 82, 26);
+    editBitBtn_ = makeButton(this, "EditBitBtn", "編集(&I)...", "抽選結果を編集する画面を開きます。", bx + 86, 70, 66, 26);
+    saveBitBtn_ = makeButton(this, "SaveBitBtn", "保存(&S)...", "表示されている組み合わせをファイルに保存します。", bx, 100, 82, 26);
+    loadBitBtn_ = makeButton(this, "LoadBitBtn", "読み込み(&L)...", "ファイルから組み合わせを読み込みます。", bx + 86, 100, 66, 26);
+    printBitBtn_ = makeButton(this, "PrintBitBtn", "カード印刷(&P)...", "表示されている組み合わせを申込カードに印刷します。", bx,
+                              130, 82, 26);
+    rateBitBtn_ = makeButton(this, "RateBitBtn", "連対率(&T)...", "連対率の画面を表示します。", bx + 86, 130, 66, 26);
+    recordBitBtn_ = makeButton(this, "RecordBitBtn", "当選履歴(&R)...", "過去の当選結果の表示を行います。", bx, 160, 82, 26);
+    // The grid editor and card printing come with their own windows.
+    for (QPushButton* b : {editBitBtn_, printBitBtn_}) b->setEnabled(false);
+
+    connect(clearBitBtn_, &QPushButton::clicked, this, &PickPage::ClearBitBtnClick);
+    connect(lotBitBtn_, &QPushButton::clicked, this, &PickPage::LotBitBtnClick);
+    connect(combiBitBtn_, &QPushButton::clicked, this, &PickPage::CombiBitBtnClick);
+    connect(sortBitBtn_, &QPushButton::clicked, this, &PickPage::SortBitBtnClick);
+    connect(recordBitBtn_, &QPushButton::clicked, this, &PickPage::RecordBitBtnClick);
+    connect(rateBitBtn_, &QPushButton::clicked, this, &PickPage::rateFormWanted);
+    connect(saveBitBtn_, &QPushButton::clicked, &files_, &FileCommands::SaveClick);
+    connect(loadBitBtn_, &QPushButton::clicked, &files_, &FileCommands::LoadClick);
+    connect(&files_, &FileCommands::listPageWanted, this, [this] { bringPageToFront(this); });
+    connect(&files_, &FileCommands::listLoaded, pickListBox_, [this] { pickListBox_->setFocus(); });
+
+    prizeGroup_ = new PrizeGroup(model_, this);
+    board_ = new NumberBoardWidget(model_, this);
+
+    connect(&model_, &SessionModel::changed, this, &PickPage::refresh);
+    refresh(Changes::everything());
+}
+
+void PickPage::LotoRadioButtonClick(int gameTag) {
+    const GameMode mode = gameTag == static_cast<int>(GameMode::Loto6) ? GameMode::Loto6 : GameMode::MiniLoto;
+    // The switch discards the list: nothing while a command works on it,
+    // and unsaved work is asked about first. Either refusal puts the radio
+    // buttons back on the game in force.
+    if (mode == model_.session().mode() || model_.busy() || !files_.confirmDiscard()) {
+        refresh(Change::Game);
+        return;
+    }
+    model_.run([mode](Session& s) { return s.switchGame(mode); });
+}
+
+void PickPage::ClearBitBtnClick() {
+    if (model_.busy()) return;
+    model_.run([](Session& s) { return s.clearList(); });
+}
+
+void PickPage::finishListCommand(QWidget* commandButton) {
+    bringPageToFront(this);
+    pickListBox_->setFocus();
+    commandButton->setFocus();
+}
+
+void PickPage::LotBitBtnClick() {
+    if (model_.busy()) return;
+    const int count = parseDrawCount(lotMemo_->text().toStdString());
+    lotMemo_->setText(QString::number(count));
+    {
+        LongOperation op(model_.waitForm(), true);
+        model_.run([&](Session& s) { return s.randomDraw(count, op.progress()); });
+    }
+    finishListCommand(lotBitBtn_);
+}
+
+void PickPage::CombiBitBtnClick() {
+    const NumberBoard& board = model_.session().board();
+    if (board.count(Axis) + board.count(Together) < model_.session().rules().pickCount) return;
+    if (model_.busy()) return;
+    {
+        LongOperation op(model_.waitForm(), true);
+        model_.run([&](Session& s) { return s.buildCombinations(op.progress()); });
+    }
+    finishListCommand(combiBitBtn_);
+}
+
+void PickPage::SortBitBtnClick() {
+    if (model_.busy() || model_.session().list().empty()) return;
+    {
+        LongOperation op(model_.waitForm(), true);
+        model_.run([&](Session& s) { return s.sortList(op.progress()); });
+    }
+    finishListCommand(sortBitBtn_);
+}
+
+void PickPage::RecordBitBtnClick() {
+    ShellOpen(QString::fromStdString(model_.session().history().historyPath().string()));
+}
+
+void PickPage::refresh(const Changes& changes) {
+    const Session& session = model_.session();
+    if (changes.has(Change::Game))
+        (session.mode() == GameMode::Loto6 ? loto6RadioButton_ : miniLotoRadioButton_)->setChecked(true);
+    if (changes.has(Change::List)) {
+        pickModel_->refresh();
+        const auto count = static_cast<std::int64_t>(session.list().size());
+        pickMemo_->setText(QString::fromStdString(FormatJapaneseCount(count)));
+        // The newest lines show: the last line at the top.
+        if (count > 0)
+            pickListBox_->scrollTo(pickModel_->index(static_cast<int>(count - 1)), QAbstractItemView::PositionAtTop);
+    }
+    if (changes.has(Change::Board) || changes.has(Change::Game))
+        combiMemo_->setText(QString::fromStdString(FormatJapaneseCount(session.board().builderLineCount())));
+    if (changes.has(Change::DrawCount)) lotUpDown_->setPosition(session.options().defaultDrawCount);
+}
+
+}  // namespace tambor::ui

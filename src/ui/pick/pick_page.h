@@ -1,0 +1,73 @@
+#pragma once
+// The pick tab: the game, the combination list and the commands that fill,
+// reorder, save and load it, the prize-check group and the number board.
+
+#include <QWidget>
+
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QRadioButton;
+
+namespace tambor {
+class Changes;
+}
+
+namespace tambor::ui {
+
+class CombinationListModel;
+class FileCommands;
+class NumberBoardWidget;
+class PrizeGroup;
+class SessionModel;
+class UpDown;
+
+class PickPage : public QWidget {
+    Q_OBJECT
+public:
+    PickPage(SessionModel& model, FileCommands& files, QWidget* parent = nullptr);
+
+    QListView* listBox() const { return pickListBox_; }
+    PrizeGroup* prizeGroup() const { return prizeGroup_; }
+
+signals:
+    // The statistics window was asked for.
+    void rateFormWanted();
+
+private:
+    void LotoRadioButtonClick(int gameTag);
+    void ClearBitBtnClick();
+    void LotBitBtnClick();
+    void CombiBitBtnClick();
+    void SortBitBtnClick();
+    void RecordBitBtnClick();
+    // After a command filled or reordered the list: the list shows, and the
+    // command's button keeps the focus.
+    void finishListCommand(QWidget* commandButton);
+    void refresh(const tambor::Changes& changes);
+
+    SessionModel& model_;
+    FileCommands& files_;
+    QRadioButton* miniLotoRadioButton_ = nullptr;
+    QRadioButton* loto6RadioButton_ = nullptr;
+    QListView* pickListBox_ = nullptr;
+    CombinationListModel* pickModel_ = nullptr;
+    QLineEdit* pickMemo_ = nullptr;
+    QPushButton* clearBitBtn_ = nullptr;
+    QPushButton* lotBitBtn_ = nullptr;
+    QLineEdit* lotMemo_ = nullptr;
+    UpDown* lotUpDown_ = nullptr;
+    QPushButton* combiBitBtn_ = nullptr;
+    QLineEdit* combiMemo_ = nullptr;
+    QPushButton* sortBitBtn_ = nullptr;
+    QPushButton* editBitBtn_ = nullptr;
+    QPushButton* saveBitBtn_ = nullptr;
+    QPushButton* loadBitBtn_ = nullptr;
+    QPushButton* printBitBtn_ = nullptr;
+    QPushButton* rateBitBtn_ = nullptr;
+    QPushButton* recordBitBtn_ = nullptr;
+    PrizeGroup* prizeGroup_ = nullptr;
+    NumberBoardWidget* board_ = nullptr;
+};
+
+}  // namespace tambor::ui

@@ -1,0 +1,119 @@
+#include "ui/pick/prize_group.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "ui/common/edit_conventions.h"
+#include "ui/common/session_model.h"
+#include "ui/common/up_down.h"
+#include "ui/common/wait_form.h"
+#include "ui/common/widget_helpers.h"
+
+namespace tambor::ui {
+namespace {
+
+const char* const kGradeMemoHints[kMaxGrades] = {
+    "１等が何本当選したかを表示します。", "２等が何本当選したかを表示します。", "３等が何本当選したかを表示します。",
+    "４等が何本当選したかを表示します。", "５等が何本当選したかを表示します。"};
+const char* const kGradeCaptions[kMaxGrades] = {"１等                  本", "２等                  本",
+                                                "３等                  本", "４等                  本",
+                                                "５等                  本"};
+
+}  // namespace
+
+PrizeGroup::PrizeGroup(SessionModel& model, QWidget* parent) : QGroupBox(u8("当選確認"), parent), model_(model) {
+    setObjectName(QStringLiteral("PrizeCheckGroupBox"));
+    setGeometry(336, 2, 150, 258);
+    prizeCheckBox_ = new QCheckBox(u8("第              回"), this);
+    prizeCheckBox_->setObjectName(QStringLiteral("PrizeCheckBox"));
+    prizeCheckBox_->setChecked(true);
+    prizeCheckBox_->setGeometry(8, 18, 134, 22);
+    setHint(prizeCheckBox_, "既存の当選結果を使用するかどうかを指定します。");
+    prizeMemo_ = new QLineEdit(u8("9999"), this);
+    prizeMemo_->setObjectName(QStringLiteral("PrizeMemo"));
+    prizeMemo_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    const QFontMetrics metrics(font());
+    const auto [roundLeft, roundWidth] = captionGap(metrics, prizeCheckBox_->text(), 8 + 20);
+    prizeMemo_->setGeometry(roundLeft + 1, 18, roundWidth - 16, 22);
+    setHint(prizeMemo_, "いつの当選結果を使用するかを指定します。");
+    applyEditConventions(prizeMemo_, EditKind::Numeric);
+    prizeUpDown_ = new UpDown(prizeMemo_, 1, 1, 1, this);
+    prizeUpDown_->setObjectName(QStringLiteral("PrizeUpDown"));
+    prizeUpDown_->setGeometry(roundLeft + roundWidth - 15, 18, 14, 22);
+    setHint(prizeUpDown_, "いつの当選結果を使用するかを指定します。");
+    prizeBitBtn_ = makeButton(this, "PrizeBitBtn", "当選確認(&V)", "当選確認を行います。", 8, 44, 134, 24);
+    for (int g = 0; g < kMaxGrades; ++g) {
+        const int y = 74 + g * 24;
+        gradeLabel_[static_cast<std::size_t>(g)] = makeLabel(this, kGradeCaptions[g], 10, y + 3, 130, 16);
+        gradeLabel_[static_cast<std::size_t>(g)]->setObjectName(QStringLiteral("Grade%1Label").arg(g + 1));
+        const auto [gapLeft, gapWidth] = captionGap(metrics, u8(kGradeCaptions[g]), 10);
+        gradeMemo_[static_cast<std::size_t>(g)] = makeReadOnlyField(
+            this, QStringLiteral("Grade%1Memo").arg(g + 1).toLatin1().constData(), kGradeMemoHints[g], gapLeft + 2, y,
+            gapWidth - 4, 22);
+    }
+    makeLabel(this, "当選金額", 10, 198, 60, 16)->setObjectName(QStringLiteral("MoneyLabel"));
+    moneyMemo_ = makeReadOnlyField(this, "MoneyMemo", "当選金額を表示します。", 8, 216, 134, 22);
+
+    connect(prizeBitBtn_, &QPushButton::clicked, this, &PrizeGroup::PrizeBitBtnClick);
+    connect(prizeCheckBox_, &QCheckBox::clicked, this, &PrizeGroup::PrizeCheckBoxClick);
+    connect(prizeMemo_, &QLineEdit::textChanged, this, &PrizeGroup::PrizeMemoChange);
+    connect(&model_, &SessionModel::changed, this, &PrizeGroup::refresh);
+    refresh(Changes::everything());
+}
+
+void PrizeGroup::PrizeCheckBoxClick() {
+    const bool on = prizeCheckBox_->isChecked();
+    const std::string text = prizeMemo_->text().toStdString();
+    model_.run([&](Session& s) { return s.usePrizeRound(on, text); });
+}
+
+void PrizeGroup::PrizeMemoChange() {
+    if (updatingPrizeMemo_) return;
+    const std::string text = prizeMemo_->text().toStdString();
+    model_.run([&](Session& s) { return s.selectPrizeRound(text); });
+}
+
+void PrizeGroup::PrizeBitBtnClick() {
+    if (model_.busy()) {
+        // A check while another command runs only forgets the last lines.
+        if (model_.session().prizeCheckPossible()) model_.run([](Session& s) { return s.clearPrizeLines(); });
+        return;
+    }
+    if (!model_.session().prizeCheckPossible()) return;
+    LongOperation op(model_.waitForm(), true);
+    model_.run([&](Session& s) { return s.runPrizeCheck(op.progress()); });
+}
+
+void PrizeGroup::refresh(const Changes& changes) {
+    const Session& session = model_.session();
+    if (changes.has(Change::Game)) {
+        const bool loto6 = session.mode() == GameMode::Loto6;
+        gradeLabel_[4]->setVisible(loto6);
+        gradeMemo_[4]->setVisible(loto6);
+    }
+    if (changes.has(Change::History) || changes.has(Change::PrizeRound)) {
+        // The spinner holds 1 .. the newest round; the field shows the round
+        // in use, and keeps what was typed when the hand marks are used.
+        updatingPrizeMemo_ = true;
+        prizeUpDown_->setRange(1, std::max(session.history().drawCount(), 1));
+        if (const std::optional<int> round = session.prizeRound()) {
+            prizeUpDown_->setPosition(*round);
+            prizeCheckBox_->setChecked(true);
+        } else {
+            prizeCheckBox_->setChecked(false);
+        }
+        updatingPrizeMemo_ = false;
+    }
+    if (changes.has(Change::Prize)) {
+        const std::optional<PrizeFigures>& figures = session.prizeFigures();
+        for (int g = 0; g < kMaxGrades; ++g)
+            gradeMemo_[static_cast<std::size_t>(g)]->setText(
+                figures ? QString::number(figures->hits[static_cast<std::size_t>(g)]) : u8(kPrizeGradeResetText));
+        moneyMemo_->setText(figures ? QString::fromStdString(figures->moneyText) : u8(kPrizeMoneyResetText));
+    }
+}
+
+}  // namespace tambor::ui

@@ -1,0 +1,334 @@
+// The session: the whole game switch, what each operation reports as
+// changed, the options through the settings file, and long operations
+// stopped half-way leaving a consistent list.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "history_test_support.h"
+#include "io/text_file.h"
+#include "session/session.h"
+
+using namespace tambor;
+using history_test::TempFolder;
+
+namespace {
+
+// Every listed line has its bit, and no bit is set without a line.
+void expectListConsistent(const CombinationList& list) {
+    std::size_t bits = 0;
+    for (std::uint8_t byte : list.listedSet().bytes()) bits += static_cast<std::size_t>(__builtin_popcount(byte));
+    EXPECT_EQ(bits, list.size());
+    for (CombinationIndex index : list.items()) EXPECT_TRUE(list.listedSet().contains(index));
+    std::size_t duplicateBits = 0;
+    for (std::uint8_t byte : list.duplicateSet().bytes()) duplicateBits += static_cast<std::size_t>(__builtin_popcount(byte));
+    EXPECT_EQ(duplicateBits, list.duplicates().size());
+}
+
+void mark(Session& session, int role, std::initializer_list<int> numbers) {
+    session.selectRole(role);
+    for (int n : numbers) session.clickNumber(n, false);
+}
+
+// A progress callback that lets `calls` reports through, then stops.
+ProgressCallback stopAfter(int calls) {
+    auto left = std::make_shared<int>(calls);
+    return [left](int) { return (*left)-- > 0; };
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- game switch
+
+TEST(SessionGameSwitch, RunsTheWholeSwitch) {
+    TempFolder folder;
+    Session session(folder.path);
+    session.list().appendText("1,2,3,4,5\n");
+    mark(session, Together, {3, 4});
+    const Changes changes = session.switchGame(GameMode::Loto6);
+    for (Change c : {Change::Game, Change::List, Change::Duplicates, Change::History, Change::Prize, Change::PrizeRound,
+                     Change::Board, Change::Report, Change::PrizeLines})
+        EXPECT_TRUE(changes.has(c)) << static_cast<int>(c);
+    EXPECT_TRUE(changes.problems().empty());
+    EXPECT_EQ(session.mode(), GameMode::Loto6);
+    EXPECT_TRUE(session.list().empty());
+    EXPECT_FALSE(session.list().changed());
+    EXPECT_EQ(session.list().mode(), GameMode::Loto6);
+    // The history file was written and the newest ロト６ draw is selected:
+    // draw 111 is 11,15,21,31,32,43 with bonus 24.
+    EXPECT_TRUE(std::filesystem::exists(folder.path / "lotodata.txt"));
+    EXPECT_EQ(session.history().drawCount(), 111);
+    EXPECT_EQ(session.prizeRound(), 111);
+    EXPECT_TRUE(session.board().has(43, Main));
+    EXPECT_TRUE(session.board().has(24, Bonus));
+    EXPECT_EQ(session.board().count(Main), 6);
+    EXPECT_EQ(session.board().count(Bonus), 1);
+    // The role in use before the switch is in use after it.
+    EXPECT_EQ(session.board().currentRole(), Together);
+    EXPECT_EQ(session.board().count(Together), 2);
+}
+
+TEST(SessionGameSwitch, ToMiniLotoTrimsHighNumbers) {
+    TempFolder folder;
+    Session session(folder.path, GameMode::Loto6);
+    mark(session, Together, {40, 3});
+    session.switchGame(GameMode::MiniLoto);
+    EXPECT_EQ(session.board().state(40), 0);
+    EXPECT_EQ(session.board().count(Together), 1);
+}
+
+TEST(SessionGameSwitch, ToLoto6OverTheLimitClearsEveryRole) {
+    TempFolder folder;
+    Session session(folder.path);
+    mark(session, Fix, {1});
+    mark(session, Together, {});
+    for (int n = 2; n <= 31; ++n) session.board().toggle(n, false);  // beyond ロト６'s 26
+    session.switchGame(GameMode::Loto6);
+    EXPECT_EQ(session.board().count(Together), 0);
+    EXPECT_EQ(session.board().count(Fix), 0);
+}
+
+TEST(SessionGameSwitch, UnreadableHistoryIsReportedAndTheBuiltInCopyUsed) {
+    TempFolder folder;
+    std::ofstream(folder.path / "lotodata.txt", std::ios::binary) << "\x81\x20 not cp932\r\n";
+    Session session(folder.path);
+    const Changes changes = session.switchGame(GameMode::MiniLoto);
+    ASSERT_EQ(changes.problems().size(), 1u);
+    EXPECT_NE(changes.problems()[0].find("lotodata.txt"), std::string::npos);
+    EXPECT_EQ(session.history().drawCount(), 175);
+    EXPECT_EQ(session.prizeRound(), 175);
+}
+
+// ---------------------------------------------------------------- what changes
+
+TEST(SessionChanges, EditingTheWinningNumbersForgetsTheResult) {
+    TempFolder folder;
+    Session session(folder.path);
+    session.switchGame(GameMode::MiniLoto);
+    session.list().appendText("8,12,17,19,24\n");
+    ASSERT_TRUE(session.runPrizeCheck().has(Change::Prize));
+    ASSERT_TRUE(session.prizeFigures().has_value());
+    EXPECT_EQ(session.prizeFigures()->hits[0], 1);
+    const Changes changes = session.clickNumber(8, false);  // the check selected the main role
+    EXPECT_TRUE(changes.has(Change::Board));
+    EXPECT_TRUE(changes.has(Change::Prize));
+    EXPECT_TRUE(changes.has(Change::PrizeRound));
+    EXPECT_FALSE(session.prizeFigures().has_value());
+    EXPECT_FALSE(session.prizeRound().has_value());
+    EXPECT_FALSE(session.prizeCheckPossible());  // four main numbers
+}
+
+TEST(SessionChanges, ARefusedClickChangesNothing) {
+    TempFolder folder;
+    Session session(folder.path);
+    mark(session, Fix, {1, 2, 3, 4, 5});
+    EXPECT_FALSE(session.clickNumber(6, false).any());  // a sixth fixed number
+    EXPECT_FALSE(session.clickNumber(40, false).any());  // not a ミニロト number
+    EXPECT_EQ(session.board().count(Fix), 5);
+}
+
+TEST(SessionChanges, DrawAndBuildReportTheirLists) {
+    TempFolder folder;
+    Session session(folder.path);
+    session.switchGame(GameMode::MiniLoto);
+    session.random().SeedRandom(3);
+    const Changes drawn = session.randomDraw(20);
+    EXPECT_TRUE(drawn.has(Change::List));
+    EXPECT_TRUE(drawn.has(Change::Report));
+    EXPECT_EQ(session.board().currentRole(), Disable);  // the draw works on fixed and forbidden numbers
+    EXPECT_FALSE(session.weightingReport().empty());
+    mark(session, Together, {1, 2, 3, 4, 5, 6});
+    EXPECT_TRUE(session.buildCombinations().has(Change::List));
+    EXPECT_GE(session.list().size(), 6u);
+    EXPECT_TRUE(session.clearList().has(Change::Report));
+    EXPECT_TRUE(session.weightingReport().empty());
+    EXPECT_TRUE(session.list().empty());
+}
+
+TEST(SessionChanges, RoundTextSelectsTheDrawOrTheHandMarks) {
+    TempFolder folder;
+    Session session(folder.path);
+    session.switchGame(GameMode::MiniLoto);
+    session.selectPrizeRound("1");
+    EXPECT_EQ(session.prizeRound(), 1);
+    EXPECT_TRUE(session.board().has(1, Main));  // draw 1: 01,03,17,20,25 + 26
+    session.selectPrizeRound("999");
+    EXPECT_EQ(session.prizeRound(), 175);
+    session.selectPrizeRound("");
+    EXPECT_FALSE(session.prizeRound().has_value());
+    EXPECT_TRUE(session.board().has(8, Main));  // the marks stay for editing
+    session.usePrizeRound(true, "abc");
+    EXPECT_EQ(session.prizeRound(), 175);
+}
+
+// ---------------------------------------------------------------- options
+
+TEST(SessionOptions, RSystemAndPastWinnersTakeEffect) {
+    TempFolder folder;
+    Session session(folder.path);
+    session.switchGame(GameMode::MiniLoto);
+    mark(session, Axis, {1, 2});
+    session.changeOptions([](Options& o) { o.rSystem = true; });
+    EXPECT_TRUE(session.board().rSystem());
+    EXPECT_EQ(session.board().count(Axis), 0);
+    EXPECT_EQ(session.board().count(Together), 2);
+    EXPECT_EQ(session.board().currentRole(), Together);
+    session.changeOptions([](Options& o) { o.pastRemove = true; });
+    // Draw 175's first prize is a past winner now.
+    EXPECT_TRUE(SetContains(GameMode::MiniLoto, session.pastWinnerSet(), makeCombination({8, 12, 17, 19, 24})));
+    session.changeOptions([](Options& o) { o.pastRemove = false; });
+    EXPECT_FALSE(SetContains(GameMode::MiniLoto, session.pastWinnerSet(), makeCombination({8, 12, 17, 19, 24})));
+}
+
+TEST(SessionOptions, SurviveTheSettingsFile) {
+    TempFolder folder;
+    const PrinterInfo printer{"Office Laser", 210, 297};
+    {
+        Session session(folder.path);
+        const Changes first = session.readSettings(&printer);  // writes the defaults first
+        EXPECT_TRUE(first.problems().empty());
+        EXPECT_TRUE(first.has(Change::Game));
+        EXPECT_TRUE(first.has(Change::DrawCount));
+        EXPECT_EQ(readTextFileLines(folder.path / "Tambor.ini").size(), 35u);
+        session.switchGame(GameMode::Loto6);
+        session.changeOptions([](Options& o) {
+            o.saveFormat = SaveFormat::Text;
+            o.escAction = true;
+            o.priorityMode = PriorityMode::PreferRare;
+            o.arrangeMode = ArrangeMode::Descending;
+            o.rSystem = true;
+            o.pastRemove = true;
+            o.defaultDrawCount = 77;
+            o.horzMargin = 4.5;
+            o.links[1] = {"公式", "https://www.example.jp/"};
+        });
+        session.writeSettings(&printer);
+    }
+    Session session(folder.path);
+    session.readSettings(&printer);
+    EXPECT_EQ(session.mode(), GameMode::Loto6);
+    const Options& o = session.options();
+    EXPECT_EQ(o.saveFormat, SaveFormat::Text);
+    EXPECT_TRUE(o.escAction);
+    EXPECT_EQ(o.priorityMode, PriorityMode::PreferRare);
+    EXPECT_EQ(o.arrangeMode, ArrangeMode::Descending);
+    EXPECT_TRUE(session.board().rSystem());
+    EXPECT_TRUE(o.pastRemove);
+    EXPECT_FALSE(session.pastWinnerSet().bytes() == CombinationSet().bytes());
+    EXPECT_EQ(o.defaultDrawCount, 77);
+    EXPECT_DOUBLE_EQ(o.horzMargin, 4.5);
+    EXPECT_EQ(o.links[1].target, "https://www.example.jp/");
+    EXPECT_TRUE(o.updateUrl.empty());
+}
+
+TEST(SessionOptions, UpdateAddressIsWrittenOnlyWhenSet) {
+    StoredSettings settings;
+    EXPECT_EQ(settingsLines(settings, nullptr).size(), 32u);
+    settings.options.updateUrl = "http://127.0.0.1:8080/tambor/";
+    const std::vector<std::string> lines = settingsLines(settings, nullptr);
+    ASSERT_EQ(lines.size(), 35u);
+    EXPECT_EQ(lines[32], "[オプション]");
+    EXPECT_EQ(lines[33], "UpdateUrl=http://127.0.0.1:8080/tambor/");
+    EXPECT_EQ(parseSettings(lines, StoredSettings{}, nullptr).options.updateUrl, settings.options.updateUrl);
+}
+
+TEST(SessionOptions, UnreadableSettingsAreReportedAndTheDefaultsApplied) {
+    TempFolder folder;
+    std::ofstream(folder.path / "Tambor.ini", std::ios::binary) << "Mini6Mode=1\r\n\xff\xff\r\n";
+    Session session(folder.path);
+    const Changes changes = session.readSettings(nullptr);
+    ASSERT_EQ(changes.problems().size(), 1u);
+    EXPECT_NE(changes.problems()[0].find("Tambor.ini"), std::string::npos);
+    EXPECT_EQ(session.mode(), GameMode::MiniLoto);
+    EXPECT_EQ(session.history().drawCount(), 175);  // the switch ran all the same
+}
+
+// ---------------------------------------------------------------- stopping long work
+
+TEST(SessionStop, StoppedBuildKeepsWhatItAdded) {
+    TempFolder folder;
+    Session session(folder.path, GameMode::Loto6);
+    mark(session, Together, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20});
+    session.buildCombinations(stopAfter(3));
+    const std::size_t kept = session.list().size();
+    EXPECT_GT(kept, 0u);
+    EXPECT_LT(kept, 38760u);  // C(20, 6)
+    expectListConsistent(session.list());
+    EXPECT_TRUE(session.list().changed());
+}
+
+TEST(SessionStop, StoppedRSystemBuildKeepsWhatItAdded) {
+    TempFolder folder;
+    Session session(folder.path, GameMode::Loto6);
+    session.changeOptions([](Options& o) {
+        o.rSystem = true;
+        o.arrangeMode = ArrangeMode::Ascending;
+    });
+    mark(session, Together, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20});
+    session.buildCombinations(stopAfter(2));
+    EXPECT_GT(session.list().size(), 0u);
+    EXPECT_LT(session.list().size(), 1336u);
+    expectListConsistent(session.list());
+}
+
+TEST(SessionStop, StoppedDrawKeepsWhatItAdded) {
+    TempFolder folder;
+    Session session(folder.path, GameMode::Loto6);
+    session.loadHistory();
+    session.random().SeedRandom(11);
+    const Changes changes = session.randomDraw(10000, stopAfter(2));
+    EXPECT_TRUE(changes.has(Change::List));
+    EXPECT_GT(session.list().size(), 0u);
+    EXPECT_LE(session.list().size() + session.list().duplicates().size(), 3000u);
+    expectListConsistent(session.list());
+    EXPECT_TRUE(session.list().changed());
+}
+
+TEST(SessionStop, StoppedLoadIntoAnEmptyListIsAChange) {
+    TempFolder folder;
+    Session session(folder.path);
+    CombinationFile file;
+    for (int a = 1; a <= 20; ++a)
+        for (int b = a + 1; b <= 26; ++b) file.bytes += std::to_string(a) + "," + std::to_string(b) + ",27,28,29\r\n";
+    session.appendFile(file, stopAfter(5));
+    EXPECT_GT(session.list().size(), 0u);
+    EXPECT_LT(session.list().size(), 310u);
+    expectListConsistent(session.list());
+    // Only part of the file is in the list: it does not equal the file.
+    EXPECT_TRUE(session.list().changed());
+}
+
+TEST(SessionStop, StoppedPasteKeepsItsLinesInPlace) {
+    TempFolder folder;
+    Session session(folder.path);
+    session.list().appendText("1,2,3,4,5\n1,2,3,4,6\n");
+    std::string text;
+    for (int n = 7; n <= 31; ++n) text += "1,2,3,4," + std::to_string(n) + "\r\n";
+    session.paste(std::size_t{1}, text, stopAfter(3));
+    const CombinationList& list = session.list();
+    ASSERT_GT(list.size(), 2u);
+    EXPECT_LT(list.size(), 27u);
+    EXPECT_EQ(list.lineAt(0), "  1, 2, 3, 4, 5");
+    EXPECT_EQ(list.lineAt(1), "  1, 2, 3, 4, 7");  // the pasted lines went before the focused one
+    EXPECT_EQ(list.lineAt(list.size() - 1), "  1, 2, 3, 4, 6");
+    expectListConsistent(list);
+}
+
+TEST(SessionStop, StoppedPrizeCheckShowsNoResult) {
+    TempFolder folder;
+    Session session(folder.path, GameMode::Loto6);
+    session.loadHistory();
+    session.list().appendText("11,15,21,31,32,43\n");
+    session.runPrizeCheck(stopAfter(1));
+    EXPECT_FALSE(session.prizeFigures().has_value());
+    EXPECT_TRUE(session.prizeLines().empty());
+}
+
+TEST(SessionStop, StoppedSortLeavesTheOrder) {
+    TempFolder folder;
+    Session session(folder.path);
+    session.list().appendText("30,29,28,27,26\n1,2,3,4,5\n");
+    EXPECT_FALSE(session.sortList([](int) { return false; }).any());
+    EXPECT_EQ(session.list().lineAt(0), " 26,27,28,29,30");
+}
