@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 
 #include "ui/calc/calculator_page.h"
@@ -183,7 +184,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange) return;
-    if (isMinimized() && session_.options().escAction) minimizeToTray();
+    // Without a notification area there would be no way back: the window
+    // then stays an ordinary minimised window.
+    if (isMinimized() && session_.options().escAction && QSystemTrayIcon::isSystemTrayAvailable()) minimizeToTray();
 }
 
 void TMainForm::minimizeToTray() {

@@ -36,6 +36,7 @@ CalculatorPage::CalculatorPage(SessionModel& model, QWidget* parent) : QWidget(p
     nMemo_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Read-only, in the button colour: n is chosen with the spinner or follows the board.
     nMemo_->setReadOnly(true);
+    nMemo_->setFocusPolicy(Qt::NoFocus);
     QPalette memoPalette = nMemo_->palette();
     memoPalette.setColor(QPalette::Base, memoPalette.color(QPalette::Button));
     nMemo_->setPalette(memoPalette);

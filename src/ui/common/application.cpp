@@ -1,6 +1,8 @@
 #include "ui/common/application.h"
 
+#include <QLibraryInfo>
 #include <QProxyStyle>
+#include <QTranslator>
 
 #include "ui/common/fonts.h"
 
@@ -23,6 +25,13 @@ public:
 void setUpApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("tambor"));
     registerFontSubstitutes();
+    // Every text of the program is Japanese, so the standard dialogs and
+    // buttons are too, whatever the desktop's language.
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+    else
+        delete translator;
     app.setStyle(new TamborStyle(QStringLiteral("Fusion")));
     QApplication::setFont(windowFont());
 }

@@ -5,7 +5,7 @@
 
 namespace tambor::ui {
 
-// Title, fonts and hint behaviour of the application.
+// Title, fonts, Qt's own Japanese texts and hint behaviour of the application.
 void setUpApplication(QApplication& app);
 
 }  // namespace tambor::ui

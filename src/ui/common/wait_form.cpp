@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QWindow>
 
 #include "ui/common/fonts.h"
 
@@ -51,10 +52,25 @@ void TWaitForm::begin(bool withGauge) {
     gauge_->setValue(0);
     gaugePanel_->setVisible(withGauge);
     show();
+    raise();
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The window system shows a new window only after a round of events,
+    // and the work that follows leaves none: wait (briefly) until it is on
+    // screen and paint it now, so it never shows as an empty box.
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() && !windowHandle()->isExposed() && waited.elapsed() < 250)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    repaint();
 }
 
-void TWaitForm::setGauge(int percent) { gauge_->setValue(std::clamp(percent, 0, 100)); }
+void TWaitForm::setGauge(int percent) {
+    const int value = std::clamp(percent, 0, 100);
+    if (value == gauge_->value()) return;
+    gauge_->setValue(value);
+    // Painted at once: the work does not return to the event loop.
+    gauge_->repaint();
+}
 int TWaitForm::gauge() const { return gauge_->value(); }
 
 void TWaitForm::end() {

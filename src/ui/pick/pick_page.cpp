@@ -44,7 +44,7 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
     connect(gameGroup, &QButtonGroup::idClicked, this, &PickPage::LotoRadioButtonClick);
 
     // The combination list.
-    pickListBox_ = makeCombinationListView(this, "PickListBox", "抽選結果を表示します。");
+    pickListBox_ = makeCombinationListView(this, "PickListBox", "数字の組み合わせを表示します。");
     pickListBox_->setGeometry(4, 46, 170, 188);
     Session& session = model_.session();
     pickModel_ = new CombinationListModel([&session]() -> const std::vector<CombinationIndex>& { return session.list().items(); },
