@@ -7,6 +7,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${1:-build}
+for tool in xvfb-run openbox; do
+    command -v "$tool" >/dev/null || { echo "$tool is missing: apt-get install xvfb openbox" >&2; exit 1; }
+done
 [ -f "$build_dir/build.ninja" ] || scripts/setup.sh "$build_dir"
 cmake --build "$build_dir" --target tambor-help-screenshots
 out=$PWD/help/images
