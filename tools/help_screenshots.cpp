@@ -138,11 +138,11 @@ void run(TMainForm& main) {
     save(&main, QStringLiteral("pick"));
 
     // A build from one axis and seven together numbers, four of them from
-    // the newest draw (shown on the board), so the prize check finds wins.
+    // the newest draw (shown on the board), so the prize check finds wins;
+    // the drawn lines stay, so the detail page shows their weighting.
     QList<int> winners, others;
     for (int n = 1; n <= 43; ++n)
         (main.session().board().has(n, tambor::Main) ? winners : others) << n;
-    click(child<QPushButton>(&main, "ClearBitBtn"));
     click(child<QRadioButton>(&main, "AxisRadioButton"));
     click(main.findChild<QWidget*>(QStringLiteral("NumPanel%1").arg(winners.value(0, 1))));
     click(child<QRadioButton>(&main, "TogetherRadioButton"));
