@@ -5,11 +5,15 @@
 #include "io/program_folder.h"
 #include "ui/common/application.h"
 #include "ui/common/message_box.h"
+#include "ui/links/link_icons.h"
 #include "ui/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     tambor::ui::setUpApplication(app);
+    // Every window and the desktop's task list show the program's icon.
+    QApplication::setWindowIcon(tambor::ui::programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("tambor"));
     // The program's files live beside the executable; an installed copy
     // whose folder isn't writable keeps them in the per-user data folder.
     std::filesystem::path folder;

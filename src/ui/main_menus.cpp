@@ -76,8 +76,8 @@ MainMenus::MainMenus(QMainWindow* window) {
     }
 
     helpMenu = makeMenu(window, menuToolBar, "Help", "ヘルプ(&H)");
-    contents = addItem(helpMenu, "Contents", "ヘルプの目次(&C)...", nullptr);
-    about = addItem(helpMenu, "About", "バージョン情報(&A)...", nullptr);
+    contents = addItem(helpMenu, "Contents", "ヘルプの目次(&C)...", "ヘルプの目次を表示します。");
+    about = addItem(helpMenu, "About", "バージョン情報(&A)...", "『タンボル』のバージョン情報を表示します。");
     verUp = addItem(helpMenu, "VerUp", "バージョンアップ通知(&N)...", nullptr);
     verUp->setVisible(false);
 
@@ -88,15 +88,16 @@ MainMenus::MainMenus(QMainWindow* window) {
     addToolButton(btnToolBar, renew, "RenewToolButton", QStyle::SP_BrowserReload);
     btnToolBar->addSeparator();
     addToolButton(btnToolBar, homePage, "HomePageToolButton", QStyle::SP_DirHomeIcon);
+    for (int i = 0; i < 3; ++i)
+        addToolButton(btnToolBar, userLinks[i], QStringLiteral("Add%1SToolButton").arg(i + 1).toLatin1().constData(),
+                      QStyle::SP_FileLinkIcon);
     btnToolBar->addSeparator();
     addToolButton(btnToolBar, contents, "ContentsToolButton", QStyle::SP_DialogHelpButton);
     addToolButton(btnToolBar, about, "AboutToolButton", QStyle::SP_MessageBoxInformation);
     addToolButton(btnToolBar, verUp, "VerUpToolButton", QStyle::SP_ArrowUp);
 
-    // Printing, the online update, the links and the help come with their
-    // own windows and commands.
-    for (QAction* a : {print, renew, homePage, userLinks[0], userLinks[1], userLinks[2], contents, about})
-        a->setEnabled(false);
+    // Printing and the online update come with their own windows and commands.
+    for (QAction* a : {print, renew}) a->setEnabled(false);
 }
 
 }  // namespace tambor::ui

@@ -19,6 +19,8 @@
 #include "ui/common/wait_form.h"
 #include "ui/common/widget_helpers.h"
 #include "ui/detail/detail_page.h"
+#include "ui/help/help_commands.h"
+#include "ui/links/link_icons.h"
 #include "ui/links/links_page.h"
 #include "ui/main_menus.h"
 #include "ui/options/options_page.h"
@@ -62,6 +64,9 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
         pages[i].first->setObjectName(QString::fromLatin1(sheetNames[i]));
     }
     files_->setPageCountField(optionsPage_->splitMemo(), optionsPage_->splitUpDown());
+    linksPage_->attachMenus(*menus_);
+    new HelpCommands(*menus_, this);
+    setWindowIcon(programIcon());
 
     listMenu_ = new ListMenu(*model_, this);
     listMenu_->attach(pickPage_->listBox(), ListBoxKind::Pick);

@@ -31,6 +31,9 @@ TrayIcon::TrayIcon(QWidget* window) : QObject(window) {
 }
 
 void TrayIcon::show(const QString& tip) {
+    // The icon is the main window's own.
+    if (auto* window = qobject_cast<QWidget*>(parent()); window && !window->windowIcon().isNull())
+        icon_->setIcon(window->windowIcon());
     icon_->setToolTip(tip);
     icon_->show();
     shown_ = true;
