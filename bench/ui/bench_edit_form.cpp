@@ -141,6 +141,16 @@ void BM_EditFormHover(benchmark::State& state) {
 }
 BENCHMARK(BM_EditFormHover)->Arg(100000)->Arg(kAllLoto6)->Unit(benchmark::kMillisecond);
 
+// The whole visible grid painted at once: the most any one change repaints.
+void BM_EditFormFullRepaint(benchmark::State& state) {
+    Fixture f(state.range(0), false);
+    f.open();
+    QWidget* cells = f.editor()->grid()->viewport();
+    for (auto _ : state) cells->repaint();
+    f.cancel();
+}
+BENCHMARK(BM_EditFormFullRepaint)->Arg(kAllLoto6)->Unit(benchmark::kMillisecond);
+
 // The editor's sort of shuffled rows, with its gauge and the repaint.
 void BM_EditFormSort(benchmark::State& state) {
     Fixture f(state.range(0), true);
