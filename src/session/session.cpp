@@ -92,6 +92,26 @@ Changes Session::setPastRemove(bool on) {
     return Change::Options;
 }
 
+// ---------------------------------------------------------------- grid editor
+
+bool Session::beginListEdit(EditLines& lines, const ProgressCallback& progress) {
+    return lines.load(list_, scratchSet_, progress);
+}
+
+Changes Session::endListEdit(EditLines& lines, bool apply, const ProgressCallback& progress) {
+    Changes changes;
+    // Lines of another game (the list was switched under the edit) would
+    // not fit the list: they are dropped rather than applied.
+    if (apply && lines.loaded() && lines.modified() && lines.mode() == mode_) {
+        list_.mutableItems() = lines.completeIndices(progress);
+        list_.listedSet() = lines.combinations();
+        list_.setChanged(true);
+        changes = Change::List;
+    }
+    lines.release();
+    return changes;
+}
+
 // ---------------------------------------------------------------- generation
 
 Changes Session::randomDraw(int count, const ProgressCallback& progress) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/combination_list.h"
+#include "core/edit_lines.h"
 #include "core/number_board.h"
 #include "core/progress.h"
 #include "generate/combination_builder.h"
@@ -86,6 +87,16 @@ public:
     Changes clearCurrentRole();
     // Forgets the figures of the last prize check.
     Changes resetPrizeDisplay();
+
+    // ---- The grid editor ----
+    // Loads the list into the editor's working lines, with a copy of the
+    // listed set in the scratch set; false when stopped (nothing loaded).
+    bool beginListEdit(EditLines& lines, const ProgressCallback& progress = {});
+    // Ends the edit. With apply and modified lines: the rows without a
+    // whole combination dropped, the others in their order become the list,
+    // their set the listed set, and the changed flag is set; the duplicate
+    // list is not touched. The lines are released in every case.
+    Changes endListEdit(EditLines& lines, bool apply, const ProgressCallback& progress = {});
 
     // ---- Generation ----
     // Adds count weighted random combinations by the priority option, with

@@ -19,6 +19,7 @@
 #include "ui/common/wait_form.h"
 #include "ui/common/widget_helpers.h"
 #include "ui/detail/detail_page.h"
+#include "ui/edit/edit_form.h"
 #include "ui/help/help_commands.h"
 #include "ui/links/link_icons.h"
 #include "ui/links/links_page.h"
@@ -82,6 +83,11 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     rateForm_ = new TRateForm(*model_, this);
     // The statistics window passes its keys on, so ESC acts there as here.
     connect(rateForm_, &TRateForm::keyPressed, this, &TMainForm::handleKey);
+    editForm_ = new TEditForm(*model_, this);
+    editForm_->setKeyHandler([this](QKeyEvent* event) { return handleKey(event); });
+    connect(pickPage_, &PickPage::editFormWanted, editForm_, &TEditForm::showEditor);
+    connect(model_, &SessionModel::listEditingChanged, menus_->load,
+            [this](bool editing) { menus_->load->setEnabled(!editing); });
     tray_ = new TrayIcon(this);
     connect(tray_, &TrayIcon::restoreRequested, this, &TMainForm::TrayRestoreClick);
     connect(tray_, &TrayIcon::exitRequested, this, &TMainForm::TrayExitClick);
@@ -104,6 +110,7 @@ TMainForm::~TMainForm() {
     tray_->hide();
     // The windows read the session: they go before it does.
     delete rateForm_;
+    delete editForm_;
     delete takeCentralWidget();
 }
 
@@ -123,7 +130,13 @@ void TMainForm::FormShow() {
     model_->run([](Session& s) { return s.selectRole(Together); });
 }
 
-bool TMainForm::FormCloseQuery() { return !waitForm_->busy() && files_->confirmDiscard(); }
+bool TMainForm::FormCloseQuery() {
+    if (waitForm_->busy()) return false;
+    // An open editor is closed as its close box would close it, so its
+    // changes are in the list the close question asks about.
+    if (editForm_->isVisible() && !editForm_->close()) return false;
+    return files_->confirmDiscard();
+}
 
 void TMainForm::FormClose() {
     const std::optional<PrinterInfo> printer = currentPrinter();

@@ -22,6 +22,7 @@ class ListMenu;
 class OptionsPage;
 class PickPage;
 class SessionModel;
+class TEditForm;
 class TrayIcon;
 class TRateForm;
 class TWaitForm;
@@ -74,6 +75,7 @@ private:
     bool shownOnce_ = false;
     TWaitForm* waitForm_ = nullptr;
     TRateForm* rateForm_ = nullptr;
+    TEditForm* editForm_ = nullptr;
     TrayIcon* tray_ = nullptr;
     FileCommands* files_ = nullptr;
     ListMenu* listMenu_ = nullptr;

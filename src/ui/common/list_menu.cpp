@@ -56,12 +56,19 @@ void ListMenu::attach(QListView* listBox, ListBoxKind kind) {
     listBox->installEventFilter(this);
     listBox->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(listBox, &QListView::customContextMenuRequested, this, [this, listBox](const QPoint& pos) {
+        if (detached(listBox)) return;
         ListBoxEnter(listBox);
         popupMenu_->popup(listBox->viewport()->mapToGlobal(pos));
     });
 }
 
 void ListMenu::ListBoxEnter(QListView* listBox) { target_ = listBox; }
+
+// While the grid editor is open the combination list has no menu and no
+// menu keys: the list changes only through the editor.
+bool ListMenu::detached(QListView* listBox) const {
+    return kindOf(listBox) == ListBoxKind::Pick && model_.listEditing();
+}
 
 ListBoxKind ListMenu::kindOf(QListView* listBox) const {
     const auto it = kinds_.find(listBox);
@@ -73,7 +80,8 @@ void ListMenu::PopupMenuPopup() {
                                      ? static_cast<std::size_t>(target_->selectionModel()->selection().count())
                                      : 0;
     const QMimeData* clip = QApplication::clipboard()->mimeData();
-    const ListMenuState state = listMenuState(kindOf(target_), model_.busy(), selected, clip && clip->hasText());
+    const ListMenuState state =
+        listMenuState(kindOf(target_), model_.busy() || detached(target_), selected, clip && clip->hasText());
     const std::pair<QAction*, MenuItemState> items[] = {
         {cut_, state.cut}, {copy_, state.copy}, {paste_, state.paste}, {selectAll_, state.selectAll}};
     for (const auto& [action, item] : items) {
@@ -117,7 +125,7 @@ void ListMenu::CopyClick() {
 }
 
 void ListMenu::CutClick() {
-    if (!target_ || model_.busy()) return;
+    if (!target_ || model_.busy() || detached(target_)) return;
     const ListBoxKind kind = kindOf(target_);
     if (kind != ListBoxKind::Pick && kind != ListBoxKind::Duplicate) return;
     QListView* target = target_;
@@ -137,7 +145,7 @@ void ListMenu::CutClick() {
 }
 
 void ListMenu::PasteClick() {
-    if (!target_ || kindOf(target_) != ListBoxKind::Pick || model_.busy()) return;
+    if (!target_ || kindOf(target_) != ListBoxKind::Pick || model_.busy() || detached(target_)) return;
     QListView* target = target_;
     const int top = target->indexAt(QPoint(0, 0)).row();
     const QModelIndex current = target->currentIndex();
@@ -180,7 +188,8 @@ bool ListMenu::eventFilter(QObject* watched, QEvent* event) {
     case Qt::Key_A: command = selectAll_; break;
     default: return false;
     }
-    // The keys run a command only when the menu would offer it enabled.
+    // The keys run a command only when the menu would offer it enabled (a
+    // detached menu offers none).
     ListBoxEnter(listBox);
     if (available(command)) command->trigger();
     return true;

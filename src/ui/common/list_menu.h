@@ -40,6 +40,7 @@ private:
 
     bool available(QAction* command);
     ListBoxKind kindOf(QListView* listBox) const;
+    bool detached(QListView* listBox) const;
     std::vector<std::size_t> selectedRows(QListView* listBox) const;
 
     SessionModel& model_;

@@ -25,6 +25,12 @@ TWaitForm& SessionModel::waitForm() {
     return *ownWaitForm_;
 }
 
+void SessionModel::setListEditing(bool editing) {
+    if (editing == listEditing_) return;
+    listEditing_ = editing;
+    emit listEditingChanged(editing);
+}
+
 bool SessionModel::busy() const { return waitForm_ ? waitForm_->busy() : ownWaitForm_ && ownWaitForm_->busy(); }
 
 }  // namespace tambor::ui

@@ -33,15 +33,22 @@ public:
     TWaitForm& waitForm();
     bool busy() const;
 
+    // While the grid editor is open the list changes only through it: the
+    // commands that could change it are disabled and refuse.
+    bool listEditing() const { return listEditing_; }
+    void setListEditing(bool editing);
+
 signals:
     void changed(const tambor::Changes& changes);
     // Messages for the user about failures after which the program went on.
     void problemsReported(const QStringList& messages);
+    void listEditingChanged(bool editing);
 
 private:
     Session& session_;
     TWaitForm* waitForm_ = nullptr;
     std::unique_ptr<TWaitForm> ownWaitForm_;
+    bool listEditing_ = false;
 };
 
 }  // namespace tambor::ui

@@ -11,6 +11,7 @@
 #include "core/japanese_count.h"
 #include "ui/common/combination_list_model.h"
 #include "ui/common/edit_conventions.h"
+#include "ui/common/message_box.h"
 #include "ui/common/session_model.h"
 #include "ui/common/shell_open.h"
 #include "ui/common/up_down.h"
@@ -85,13 +86,15 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
                               130, 82, 26);
     rateBitBtn_ = makeButton(this, "RateBitBtn", "連対率(&T)...", "連対率の画面を表示します。", bx + 86, 130, 66, 26);
     recordBitBtn_ = makeButton(this, "RecordBitBtn", "当選履歴(&R)...", "過去の当選結果の表示を行います。", bx, 160, 82, 26);
-    // The grid editor and card printing come with their own windows.
-    for (QPushButton* b : {editBitBtn_, printBitBtn_}) b->setEnabled(false);
+    // Card printing comes with its own window.
+    printBitBtn_->setEnabled(false);
 
     connect(clearBitBtn_, &QPushButton::clicked, this, &PickPage::ClearBitBtnClick);
     connect(lotBitBtn_, &QPushButton::clicked, this, &PickPage::LotBitBtnClick);
     connect(combiBitBtn_, &QPushButton::clicked, this, &PickPage::CombiBitBtnClick);
     connect(sortBitBtn_, &QPushButton::clicked, this, &PickPage::SortBitBtnClick);
+    connect(editBitBtn_, &QPushButton::clicked, this, &PickPage::EditBitBtnClick);
+    connect(&model_, &SessionModel::listEditingChanged, this, &PickPage::listEditingChanged);
     connect(recordBitBtn_, &QPushButton::clicked, this, &PickPage::RecordBitBtnClick);
     connect(rateBitBtn_, &QPushButton::clicked, this, &PickPage::rateFormWanted);
     connect(saveBitBtn_, &QPushButton::clicked, &files_, &FileCommands::SaveClick);
@@ -158,6 +161,22 @@ void PickPage::SortBitBtnClick() {
         model_.run([&](Session& s) { return s.sortList(op.progress()); });
     }
     finishListCommand(sortBitBtn_);
+}
+
+void PickPage::EditBitBtnClick() {
+    if (model_.busy() || model_.listEditing()) return;
+    if (model_.session().list().empty()) {
+        MessageBox::warning(this, u8("数字の組み合わせがないので編集できません。"));
+        return;
+    }
+    emit editFormWanted();
+}
+
+void PickPage::listEditingChanged(bool editing) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{miniLotoRadioButton_, loto6RadioButton_, editBitBtn_, lotBitBtn_, combiBitBtn_,
+                                         clearBitBtn_, loadBitBtn_, sortBitBtn_})
+        control->setEnabled(!editing);
 }
 
 void PickPage::RecordBitBtnClick() {

@@ -33,6 +33,8 @@ public:
 signals:
     // The statistics window was asked for.
     void rateFormWanted();
+    // The grid editor was asked for (the list is not empty).
+    void editFormWanted();
 
 private:
     void LotoRadioButtonClick(int gameTag);
@@ -40,6 +42,9 @@ private:
     void LotBitBtnClick();
     void CombiBitBtnClick();
     void SortBitBtnClick();
+    void EditBitBtnClick();
+    // While the grid editor is open, the commands that change the list are off.
+    void listEditingChanged(bool editing);
     void RecordBitBtnClick();
     // After a command filled or reordered the list: the list shows, and the
     // command's button keeps the focus.
