@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTableView>
+#include <QSystemTrayIcon>
 #include <QTest>
 
 #include "io/combination_file.h"
@@ -347,7 +348,8 @@ private slots:
         doubleClick(form, 0, 5);
         QTest::keyClick(form->grid(), Qt::Key_Escape);
         QApplication::processEvents();
-        QVERIFY(t.window->trayIconShown());
+        // Without a notification area the window minimises normally instead.
+        QCOMPARE(t.window->trayIconShown(), QSystemTrayIcon::isSystemTrayAvailable());
         QVERIFY(form->lines().modified());  // the key did not cancel the edit
         QVERIFY(t.trigger("TrayRestore"));
         QVERIFY(form->isVisible());
