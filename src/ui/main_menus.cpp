@@ -78,7 +78,7 @@ MainMenus::MainMenus(QMainWindow* window) {
     helpMenu = makeMenu(window, menuToolBar, "Help", "ヘルプ(&H)");
     contents = addItem(helpMenu, "Contents", "ヘルプの目次(&C)...", nullptr);
     about = addItem(helpMenu, "About", "バージョン情報(&A)...", nullptr);
-    verUp = addItem(helpMenu, "VerUp", "バージョンアップ通知(&N)...", nullptr);
+    verUp = addItem(helpMenu, "VerUp", "バージョンアップ通知(&N)...", "『タンボル』の最新バージョン番号を表示します。");
     verUp->setVisible(false);
 
     addToolButton(btnToolBar, exit, "ExitToolButton", QStyle::SP_DialogCloseButton);
@@ -93,9 +93,9 @@ MainMenus::MainMenus(QMainWindow* window) {
     addToolButton(btnToolBar, about, "AboutToolButton", QStyle::SP_MessageBoxInformation);
     addToolButton(btnToolBar, verUp, "VerUpToolButton", QStyle::SP_ArrowUp);
 
-    // Printing, the online update, the links and the help come with their
-    // own windows and commands.
-    for (QAction* a : {print, renew, homePage, userLinks[0], userLinks[1], userLinks[2], contents, about})
+    // Printing, the links and the help come with their own windows and
+    // commands.
+    for (QAction* a : {print, homePage, userLinks[0], userLinks[1], userLinks[2], contents, about})
         a->setEnabled(false);
 }
 

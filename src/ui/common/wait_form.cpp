@@ -48,14 +48,24 @@ void TWaitForm::begin(bool withGauge) {
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
     cancelRequested_ = false;
+    gauge_->setRange(0, 100);
     gauge_->setValue(0);
     gaugePanel_->setVisible(withGauge);
     show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 
-void TWaitForm::setGauge(int percent) { gauge_->setValue(std::clamp(percent, 0, 100)); }
+void TWaitForm::setGauge(int percent) {
+    if (gauge_->maximum() == 0) gauge_->setRange(0, 100);
+    gauge_->setValue(std::clamp(percent, 0, 100));
+}
 int TWaitForm::gauge() const { return gauge_->value(); }
+
+void TWaitForm::setGaugeVisible(bool visible) { gaugePanel_->setVisible(visible); }
+bool TWaitForm::gaugeVisible() const { return !gaugePanel_->isHidden(); }
+
+void TWaitForm::setGaugeUnknown() { gauge_->setRange(0, 0); }
+bool TWaitForm::gaugeUnknown() const { return gauge_->maximum() == 0; }
 
 void TWaitForm::end() {
     gaugePanel_->hide();
