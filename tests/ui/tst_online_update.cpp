@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QStyle>
 
 #include "http/test_http_server.h"
 #include "support/dialog_guard.h"
@@ -144,6 +145,18 @@ private slots:
         QCOMPARE(fileBytes(t.dir.filePath(QStringLiteral("lotodata.txt"))),
                  fileBytes(QStringLiteral(TAMBOR_TEST_DATA_DIR "/lotodata-builtin.txt")));
         QVERIFY(!t.window->waitForm().busy());
+    }
+
+    void fourDigitRoundsShowWhole() {
+        TestWindow t;
+        auto* memo = t.find<QLineEdit>("PrizeMemo");
+        // The frame (style's frame width) and the edit's own 2-pixel margins
+        // on each side leave this much for the text.
+        const int frame = memo->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, memo);
+        QVERIFY(memo->width() - 2 * frame - 4 - 1 >= memo->fontMetrics().horizontalAdvance(QStringLiteral("9999")));
+        const QRect spinner = t.find<QWidget>("PrizeUpDown")->geometry();
+        QVERIFY(spinner.left() >= memo->geometry().right());
+        QVERIFY(spinner.right() < t.find<QWidget>("PrizeCheckGroupBox")->width());
     }
 
     void gaugeWithoutALength() {
