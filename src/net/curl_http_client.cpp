@@ -168,13 +168,11 @@ HttpResult CurlHttpClient::get(const HttpRequest& request, const std::function<b
                                const std::function<bool(std::string_view)>& onBody) {
     std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
     if (!curl) return {HttpOutcome::NoSession, "curl_easy_init"};
-    std::unique_ptr<curl_slist, SlistDeleter> headers;
-    for (const char* h : {"Cache-Control: no-cache", "Pragma: no-cache"}) {
-        curl_slist* next = curl_slist_append(headers.get(), h);
-        if (!next) return {HttpOutcome::NoSession, "curl_slist_append"};
-        (void)headers.release();
-        headers.reset(next);
-    }
+    // No cached answer from any proxy on the way.
+    curl_slist* list = curl_slist_append(nullptr, "Cache-Control: no-cache");
+    curl_slist* more = list ? curl_slist_append(list, "Pragma: no-cache") : nullptr;
+    std::unique_ptr<curl_slist, SlistDeleter> headers(list);
+    if (!more) return {HttpOutcome::NoSession, "curl_slist_append"};
 
     std::string url = request.url;
     const std::string firstOrigin = originOf(url);

@@ -16,6 +16,7 @@
 #include "http/test_http_server.h"
 #include "io/text_file.h"
 #include "net/curl_http_client.h"
+#include "session/session.h"
 
 using namespace tambor;
 using history_test::slurp;
@@ -348,6 +349,46 @@ TEST_F(UpdateFixture, CommandLineTakesTheServerFromTheSettings) {
     EXPECT_EQ(run.exitCode, 0) << run.out;
     EXPECT_EQ(slurp(history), fullHistory());
     EXPECT_EQ(slurp(folder.path / "lotodata.bak"), builtinHistory());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(OnlineUpdateRequest, ComesFromTheSessionsOptions) {
+    TempFolder folder;
+    Session session(folder.path);
+    UpdateRequest request = session.updateRequest();
+    EXPECT_EQ(request.baseUrl, kDefaultUpdateUrl);
+    EXPECT_EQ(request.proxy, "");
+    EXPECT_EQ(request.historyPath, folder.path / "lotodata.txt");
+    session.changeOptions([](Options& o) {
+        o.updateUrl = "http://192.0.2.7/tambor";
+        o.useProxy = true;
+        o.proxyAddress = "proxy.example.jp";
+        o.proxyPort = "8080";
+    });
+    request = session.updateRequest();
+    EXPECT_EQ(request.baseUrl, "http://192.0.2.7/tambor/");
+    EXPECT_EQ(request.proxy, "proxy.example.jp:8080");
+}
+
+}  // namespace
+
+namespace {
+
+// A history that cannot be read (here a folder in its place) cannot be
+// backed up: nothing is downloaded and the user hears why.
+TEST_F(UpdateFixture, AHistoryThatCannotBeBackedUpIsNotReplaced) {
+    std::filesystem::remove(history);
+    std::filesystem::create_directory(history);
+    server.serve("/lotodata.txt", {servedHistory(), kServerTime});
+    const UpdateResult result = update();
+    EXPECT_EQ(result.state, UpdateState::Failed);
+    ASSERT_EQ(result.errors.size(), 1u);
+    EXPECT_NE(result.errors[0].find("lotodata.txt"), std::string::npos) << result.errors[0];
+    EXPECT_TRUE(std::filesystem::is_directory(history));
+    EXPECT_FALSE(std::filesystem::exists(folder.path / "lotodata.bak"));
 }
 
 }  // namespace
