@@ -218,6 +218,12 @@ Changes Session::runPrizeCheck(const ProgressCallback& progress) {
     return changes | Change::Prize;
 }
 
+UpdateRequest Session::updateRequest() const {
+    return UpdateRequest{updateBaseUrl(options_.updateUrl),
+                         proxyText(options_.useProxy, options_.proxyAddress, options_.proxyPort),
+                         dataFolder_ / HistoryStore::kFileName};
+}
+
 // ---------------------------------------------------------------- files, clipboard
 
 Changes Session::appendFile(const CombinationFile& file, const ProgressCallback& progress) {

@@ -19,6 +19,7 @@
 #include "generate/random.h"
 #include "generate/random_draw.h"
 #include "history/history_store.h"
+#include "history/online_update.h"
 #include "history/prize_check.h"
 #include "io/clipboard_text.h"
 #include "io/combination_file.h"
@@ -129,6 +130,9 @@ public:
     Changes runPrizeCheck(const ProgressCallback& progress = {});
     // Forgets the winning lines of the last check.
     Changes clearPrizeLines();
+    // What an online update of this session's lotodata.txt asks for: the
+    // server folder (UpdateUrl or the program's own) and the proxy options.
+    UpdateRequest updateRequest() const;
 
     // ---- Files and clipboard ----
     // Appends a file read with readCombinationFile (after any game switch

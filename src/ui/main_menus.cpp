@@ -78,7 +78,7 @@ MainMenus::MainMenus(QMainWindow* window) {
     helpMenu = makeMenu(window, menuToolBar, "Help", "ヘルプ(&H)");
     contents = addItem(helpMenu, "Contents", "ヘルプの目次(&C)...", "ヘルプの目次を表示します。");
     about = addItem(helpMenu, "About", "バージョン情報(&A)...", "『タンボル』のバージョン情報を表示します。");
-    verUp = addItem(helpMenu, "VerUp", "バージョンアップ通知(&N)...", nullptr);
+    verUp = addItem(helpMenu, "VerUp", "バージョンアップ通知(&N)...", "『タンボル』の最新バージョン番号を表示します。");
     verUp->setVisible(false);
 
     addToolButton(btnToolBar, exit, "ExitToolButton", QStyle::SP_DialogCloseButton);
@@ -96,8 +96,8 @@ MainMenus::MainMenus(QMainWindow* window) {
     addToolButton(btnToolBar, about, "AboutToolButton", QStyle::SP_MessageBoxInformation);
     addToolButton(btnToolBar, verUp, "VerUpToolButton", QStyle::SP_ArrowUp);
 
-    // Printing and the online update come with their own windows and commands.
-    for (QAction* a : {print, renew}) a->setEnabled(false);
+    // Printing comes with its own windows and commands.
+    for (QAction* a : {print}) a->setEnabled(false);
 }
 
 }  // namespace tambor::ui

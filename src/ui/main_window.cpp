@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QSystemTrayIcon>
@@ -27,7 +28,9 @@
 #include "ui/options/options_page.h"
 #include "ui/pick/file_commands.h"
 #include "ui/pick/pick_page.h"
+#include "ui/pick/prize_group.h"
 #include "ui/stats/rate_form.h"
+#include "ui/update/online_update.h"
 
 namespace tambor::ui {
 
@@ -95,6 +98,9 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     connect(menus_->load, &QAction::triggered, files_, &FileCommands::LoadClick);
     connect(menus_->save, &QAction::triggered, files_, &FileCommands::SaveClick);
     connect(menus_->exit, &QAction::triggered, this, &TMainForm::ExitClick);
+    update_ = new OnlineUpdate(*model_, this, menus_->renew, menus_->verUp);
+    // After new draws arrive the prize check runs again, as its button does.
+    connect(update_, &OnlineUpdate::recheckWanted, pickPage_->prizeGroup()->prizeButton(), &QPushButton::click);
     connect(pickPage_, &PickPage::rateFormWanted, this, &TMainForm::RateBitBtnClick);
     connect(model_, &SessionModel::changed, this, &TMainForm::refresh);
     connect(model_, &SessionModel::problemsReported, this, &TMainForm::showProblems);
@@ -108,6 +114,8 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
 TMainForm::~TMainForm() {
     qApp->removeEventFilter(this);
     tray_->hide();
+    // A running update is stopped and its thread joined first.
+    delete update_;
     // The windows read the session: they go before it does.
     delete rateForm_;
     delete editForm_;

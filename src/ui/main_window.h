@@ -19,6 +19,7 @@ class DetailPage;
 class FileCommands;
 class LinksPage;
 class ListMenu;
+class OnlineUpdate;
 class OptionsPage;
 class PickPage;
 class SessionModel;
@@ -43,6 +44,7 @@ public:
     Session& session() { return session_; }
     SessionModel& sessionModel() { return *model_; }
     TWaitForm& waitForm() { return *waitForm_; }
+    OnlineUpdate& onlineUpdate() { return *update_; }
     bool trayIconShown() const;
 
     // The key handling every window of the program passes its keys to: ESC
@@ -79,6 +81,7 @@ private:
     TrayIcon* tray_ = nullptr;
     FileCommands* files_ = nullptr;
     ListMenu* listMenu_ = nullptr;
+    OnlineUpdate* update_ = nullptr;
     std::unique_ptr<MainMenus> menus_;
     QTabWidget* pageControl_ = nullptr;
     PickPage* pickPage_ = nullptr;

@@ -13,9 +13,11 @@ struct CliRun {
     std::string out;
 };
 
-// Runs tambor-cli with the arguments (shell words) and collects stdout.
-inline CliRun runCli(const std::string& arguments) {
-    const std::string command = std::string("'") + TAMBOR_CLI_PATH + "' " + arguments + " 2>/dev/null";
+// Runs tambor-cli with the arguments (shell words) and collects stdout (and
+// stderr after it, in the order written, when withErrors).
+inline CliRun runCli(const std::string& arguments, bool withErrors = false) {
+    const std::string command =
+        std::string("'") + TAMBOR_CLI_PATH + "' " + arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
     CliRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) return run;

@@ -49,6 +49,7 @@ void TWaitForm::begin(bool withGauge) {
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
     cancelRequested_ = false;
+    gauge_->setRange(0, 100);
     gauge_->setValue(0);
     gaugePanel_->setVisible(withGauge);
     show();
@@ -65,6 +66,7 @@ void TWaitForm::begin(bool withGauge) {
 }
 
 void TWaitForm::setGauge(int percent) {
+    if (gauge_->maximum() == 0) gauge_->setRange(0, 100);
     const int value = std::clamp(percent, 0, 100);
     if (value == gauge_->value()) return;
     gauge_->setValue(value);
@@ -72,6 +74,12 @@ void TWaitForm::setGauge(int percent) {
     gauge_->repaint();
 }
 int TWaitForm::gauge() const { return gauge_->value(); }
+
+void TWaitForm::setGaugeVisible(bool visible) { gaugePanel_->setVisible(visible); }
+bool TWaitForm::gaugeVisible() const { return !gaugePanel_->isHidden(); }
+
+void TWaitForm::setGaugeUnknown() { gauge_->setRange(0, 0); }
+bool TWaitForm::gaugeUnknown() const { return gauge_->maximum() == 0; }
 
 void TWaitForm::end() {
     gaugePanel_->hide();

@@ -22,6 +22,13 @@ public:
     void begin(bool withGauge);
     void setGauge(int percent);  // clamped to 0..100
     int gauge() const;
+    // Shows or hides the gauge over the label while the window shows.
+    void setGaugeVisible(bool visible);
+    bool gaugeVisible() const;
+    // A gauge that says the work goes on without a percentage (a download
+    // of unknown length); the next setGauge or begin() shows percentages again.
+    void setGaugeUnknown();
+    bool gaugeUnknown() const;
     void end();
     void setLabelText(const QString& text);
     QString labelText() const;

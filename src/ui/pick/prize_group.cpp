@@ -37,12 +37,15 @@ PrizeGroup::PrizeGroup(SessionModel& model, QWidget* parent) : QGroupBox(u8("当
     prizeMemo_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     const QFontMetrics metrics(font());
     const auto [roundLeft, roundWidth] = captionGap(metrics, prizeCheckBox_->text(), 8 + 20);
-    prizeMemo_->setGeometry(roundLeft + 1, 18, roundWidth - 16, 22);
+    // The round field fills the caption's gap, so four-digit rounds (the
+    // full history has more than 2,000 draws) show whole; the spinner sits
+    // after "回".
+    prizeMemo_->setGeometry(roundLeft + 1, 18, roundWidth - 2, 22);
     setHint(prizeMemo_, "いつの当選結果を使用するかを指定します。");
     applyEditConventions(prizeMemo_, EditKind::Numeric);
     prizeUpDown_ = new UpDown(prizeMemo_, 1, 1, 1, this);
     prizeUpDown_->setObjectName(QStringLiteral("PrizeUpDown"));
-    prizeUpDown_->setGeometry(roundLeft + roundWidth - 15, 18, 14, 22);
+    prizeUpDown_->setGeometry(8 + 20 + metrics.horizontalAdvance(prizeCheckBox_->text()) + 2, 18, 14, 22);
     setHint(prizeUpDown_, "いつの当選結果を使用するかを指定します。");
     prizeBitBtn_ = makeButton(this, "PrizeBitBtn", "当選確認(&V)", "当選確認を行います。", 8, 44, 134, 24);
     for (int g = 0; g < kMaxGrades; ++g) {

@@ -1,0 +1,75 @@
+// tambor-cli update: the online update of lotodata.txt without windows,
+// with the proxy and the update server from Tambor.ini when it exists.
+
+#include <unistd.h>
+
+#include <iostream>
+#include <ostream>
+
+#include "cli_args.h"
+#include "history/online_update.h"
+#include "net/curl_http_client.h"
+#include "session/session.h"
+
+namespace tambor::cli {
+namespace {
+
+int runUpdate(const std::vector<std::string>& args, std::ostream& out) {
+    const ParsedArgs parsed = parseArgs(args, {"--url", "--data"});
+    const std::optional<std::string> url = parsed.value("--url");
+    if (url && url->empty()) throw UsageError{"--url には更新サーバーのフォルダーの URL を指定してください。"};
+    const std::filesystem::path folder = parsed.dataFolder();
+
+    Session session(folder);
+    std::error_code ec;
+    // The settings as the window would read them; without a file the
+    // defaults hold and no file is made. Either way the history file exists
+    // afterwards (created from the built-in copy when missing).
+    const Changes loaded = std::filesystem::exists(settingsPath(folder), ec) ? session.readSettings(nullptr)
+                                                                            : session.loadHistory();
+    for (const std::string& problem : loaded.problems()) std::cerr << problem << "\n";
+    if (url) session.changeOptions([&](Options& o) { o.updateUrl = *url; });
+
+    // A percentage for a person watching; nothing in a pipe or a log.
+    const bool showProgress = ::isatty(STDERR_FILENO) == 1;
+    int shown = -1;
+    const DownloadProgress progress = [&](std::uint64_t received, std::optional<std::uint64_t> total) {
+        if (!showProgress || !total) return true;
+        const int percent = static_cast<int>(std::min<std::uint64_t>(received * 100 / *total, 100));
+        if (percent != shown) std::cerr << "\r受信中... " << (shown = percent) << "%" << std::flush;
+        return true;
+    };
+
+    CurlHttpClient client;
+    const UpdateResult result = runOnlineUpdate(client, session.updateRequest(), progress);
+    if (shown >= 0) std::cerr << "\n";
+    for (const std::string& error : result.errors) std::cerr << error << "\n";
+    if (result.state == UpdateState::Updated) {
+        // The new file must read as the window will read it.
+        const Changes reloaded = session.loadHistory();
+        for (const std::string& problem : reloaded.problems()) std::cerr << problem << "\n";
+    }
+    const std::string message = result.resultMessage();
+    if (!message.empty()) out << message << "\n";
+    if (result.newerVersionAnnounced()) out << versionNoticeMessage(*result.latestVersion) << "\n";
+    return result.state == UpdateState::Updated || result.state == UpdateState::UpToDate ? 0 : 1;
+}
+
+const CommandRegistrar registrar{Command{
+    "update",
+    "更新サーバーから最新の当選番号ファイルを取得します",
+    "使い方: tambor-cli update [--url BASE] [--data DIR]\n"
+    "更新サーバーの BASE/lotodata.txt がローカルの lotodata.txt より新しければ取得して\n"
+    "置き換え（前のファイルは lotodata.bak に残します）、BASE/notify.txt から最新の\n"
+    "バージョンを調べます。プロキシと更新サーバーは Tambor.ini の設定に従います。\n"
+    "  --url BASE  更新サーバーのフォルダーの URL（末尾の / は省略可）。\n"
+    "              既定: Tambor.ini の UpdateUrl、なければ " +
+        std::string(kDefaultUpdateUrl) +
+        "\n"
+        "  --data DIR  lotodata.txt と Tambor.ini のあるフォルダー（既定: プログラムのフォルダー）\n"
+        "終了コード: 0 更新した、または最新の状態、1 更新できなかった（lotodata.txt は元のまま）、\n"
+        "            2 引数の誤り\n",
+    runUpdate}};
+
+}  // namespace
+}  // namespace tambor::cli
