@@ -23,6 +23,7 @@
 #include "ui/options/options_page.h"
 #include "ui/pick/file_commands.h"
 #include "ui/pick/pick_page.h"
+#include "ui/print/card_printing.h"
 #include "ui/stats/rate_form.h"
 
 namespace tambor::ui {
@@ -61,6 +62,8 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
         pages[i].first->setObjectName(QString::fromLatin1(sheetNames[i]));
     }
     files_->setPageCountField(optionsPage_->splitMemo(), optionsPage_->splitUpDown());
+
+    printing_ = new CardPrinting(*model_, this, pickPage_->listBox());
 
     listMenu_ = new ListMenu(*model_, this);
     listMenu_->attach(pickPage_->listBox(), ListBoxKind::Pick);
@@ -112,9 +115,11 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormShow() {
     model_->run([](Session& s) { return s.clearBoard(); });
+    printing_->FetchPrinterMargins();  // the stored margins may replace them
     const std::optional<PrinterInfo> printer = currentPrinter();
     model_->run([&](Session& s) { return s.readSettings(printer ? &*printer : nullptr); });
     model_->run([](Session& s) { return s.selectRole(Together); });
+    if (!printing_->printerReady()) printing_->DisablePrinting();
 }
 
 bool TMainForm::FormCloseQuery() { return !waitForm_->busy() && files_->confirmDiscard(); }

@@ -85,8 +85,8 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
                               130, 82, 26);
     rateBitBtn_ = makeButton(this, "RateBitBtn", "連対率(&T)...", "連対率の画面を表示します。", bx + 86, 130, 66, 26);
     recordBitBtn_ = makeButton(this, "RecordBitBtn", "当選履歴(&R)...", "過去の当選結果の表示を行います。", bx, 160, 82, 26);
-    // The grid editor and card printing come with their own windows.
-    for (QPushButton* b : {editBitBtn_, printBitBtn_}) b->setEnabled(false);
+    // The grid editor comes with its own window.
+    editBitBtn_->setEnabled(false);
 
     connect(clearBitBtn_, &QPushButton::clicked, this, &PickPage::ClearBitBtnClick);
     connect(lotBitBtn_, &QPushButton::clicked, this, &PickPage::LotBitBtnClick);
