@@ -22,6 +22,7 @@
 #include "ui/common/message_box.h"
 #include "ui/common/printer.h"
 #include "ui/common/up_down.h"
+#include "ui/common/wait_form.h"
 #include "ui/common/widget_helpers.h"
 #include "ui/print/card_painter.h"
 
@@ -61,6 +62,15 @@ struct PrinterGuard {
 };
 struct PrinterWindow : PrinterGuard {
     TestWindow t;
+};
+
+// Records unanswered dialogs instead of failing, for the length of a test.
+struct RecordUnanswered {
+    QStringList dialogs;
+    RecordUnanswered() {
+        setDialogTestMode([this](const QString& what) { dialogs << what; });
+    }
+    ~RecordUnanswered() { tambor::ui::testing::installStrictDialogs(); }
 };
 
 void select(QListView* view, std::initializer_list<int> rows) {
@@ -265,6 +275,30 @@ private slots:
         cancel.accepted = false;
         PrintDialog::setNextAnswer(cancel);
         QTest::mouseClick(p.t.find<QPushButton>("PrintBitBtn"), Qt::LeftButton);
+        QVERIFY(!QFile::exists(p.pdf));
+    }
+
+    void nothingWhileAnotherCommandRuns() {
+        PrinterWindow p;
+        p.t.appendLines(kSeven);
+        p.t.model().waitForm().begin(true);
+        // Any dialog asked for here would fail the test.
+        QVERIFY(p.t.trigger("Print"));
+        QVERIFY(p.t.trigger("PrintPreview"));
+        QTest::mouseClick(p.t.find<QPushButton>("PrintTestBitBtn"), Qt::LeftButton);
+        p.t.model().waitForm().end();
+        QVERIFY(!QFile::exists(p.pdf));
+    }
+
+    void unansweredPrintDialogAndPreviewAreCaught() {
+        PrinterWindow p;
+        p.t.appendLines(kSeven);
+        RecordUnanswered record;
+        QVERIFY(p.t.trigger("Print"));
+        QVERIFY(p.t.trigger("PrintPreview"));
+        QCOMPARE(record.dialogs.size(), 2);
+        QVERIFY(record.dialogs.at(0).startsWith(QStringLiteral("print dialog")));
+        QVERIFY(record.dialogs.at(1).startsWith(QStringLiteral("print preview")));
         QVERIFY(!QFile::exists(p.pdf));
     }
 

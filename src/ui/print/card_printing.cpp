@@ -1,6 +1,8 @@
 #include "ui/print/card_printing.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QPaintEngine>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QListView>
@@ -43,6 +45,22 @@ QString fileProblem(const QString& fileName) {
     file.close();
     if (!existed) file.remove();
     return {};
+}
+
+// The preview is for looking: its own print and page-setup buttons would
+// print past the wait window and the error report, and its orientation
+// buttons would turn the page the marks were placed for. They are the
+// preview's last action group and its group of two checkable unnamed
+// actions; anything else stays.
+void hideLayoutAndPrintActions(QPrintPreviewDialog& dialog) {
+    const QList<QActionGroup*> groups = dialog.findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly);
+    for (QActionGroup* group : groups) {
+        const QList<QAction*> actions = group->actions();
+        const bool unnamedPair = actions.size() == 2 && actions[0]->objectName().isEmpty() && actions[1]->objectName().isEmpty();
+        const bool orientation = unnamedPair && actions[0]->isCheckable() && actions[1]->isCheckable();
+        if (unnamedPair && (orientation || group == groups.constLast()))
+            for (QAction* a : actions) a->setVisible(false);
+    }
 }
 
 }  // namespace
@@ -186,9 +204,13 @@ void CardPrinting::PrintPreviewClick() {
     dialog.setWindowTitle(allCards > cards.size()
                               ? u8("印刷プレビュー（全 %1 枚のうち先頭 %2 枚）").arg(allCards).arg(cards.size())
                               : u8("印刷プレビュー"));
-    const CardPaintOptions options{true, stored_->dpiX, stored_->dpiY};
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-            [&](QPrinter* target) { paintCardPages(*target, pages, options); });
+    hideLayoutAndPrintActions(dialog);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {
+        // The outlines go on the screen's pages only (the preview paints
+        // into pictures), never to a printer.
+        const bool screen = target->paintEngine() && target->paintEngine()->type() == QPaintEngine::Picture;
+        paintCardPages(*target, pages, {screen, stored_->dpiX, stored_->dpiY});
+    });
     PrintDialog::execPreview(dialog);
 }
 
