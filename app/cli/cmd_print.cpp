@@ -47,7 +47,8 @@ int runPrint(const std::vector<std::string>& args, std::ostream& out) {
     const auto pdf = parsed.value("--pdf");
     if (!pdf || pdf->empty()) throw UsageError{"出力する PDF ファイルを --pdf で指定してください。"};
     const PageMetrics page = pdfCardMetrics();
-    const CardMargins margins = parsed.value("--margins") ? parseMargins(*parsed.value("--margins"), page) : CardMargins{};
+    const auto marginsText = parsed.value("--margins");
+    const CardMargins margins = marginsText ? parseMargins(*marginsText, page) : CardMargins{};
 
     if (parsed.has("--test")) {
         if (!parsed.positional.empty() || parsed.has("--pages"))

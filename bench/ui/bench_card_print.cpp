@@ -22,7 +22,8 @@ void BM_PrintThousandThroughQtPdf(benchmark::State& state) {
     CombinationList list(GameMode::Loto6);
     for (std::int64_t i = 0; i < 1000; ++i) list.appendIndex(static_cast<CombinationIndex>(i * 6037 % 6096454));
     const QString path = QString::fromStdString(
-        (std::filesystem::temp_directory_path() / ("tambor-bench-" + std::to_string(::getpid()) + "-qt-cards.pdf")).string());
+        (std::filesystem::temp_directory_path() / ("tambor-bench-" + std::to_string(::getpid()) + "-qt-cards.pdf"))
+            .string());
     std::size_t pages = 0;
     for (auto _ : state) {
         QPrinter printer(QPrinter::HighResolution);

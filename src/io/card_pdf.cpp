@@ -56,7 +56,9 @@ std::string contentStream(const PageDrawing& page, const PageMetrics& metrics, d
 
 }  // namespace
 
-PageMetrics pdfCardMetrics() { return {kPdfCardWidthMm * 100.0, kPdfCardHeightMm * 100.0, kPdfCardWidthMm, kPdfCardHeightMm}; }
+PageMetrics pdfCardMetrics() {
+    return {kPdfCardWidthMm * 100.0, kPdfCardHeightMm * 100.0, kPdfCardWidthMm, kPdfCardHeightMm};
+}
 
 std::string formatCardPdf(const std::vector<PageDrawing>& pages, const PageMetrics& metrics) {
     const std::vector<PageDrawing> blank(1);
@@ -123,7 +125,8 @@ std::string formatCardPdf(const std::vector<PageDrawing>& pages, const PageMetri
     return out;
 }
 
-void writeCardPdf(const std::filesystem::path& path, const std::vector<PageDrawing>& pages, const PageMetrics& metrics) {
+void writeCardPdf(const std::filesystem::path& path, const std::vector<PageDrawing>& pages,
+                  const PageMetrics& metrics) {
     writeFileBytesAtomic(path, formatCardPdf(pages, metrics));
 }
 

@@ -45,9 +45,7 @@ DeviceRect MarkRect(int block, int numberIndex, const PageMetrics& metrics, cons
             truncToInt((y + kMarkHeightMm) * sy)};
 }
 
-int cardPageCount(std::size_t count) {
-    return count == 0 ? 0 : static_cast<int>((count - 1) / kCardBlocks + 1);
-}
+int cardPageCount(std::size_t count) { return count == 0 ? 0 : static_cast<int>((count - 1) / kCardBlocks + 1); }
 
 IndexSpan cardIndexSpan(std::size_t count, const CardRequest& request) {
     if (count == 0) return {};
@@ -87,7 +85,8 @@ std::size_t PageDrawing::fillCount() const {
     return n;
 }
 
-std::vector<PageDrawing> cardPages(const std::vector<Card>& cards, const PageMetrics& metrics, const CardMargins& margins) {
+std::vector<PageDrawing> cardPages(const std::vector<Card>& cards, const PageMetrics& metrics,
+                                   const CardMargins& margins) {
     std::vector<PageDrawing> pages;
     pages.reserve(cards.size());
     for (const Card& card : cards) {

@@ -19,7 +19,7 @@
 
 namespace tambor {
 
-inline constexpr int kCardBlocks = 5;           // combinations per card
+inline constexpr int kCardBlocks = 5;            // combinations per card
 inline constexpr int kCardNumbers = kBoardSize;  // boxes per block: 1..43
 inline constexpr double kMarkWidthMm = 4.0;
 inline constexpr double kMarkHeightMm = 1.5;
@@ -140,7 +140,8 @@ struct PageDrawing {
 };
 
 // One page per card: the marks of each block's numbers.
-std::vector<PageDrawing> cardPages(const std::vector<Card>& cards, const PageMetrics& metrics, const CardMargins& margins);
+std::vector<PageDrawing> cardPages(const std::vector<Card>& cards, const PageMetrics& metrics,
+                                   const CardMargins& margins);
 
 // Adds the outline of every box the game uses, in all five blocks.
 void addCardOutline(PageDrawing& page, GameMode mode, const PageMetrics& metrics, const CardMargins& margins);

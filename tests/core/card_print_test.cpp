@@ -42,24 +42,24 @@ TEST_P(MarkRects, MatchTheCardGeometry) {
 // 600 dpi with the printable width in whole millimetres: 23.62 pixels a millimetre.
 const PageMetrics k600{2362, 3496, 100, 148};
 
-INSTANTIATE_TEST_SUITE_P(
-    Card, MarkRects,
-    ::testing::Values(
-        // Mini Loto 31: row 3, column 0 (x = 61.5, y = 38.5 + 3 · 4.25).
-        MarkRow{"mini_31_row3_column0", 0, 31, {}, kHundredths, {6150, 5125, 6550, 5275}},
-        // Loto 6 43: row 4, column 2 (x = 61.5 − 2 · 57.5 / 9 ≈ 48.72, y = 55.5).
-        MarkRow{"loto6_43_row4_column2", 0, 43, {}, kHundredths, {4872, 5550, 5272, 5700}},
-        MarkRow{"number_1_first_box", 0, 1, {}, kHundredths, {6150, 3850, 6550, 4000}},
-        MarkRow{"number_10_left_column", 0, 10, {}, kHundredths, {400, 3850, 800, 4000}},
-        // Each block 21 mm below the one before.
-        MarkRow{"block_1_offset", 1, 1, {}, kHundredths, {6150, 5950, 6550, 6100}},
-        MarkRow{"block_4_offset", 4, 1, {}, kHundredths, {6150, 12250, 6550, 12400}},
-        MarkRow{"margins_move_up_and_left", 0, 1, {2.5, 1.25}, kHundredths, {5900, 3725, 6300, 3875}},
-        // 61.5 · 23.62 = 1452.63 → 1452; 38.5 · 23.62 = 909.37 → 909.
-        MarkRow{"scaled_and_truncated", 0, 1, {}, k600, {1452, 909, 1547, 944}},
-        // x = 4.0 − 4.5 = −0.5 mm: −11.81 px truncates toward zero to −11.
-        MarkRow{"negative_truncates_toward_zero", 0, 10, {4.5, 0}, k600, {-11, 909, 82, 944}}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Card, MarkRects,
+                         ::testing::Values(
+                             // Mini Loto 31: row 3, column 0 (x = 61.5, y = 38.5 + 3 · 4.25).
+                             MarkRow{"mini_31_row3_column0", 0, 31, {}, kHundredths, {6150, 5125, 6550, 5275}},
+                             // Loto 6 43: row 4, column 2 (x = 61.5 − 2 · 57.5 / 9 ≈ 48.72, y = 55.5).
+                             MarkRow{"loto6_43_row4_column2", 0, 43, {}, kHundredths, {4872, 5550, 5272, 5700}},
+                             MarkRow{"number_1_first_box", 0, 1, {}, kHundredths, {6150, 3850, 6550, 4000}},
+                             MarkRow{"number_10_left_column", 0, 10, {}, kHundredths, {400, 3850, 800, 4000}},
+                             // Each block 21 mm below the one before.
+                             MarkRow{"block_1_offset", 1, 1, {}, kHundredths, {6150, 5950, 6550, 6100}},
+                             MarkRow{"block_4_offset", 4, 1, {}, kHundredths, {6150, 12250, 6550, 12400}},
+                             MarkRow{
+                                 "margins_move_up_and_left", 0, 1, {2.5, 1.25}, kHundredths, {5900, 3725, 6300, 3875}},
+                             // 61.5 · 23.62 = 1452.63 → 1452; 38.5 · 23.62 = 909.37 → 909.
+                             MarkRow{"scaled_and_truncated", 0, 1, {}, k600, {1452, 909, 1547, 944}},
+                             // x = 4.0 − 4.5 = −0.5 mm: −11.81 px truncates toward zero to −11.
+                             MarkRow{"negative_truncates_toward_zero", 0, 10, {4.5, 0}, k600, {-11, 909, 82, 944}}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Card, RowTopsAndColumnsOfBlockZero) {
     const double rowTops[] = {38.5, 42.75, 47.0, 51.25, 55.5};
@@ -76,7 +76,8 @@ CombinationList listOf(GameMode mode, int n) {
 }
 
 std::vector<Card> plan(const CombinationList& list, CardRequest request, std::vector<std::size_t> selected = {}) {
-    return planCards(list.mode(), list.size(), [&](std::size_t i) { return list.combinationAt(i); }, request, selected);
+    return planCards(
+        list.mode(), list.size(), [&](std::size_t i) { return list.combinationAt(i); }, request, selected);
 }
 
 std::vector<std::vector<std::size_t>> positions(const std::vector<Card>& cards) {
@@ -165,7 +166,8 @@ TEST(CardPlan, UnreadableCombinationIsSkippedWithoutABlock) {
     EXPECT_EQ(positions(cards), (Positions{{0, 2}}));
     for (const PageDrawing& page : cardPages(cards, kHundredths, {}))
         for (const MarkGroup& g : page.groups)
-            for (const DeviceRect& r : g.fills) EXPECT_TRUE(r.left >= 400 && r.right <= 6550 && r.top >= 3850) << r.left;
+            for (const DeviceRect& r : g.fills)
+                EXPECT_TRUE(r.left >= 400 && r.right <= 6550 && r.top >= 3850) << r.left;
 }
 
 TEST(CardTestPage, FrameSquareAndAllMarks) {
@@ -281,9 +283,8 @@ TEST(CardPdf, NoPagesStillMakesAValidFile) {
 struct Folder {
     fs::path path;
     Folder() {
-        path = fs::temp_directory_path() /
-               ("tambor-print-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        path = fs::temp_directory_path() / ("tambor-print-" + std::to_string(::getpid()) + "-" +
+                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(path);
         fs::create_directories(path);
     }

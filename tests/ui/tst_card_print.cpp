@@ -33,7 +33,8 @@ using tambor::ui::testing::TestWindow;
 namespace {
 
 const char* const kSeven =
-    " 1, 2, 3, 4, 5\r\n 6,17,28,30,31\r\n 3, 4, 5, 6, 7\r\n 1,10,11,20,21\r\n 9,19,29,30,31\r\n 2, 3,14,15,26\r\n 5,15,25,27,28\r\n";
+    " 1, 2, 3, 4, 5\r\n 6,17,28,30,31\r\n 3, 4, 5, 6, 7\r\n 1,10,11,20,21\r\n 9,19,29,30,31\r\n 2, 3,14,15,26\r\n "
+    "5,15,25,27,28\r\n";
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
@@ -44,7 +45,8 @@ QByteArray readAll(const QString& path) {
 int pdfPageCount(const QString& path) {
     const QByteArray pdf = readAll(path);
     if (!pdf.startsWith("%PDF-")) return -1;
-    return static_cast<int>(QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
+    return static_cast<int>(
+        QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
 }
 
 // The main window with a stand-in printer installed first: A4 with edges
@@ -103,7 +105,8 @@ std::vector<Bar> blackBars(const QImage& image, double dpi) {
     const double mm = 25.4 / dpi;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            const std::size_t at = static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
+            const std::size_t at =
+                static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
             if (seen[at] || !black(x, y)) continue;
             int l = x, r = x, t = y, b = y;
             std::vector<QPoint> stack{QPoint(x, y)};
@@ -115,7 +118,8 @@ std::vector<Bar> blackBars(const QImage& image, double dpi) {
                 for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
                     const QPoint n = p + d;
                     if (n.x() < 0 || n.y() < 0 || n.x() >= w || n.y() >= h) continue;
-                    const std::size_t ni = static_cast<std::size_t>(n.y()) * static_cast<std::size_t>(w) + static_cast<std::size_t>(n.x());
+                    const std::size_t ni =
+                        static_cast<std::size_t>(n.y()) * static_cast<std::size_t>(w) + static_cast<std::size_t>(n.x());
                     if (seen[ni] || !black(n.x(), n.y())) continue;
                     seen[ni] = 1;
                     stack.push_back(n);
@@ -152,8 +156,11 @@ private slots:
         const double scale = sourceDpi / dpi;
         const PageMetrics metrics{2400 * scale, 3600 * scale, 2400 * 25.4 / dpi, 3600 * 25.4 / dpi};
         const CardMargins margins{3.0, 2.0};
-        const std::vector<std::vector<int>> numbers = {
-            {1, 2, 3, 4, 5, 6}, {7, 18, 29, 30, 41, 43}, {10, 11, 20, 21, 30, 31}, {9, 19, 29, 39, 40, 42}, {2, 14, 26, 33, 37, 38}};
+        const std::vector<std::vector<int>> numbers = {{1, 2, 3, 4, 5, 6},
+                                                       {7, 18, 29, 30, 41, 43},
+                                                       {10, 11, 20, 21, 30, 31},
+                                                       {9, 19, 29, 39, 40, 42},
+                                                       {2, 14, 26, 33, 37, 38}};
         Card card;
         for (std::size_t i = 0; i < numbers.size(); ++i) {
             Combination c;
@@ -201,9 +208,9 @@ private slots:
     void withoutPrinterEveryPrintingControlIsDisabled() {
         TestWindow t;
         for (const char* name : {"Print", "PrintPreview"}) QVERIFY(!t.find<QAction>(name)->isEnabled());
-        for (const char* name : {"PrintToolButton", "PrintBitBtn", "mmPageXMarginLabel", "mmPageYMarginLabel", "HorzMemo",
-                                 "VertMemo", "HorzUpDown", "VertUpDown", "mmXLabel", "mmYLabel", "PrintTestBitBtn",
-                                 "GetMarginBitBtn"})
+        for (const char* name :
+             {"PrintToolButton", "PrintBitBtn", "mmPageXMarginLabel", "mmPageYMarginLabel", "HorzMemo", "VertMemo",
+              "HorzUpDown", "VertUpDown", "mmXLabel", "mmYLabel", "PrintTestBitBtn", "GetMarginBitBtn"})
             QVERIFY2(!t.find<QWidget>(name)->isEnabled(), name);
     }
 
@@ -269,7 +276,8 @@ private slots:
         PrinterWindow p;
         MessageBox::setNextAnswer(QMessageBox::Ok);
         QTest::mouseClick(p.t.find<QPushButton>("PrintBitBtn"), Qt::LeftButton);
-        QCOMPARE(MessageBox::shownTexts(), QStringList{QString::fromUtf8("数字の組み合わせがないので印刷できません。")});
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList{QString::fromUtf8("数字の組み合わせがないので印刷できません。")});
         p.t.appendLines(kSeven);
         PrintDialogAnswer cancel;
         cancel.accepted = false;

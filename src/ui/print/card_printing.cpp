@@ -2,10 +2,10 @@
 
 #include <QAction>
 #include <QActionGroup>
-#include <QPaintEngine>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QListView>
+#include <QPaintEngine>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -24,10 +24,10 @@ namespace tambor::ui {
 namespace {
 
 // Every control that needs a printer, by name.
-const char* const kPrintingControls[] = {"Print",           "PrintToolButton",  "PrintBitBtn",      "PrintPreview",
-                                         "mmPageXMarginLabel", "mmPageYMarginLabel", "HorzMemo",      "VertMemo",
-                                         "HorzUpDown",      "VertUpDown",       "mmXLabel",         "mmYLabel",
-                                         "PrintTestBitBtn", "GetMarginBitBtn"};
+const char* const kPrintingControls[] = {
+    "Print",           "PrintToolButton", "PrintBitBtn", "PrintPreview", "mmPageXMarginLabel", "mmPageYMarginLabel",
+    "HorzMemo",        "VertMemo",        "HorzUpDown",  "VertUpDown",   "mmXLabel",           "mmYLabel",
+    "PrintTestBitBtn", "GetMarginBitBtn"};
 
 // The preview shows at most this many cards: a list of a million lines
 // would otherwise be rendered page by page into memory before it shows.
@@ -56,7 +56,8 @@ void hideLayoutAndPrintActions(QPrintPreviewDialog& dialog) {
     const QList<QActionGroup*> groups = dialog.findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly);
     for (QActionGroup* group : groups) {
         const QList<QAction*> actions = group->actions();
-        const bool unnamedPair = actions.size() == 2 && actions[0]->objectName().isEmpty() && actions[1]->objectName().isEmpty();
+        const bool unnamedPair =
+            actions.size() == 2 && actions[0]->objectName().isEmpty() && actions[1]->objectName().isEmpty();
         const bool orientation = unnamedPair && actions[0]->isCheckable() && actions[1]->isCheckable();
         if (unnamedPair && (orientation || group == groups.constLast()))
             for (QAction* a : actions) a->setVisible(false);
@@ -93,9 +94,11 @@ void CardPrinting::FetchPrinterMargins() {
         DisablePrinting();
         return;
     }
-    stored_ = StoredPrinter{metrics, static_cast<double>(printer.logicalDpiX()), static_cast<double>(printer.logicalDpiY())};
+    stored_ =
+        StoredPrinter{metrics, static_cast<double>(printer.logicalDpiX()), static_cast<double>(printer.logicalDpiY())};
     // The printable area's offset from the paper's corner, in millimetres.
-    const QPointF offset = printer.pageRect(QPrinter::DevicePixel).topLeft() - printer.paperRect(QPrinter::DevicePixel).topLeft();
+    const QPointF offset =
+        printer.pageRect(QPrinter::DevicePixel).topLeft() - printer.paperRect(QPrinter::DevicePixel).topLeft();
     const double horz = offset.x() * metrics.widthMm / metrics.widthPx;
     const double vert = offset.y() * metrics.heightMm / metrics.heightPx;
     if (marginFields_) {
@@ -174,8 +177,8 @@ void CardPrinting::PrintClick() {
         break;
     default: request.range = CardRange::All; break;
     }
-    const std::vector<Card> cards =
-        planCards(list.mode(), list.size(), [&list](std::size_t i) { return list.combinationAt(i); }, request, selected);
+    const std::vector<Card> cards = planCards(
+        list.mode(), list.size(), [&list](std::size_t i) { return list.combinationAt(i); }, request, selected);
     printPages(printer, cardPages(cards, stored_->metrics, margins()));
 }
 
@@ -192,8 +195,8 @@ void CardPrinting::PrintPreviewClick() {
     // What a print would take first: the selected lines when there are any.
     const std::vector<std::size_t> selected = selectedPositions();
     const CardRequest request{selected.empty() ? CardRange::All : CardRange::Selection, 1, 1};
-    std::vector<Card> cards =
-        planCards(list.mode(), list.size(), [&list](std::size_t i) { return list.combinationAt(i); }, request, selected);
+    std::vector<Card> cards = planCards(
+        list.mode(), list.size(), [&list](std::size_t i) { return list.combinationAt(i); }, request, selected);
     const auto allCards = cards.size();
     if (cards.size() > static_cast<std::size_t>(kPreviewCardLimit)) cards.resize(kPreviewCardLimit);
     std::vector<PageDrawing> pages = cardPages(cards, stored_->metrics, margins());
