@@ -10,6 +10,7 @@
 #include <QListView>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -201,6 +202,23 @@ private slots:
             for (int x = 0; x < image.width(); ++x)
                 if (const int g = qGray(image.pixel(x, y)); g > 64 && g < 255) ++grey;
         QVERIFY(grey > 0);
+    }
+
+    void stopEndsTheRunWithWholeCards() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("stopped.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        const PageMetrics metrics = printerMetrics(printer);
+        const Card card{{0, makeCombination({1, 2, 3, 4, 5}), 10}, {1, makeCombination({1, 2, 3, 4, 6}), 20}};
+        int calls = 0;
+        // Stopped after the first combination: its card is finished, no other starts.
+        QCOMPARE(
+            paintCardPages(printer, cardPages({card, card, card}, metrics, {}), {}, [&](int) { return ++calls < 1; }),
+            CardPaintResult::Stopped);
+        QCOMPARE(calls, 1);
+        QCOMPARE(pdfPageCount(pdf), 1);
     }
 
     // ---- The controls and the printer ----

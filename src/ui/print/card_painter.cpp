@@ -22,10 +22,9 @@ void paintPage(QPainter& painter, const PageDrawing& page, const CardPaintOption
     for (const MarkGroup& group : page.groups) {
         for (const DeviceRect& r : group.fills)
             if (r.width() > 0 && r.height() > 0) painter.fillRect(qtRect(r), Qt::black);
-        if (progress && !progress(group.percent)) {
-            stopped = true;
-            return;
-        }
+        // A stop ends the run after this page: a card is never left with
+        // some of its combinations missing.
+        if (!stopped && progress && !progress(group.percent)) stopped = true;
     }
 }
 
@@ -51,8 +50,10 @@ CardPaintResult paintCardPages(QPaintDevice& device, const std::vector<PageDrawi
         paintPage(painter, pages[i], options, progress, stopped);
     }
     if (stopped) {
-        // A stopped print job sends nothing: the printer drops what it holds.
-        if (auto* printer = dynamic_cast<QPrinter*>(&device)) printer->abort();
+        // The job is cancelled where the printing system allows it; where
+        // it does not (a PDF file), the whole cards painted so far are kept.
+        auto* printer = dynamic_cast<QPrinter*>(&device);
+        if (printer) printer->abort();
         painter.end();
         return CardPaintResult::Stopped;
     }

@@ -28,7 +28,9 @@ enum class CardPaintResult { Done, Stopped, Failed };
 // paged device (printer, PDF, preview); any other device (an image)
 // receives the first page only. The fills are solid black. progress gets
 // each group's percent after the group is painted; false from it stops the
-// painting (Stopped). Failed: the device could not be painted on.
+// run once the page is complete (Stopped): a printer cancels the job where
+// it can, otherwise it keeps the whole cards painted. Failed: the device
+// could not be painted on.
 CardPaintResult paintCardPages(QPaintDevice& device, const std::vector<PageDrawing>& pages,
                                const CardPaintOptions& options = {}, const std::function<bool(int)>& progress = {});
 
