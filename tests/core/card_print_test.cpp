@@ -6,7 +6,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "cli_test_support.h"
@@ -238,21 +237,24 @@ std::vector<PdfPage> readPdf(const std::string& pdf) {
         const std::string header = std::to_string(n) + " 0 obj\n";
         EXPECT_EQ(pdf.compare(std::stoul(offset), header.size(), header), 0) << "object " << n;
     }
-    const std::regex pageRe(R"(/MediaBox \[0 0 ([0-9.]+ [0-9.]+)\])");
-    const std::regex rectRe(R"((-?\d+) (-?\d+) (\d+) (\d+) re)");
     std::size_t at = 0;
     while ((at = pdf.find("/Type /Page ", at)) != std::string::npos) {
         PdfPage& page = pages.emplace_back();
-        std::smatch m;
-        const std::string rest = pdf.substr(at);
-        if (std::regex_search(rest, m, pageRe)) page.mediaBox = m[1];
+        const std::size_t box = pdf.find("/MediaBox [0 0 ", at);
+        if (box != std::string::npos) page.mediaBox = pdf.substr(box + 15, pdf.find(']', box) - box - 15);
         const std::size_t streamStart = pdf.find("stream\n", at) + 7;
         const std::size_t streamEnd = pdf.find("endstream", streamStart);
-        const std::string content = pdf.substr(streamStart, streamEnd - streamStart);
-        EXPECT_NE(content.find("0.0283464567 0 0 -0.0283464567 0 419.527559 cm"), std::string::npos);
-        for (std::sregex_iterator it(content.begin(), content.end(), rectRe), end; it != end; ++it) {
-            const int l = std::stoi((*it)[1]), t = std::stoi((*it)[2]);
-            page.rects.push_back({l, t, l + std::stoi((*it)[3]), t + std::stoi((*it)[4])});
+        std::istringstream content(pdf.substr(streamStart, streamEnd - streamStart));
+        // Lines "left top width height re"; the others are the set-up and the fill.
+        for (std::string line; std::getline(content, line);) {
+            if (line.find(" cm") != std::string::npos) {
+                EXPECT_EQ(line, "0.0283464567 0 0 -0.0283464567 0 419.527559 cm");
+            }
+            if (line.size() < 3 || line.compare(line.size() - 3, 3, " re") != 0) continue;
+            std::istringstream words(line);
+            int l = 0, t = 0, w = 0, h = 0;
+            words >> l >> t >> w >> h;
+            page.rects.push_back({l, t, l + w, t + h});
         }
         at = streamEnd;
     }
