@@ -63,6 +63,7 @@ MainMenus::MainMenus(QMainWindow* window) {
     save = addItem(fileMenu, "Save", "保存(&S)...", "表示されている組み合わせをファイルに保存します。");
     fileMenu->addSeparator();
     print = addItem(fileMenu, "Print", "カード印刷(&P)...", "表示されている組み合わせを申込カードに印刷します。");
+    printPreview = addItem(fileMenu, "PrintPreview", "印刷プレビュー(&W)...", "申込カードに印刷される内容を画面で確かめます。");
     fileMenu->addSeparator();
     renew = addItem(fileMenu, "Renew", "統計情報の更新(&R)", "インターネットに接続し、最新の統計情報に更新します。");
     fileMenu->addSeparator();
@@ -95,9 +96,6 @@ MainMenus::MainMenus(QMainWindow* window) {
     addToolButton(btnToolBar, contents, "ContentsToolButton", QStyle::SP_DialogHelpButton);
     addToolButton(btnToolBar, about, "AboutToolButton", QStyle::SP_MessageBoxInformation);
     addToolButton(btnToolBar, verUp, "VerUpToolButton", QStyle::SP_ArrowUp);
-
-    // Printing comes with its own windows and commands.
-    for (QAction* a : {print}) a->setEnabled(false);
 }
 
 }  // namespace tambor::ui

@@ -21,6 +21,7 @@ struct MainMenus {
     QAction* load = nullptr;
     QAction* save = nullptr;
     QAction* print = nullptr;
+    QAction* printPreview = nullptr;
     QAction* renew = nullptr;
     QAction* exit = nullptr;
     QAction* homePage = nullptr;

@@ -29,6 +29,7 @@
 #include "ui/pick/file_commands.h"
 #include "ui/pick/pick_page.h"
 #include "ui/pick/prize_group.h"
+#include "ui/print/card_printing.h"
 #include "ui/stats/rate_form.h"
 #include "ui/update/online_update.h"
 
@@ -71,6 +72,8 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     linksPage_->attachMenus(*menus_);
     new HelpCommands(*menus_, this);
     setWindowIcon(programIcon());
+
+    printing_ = new CardPrinting(*model_, this, pickPage_->listBox());
 
     listMenu_ = new ListMenu(*model_, this);
     listMenu_->attach(pickPage_->listBox(), ListBoxKind::Pick);
@@ -133,9 +136,11 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormShow() {
     model_->run([](Session& s) { return s.clearBoard(); });
+    printing_->FetchPrinterMargins();  // the stored margins may replace them
     const std::optional<PrinterInfo> printer = currentPrinter();
     model_->run([&](Session& s) { return s.readSettings(printer ? &*printer : nullptr); });
     model_->run([](Session& s) { return s.selectRole(Together); });
+    if (!printing_->printerReady()) printing_->DisablePrinting();
 }
 
 bool TMainForm::FormCloseQuery() {

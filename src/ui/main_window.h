@@ -15,6 +15,7 @@ class QTabWidget;
 namespace tambor::ui {
 
 class CalculatorPage;
+class CardPrinting;
 class DetailPage;
 class FileCommands;
 class LinksPage;
@@ -89,6 +90,7 @@ private:
     CalculatorPage* calcPage_ = nullptr;
     OptionsPage* optionsPage_ = nullptr;
     LinksPage* linksPage_ = nullptr;
+    CardPrinting* printing_ = nullptr;
 };
 
 }  // namespace tambor::ui

@@ -1,6 +1,10 @@
 #include "ui/common/message_box.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QQueue>
 
 namespace tambor::ui {
@@ -12,6 +16,9 @@ struct Seams {
     QQueue<QMessageBox::StandardButton> answers;
     QQueue<QString> fileNames;
     QStringList shown;
+    QQueue<PrintDialogAnswer> printAnswers;
+    QQueue<std::function<void(QPrintPreviewDialog&)>> previews;
+    PrintDialogOffer lastOffer;
     std::function<void(const QString&)> unanswered;  // set in tests
 };
 
@@ -79,12 +86,59 @@ QString FileDialog::getOpenFileName(QWidget* parent, const QString& caption, con
 
 void FileDialog::setNextFileName(const QString& fileName) { seams().fileNames.enqueue(fileName); }
 
+bool PrintDialog::exec(QPrintDialog& dialog) {
+    PrintDialogOffer& offer = seams().lastOffer;
+    offer.minPage = dialog.minPage();
+    offer.maxPage = dialog.maxPage();
+    offer.fromPage = dialog.fromPage();
+    offer.toPage = dialog.toPage();
+    offer.selectionOffered = dialog.testOption(QAbstractPrintDialog::PrintSelection);
+    offer.range = dialog.printRange();
+    if (!seams().printAnswers.isEmpty()) {
+        const PrintDialogAnswer answer = seams().printAnswers.dequeue();
+        if (!answer.accepted) return false;
+        QPrinter* printer = dialog.printer();
+        printer->setPrintRange(static_cast<QPrinter::PrintRange>(answer.range));
+        if (answer.range == QAbstractPrintDialog::PageRange) printer->setFromTo(answer.fromPage, answer.toPage);
+        printer->setCopyCount(answer.copies);
+        if (!answer.outputFileName.isEmpty()) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(answer.outputFileName);
+        }
+        return true;
+    }
+    if (refuseUnanswered(QStringLiteral("print dialog: ") + dialog.windowTitle())) return false;
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void PrintDialog::execPreview(QPrintPreviewDialog& dialog) {
+    if (!seams().previews.isEmpty()) {
+        const auto inspect = seams().previews.dequeue();
+        dialog.show();
+        QCoreApplication::processEvents();
+        if (inspect) inspect(dialog);
+        dialog.close();
+        return;
+    }
+    if (refuseUnanswered(QStringLiteral("print preview"))) return;
+    dialog.exec();
+}
+
+void PrintDialog::setNextAnswer(const PrintDialogAnswer& answer) { seams().printAnswers.enqueue(answer); }
+PrintDialogOffer PrintDialog::lastOffer() { return seams().lastOffer; }
+void PrintDialog::setNextPreview(std::function<void(QPrintPreviewDialog&)> inspect) {
+    seams().previews.enqueue(std::move(inspect));
+}
+
 void setDialogTestMode(std::function<void(const QString&)> unanswered) { seams().unanswered = std::move(unanswered); }
 
 void resetDialogAnswers() {
     seams().answers.clear();
     seams().fileNames.clear();
     seams().shown.clear();
+    seams().printAnswers.clear();
+    seams().previews.clear();
+    seams().lastOffer = {};
 }
 
 }  // namespace tambor::ui

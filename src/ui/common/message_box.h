@@ -1,11 +1,16 @@
 #pragma once
-// Every message box and file dialog of the program goes through here, so
-// tests can answer them in advance instead of blocking on a modal dialog.
+// Every message box, file dialog and print dialog of the program goes
+// through here, so tests can answer them in advance instead of blocking on
+// a modal dialog.
 
+#include <QAbstractPrintDialog>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <functional>
+
+class QPrintDialog;
+class QPrintPreviewDialog;
 
 namespace tambor::ui {
 
@@ -41,6 +46,42 @@ public:
 
     // Tests: the next dialog returns this name (an empty name = cancelled).
     static void setNextFileName(const QString& fileName);
+};
+
+// A test's answer to the next print dialog: what the user chose in it.
+struct PrintDialogAnswer {
+    bool accepted = true;  // false: the dialog was cancelled
+    QAbstractPrintDialog::PrintRange range = QAbstractPrintDialog::AllPages;
+    int fromPage = 0;  // with PageRange
+    int toPage = 0;
+    int copies = 1;
+    QString outputFileName;  // print to this PDF file instead (empty: as set up)
+};
+
+// What the last print dialog offered (tests).
+struct PrintDialogOffer {
+    int minPage = 0;
+    int maxPage = 0;
+    int fromPage = 0;
+    int toPage = 0;
+    bool selectionOffered = false;
+    QAbstractPrintDialog::PrintRange range = QAbstractPrintDialog::AllPages;
+};
+
+class PrintDialog {
+public:
+    // Runs the prepared dialog; true when the user chose to print, the
+    // dialog's printer then holding the choices.
+    static bool exec(QPrintDialog& dialog);
+    // Shows the preview until the user closes it.
+    static void execPreview(QPrintPreviewDialog& dialog);
+
+    // Tests: the next print dialog returns this answer without showing.
+    static void setNextAnswer(const PrintDialogAnswer& answer);
+    static PrintDialogOffer lastOffer();
+    // Tests: the next preview is shown without waiting; inspect looks at it
+    // (its pages painted) before it closes.
+    static void setNextPreview(std::function<void(QPrintPreviewDialog&)> inspect);
 };
 
 // Tests: every dialog must have been answered in advance. A dialog without

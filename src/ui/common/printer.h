@@ -1,13 +1,47 @@
 #pragma once
-// The desktop's default printer as the settings and the margins see it.
+// The desktop's printer as card printing, the settings and the margins see
+// it. Tests install a stand-in printer that prints into a PDF file, so the
+// printing controls work on a machine without any printer.
 
+#include <QMarginsF>
+#include <QPageSize>
+#include <QString>
 #include <optional>
 
+#include "io/card_print.h"
 #include "io/print_margin.h"
+
+class QPrinter;
 
 namespace tambor::ui {
 
-// Nothing when no printer is installed.
+// The current printer: its name and, as the page size, the printable area
+// in millimetres. Nothing when no printer is installed.
 std::optional<PrinterInfo> currentPrinter();
+
+// Sets printer up for the current printer: the default printer (or the
+// first one when none is the default) with its default paper, the printable
+// area as large as the hardware allows. False when no printer is installed.
+bool setUpPrinter(QPrinter& printer);
+
+// The printable area of a printer as it is set up, in device pixels and in
+// the millimetres of those pixels: Qt places the printable area on whole
+// points, so its nominal size in millimetres can differ from its pixels by
+// a few tenths of a millimetre, while the marks must follow the pixels the
+// painter really uses.
+PageMetrics printerMetrics(const QPrinter& printer);
+
+// The name the printing system lists for the printer set up by setUpPrinter.
+QString currentPrinterName();
+
+// Tests: act as if this printer were the only one installed. It prints into
+// pdfFile on the given paper, with the given unprintable edges.
+struct TestPrinter {
+    QString name;
+    QPageSize pageSize = QPageSize(QPageSize::A4);
+    QMarginsF marginsMm;
+    QString pdfFile;
+};
+void setTestPrinter(std::optional<TestPrinter> printer);
 
 }  // namespace tambor::ui

@@ -54,6 +54,7 @@ void UpDown::setPosition(int position) {
 void UpDown::stepBy(int steps) {
     takeFromEdit();
     setPosition(position_ + steps);
+    emit stepped(steps);
 }
 
 void UpDown::takeFromEdit() {

@@ -27,6 +27,8 @@ public:
 
 signals:
     void positionChanged(int position);
+    // An arrow was clicked: +1 up, -1 down (also at the ends of the range).
+    void stepped(int steps);
 
 private:
     void takeFromEdit();

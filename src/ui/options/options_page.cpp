@@ -15,6 +15,7 @@
 #include "ui/common/session_model.h"
 #include "ui/common/up_down.h"
 #include "ui/common/widget_helpers.h"
+#include "ui/print/margin_fields.h"
 
 namespace tambor::ui {
 namespace {
@@ -43,6 +44,15 @@ QLineEdit* makeEdit(QWidget* parent, const char* name, const char* hint, EditKin
     setHint(edit, hint);
     applyEditConventions(edit, kind);
     return edit;
+}
+
+// The spinners count half millimetres; the margin fields give them their range.
+UpDown* makeMarginUpDown(QWidget* parent, const char* name, const char* hint, int x, int y) {
+    auto* upDown = new UpDown(nullptr, 0, 0, 0, parent);
+    upDown->setObjectName(QString::fromLatin1(name));
+    upDown->setGeometry(x, y, 14, 22);
+    setHint(upDown, hint);
+    return upDown;
 }
 
 QGroupBox* makeGroup(QWidget* parent, const char* name, const char* caption, int x, int y, int w, int h) {
@@ -116,18 +126,18 @@ OptionsPage::OptionsPage(SessionModel& model, QWidget* parent) : QWidget(parent)
     horzLabel->setObjectName(QStringLiteral("mmPageXMarginLabel"));
     horzMemo_ = makeEdit(print, "HorzMemo", "水平マージンを設定します。", EditKind::Numeric, 112, 18, 44);
     horzLabel->setBuddy(horzMemo_);
-    makeLabel(print, "mm", 162, 22, 20, 16)->setObjectName(QStringLiteral("mmXLabel"));
+    UpDown* horzUpDown = makeMarginUpDown(print, "HorzUpDown", "水平マージンを設定します。", 156, 18);
+    makeLabel(print, "mm", 174, 22, 20, 16)->setObjectName(QStringLiteral("mmXLabel"));
     QLabel* vertLabel = makeLabel(print, "垂直マージン(&V):", 8, 50, 104, 16);
     vertLabel->setObjectName(QStringLiteral("mmPageYMarginLabel"));
     vertMemo_ = makeEdit(print, "VertMemo", "垂直マージンを設定します。", EditKind::Numeric, 112, 46, 44);
     vertLabel->setBuddy(vertMemo_);
-    makeLabel(print, "mm", 162, 50, 20, 16)->setObjectName(QStringLiteral("mmYLabel"));
+    UpDown* vertUpDown = makeMarginUpDown(print, "VertUpDown", "垂直マージンを設定します。", 156, 46);
+    makeLabel(print, "mm", 174, 50, 20, 16)->setObjectName(QStringLiteral("mmYLabel"));
+    marginFields_ = new MarginFields(model_, horzMemo_, horzUpDown, vertMemo_, vertUpDown, this);
     getMarginBitBtn_ = makeButton(print, "GetMarginBitBtn", "余白の取得(&G)", "プリンタより余白（マージン）を取得します。", 226, 16, 126, 24);
     printTestBitBtn_ = makeButton(print, "PrintTestBitBtn", "印刷テスト(&T)", "プリンタの余白を調べるために、テスト印刷を行います。",
                                   226, 44, 126, 24);
-    // Card printing comes with its own commands.
-    getMarginBitBtn_->setEnabled(false);
-    printTestBitBtn_->setEnabled(false);
 
     QGroupBox* lot = makeGroup(this, "LotGroupBox", "抽選オプション", 360, 80, 360, 180);
     QLabel* defLabel = makeLabel(lot, "抽選回数 初期値(&D):", 8, 22, 118, 16);
@@ -235,12 +245,9 @@ void OptionsPage::ArrangeModeComboBoxChange() {
 }
 
 void OptionsPage::commitMargins(const PrinterInfo& printer) {
-    const double horz = ParseMargin(horzMemo_->text().toStdString(), printer.pageWidthMm, model_.session().options().horzMargin);
-    const double vert = ParseMargin(vertMemo_->text().toStdString(), printer.pageHeightMm, model_.session().options().vertMargin);
-    changeOptions([&](Options& o) {
-        o.horzMargin = horz;
-        o.vertMargin = vert;
-    });
+    marginFields_->setPageSize(printer.pageWidthMm, printer.pageHeightMm);
+    marginFields_->HorzMemoExit();
+    marginFields_->VertMemoExit();
 }
 
 void OptionsPage::refresh(const Changes& changes) {
@@ -257,10 +264,6 @@ void OptionsPage::refresh(const Changes& changes) {
         proxyAddressEdit_->setText(QString::fromStdString(o.proxyAddress));
     if (proxyPortEdit_->text().toStdString() != o.proxyPort) proxyPortEdit_->setText(QString::fromStdString(o.proxyPort));
     (o.probabilityView == ProbabilityView::Fraction ? fractionRadioButton_ : reciprocalRadioButton_)->setChecked(true);
-    if (o.horzMargin != shownHorzMargin_) horzMemo_->setText(QString::fromStdString(formatMargin(o.horzMargin)));
-    if (o.vertMargin != shownVertMargin_) vertMemo_->setText(QString::fromStdString(formatMargin(o.vertMargin)));
-    shownHorzMargin_ = o.horzMargin;
-    shownVertMargin_ = o.vertMargin;
     if (defUpDown_->position() != o.defaultDrawCount) defUpDown_->setPosition(o.defaultDrawCount);
     lotModeComboBox_->setCurrentIndex(static_cast<int>(o.priorityMode));
     pastRemoveCheckBox_->setChecked(o.pastRemove);

@@ -19,6 +19,7 @@ struct PrinterInfo;
 
 namespace tambor::ui {
 
+class MarginFields;
 class SessionModel;
 class UpDown;
 
@@ -31,7 +32,8 @@ public:
     QLineEdit* splitMemo() const { return splitMemo_; }
     UpDown* splitUpDown() const { return splitUpDown_; }
 
-    // Takes the margins as typed, as when their edits lose the focus.
+    // Takes the margins as typed, as when their edits lose the focus, cut
+    // at the printer's printable size.
     void commitMargins(const tambor::PrinterInfo& printer);
 
 private:
@@ -51,10 +53,6 @@ private:
 
     SessionModel& model_;
     bool refreshing_ = false;
-    // The margins last written into their edits: what the user types there
-    // stays until it is committed or the margins change.
-    double shownHorzMargin_ = -1.0;
-    double shownVertMargin_ = -1.0;
     QRadioButton* csvRadioButton_ = nullptr;
     QRadioButton* textRadioButton_ = nullptr;
     QLineEdit* splitMemo_ = nullptr;
@@ -70,6 +68,7 @@ private:
     QRadioButton* fractionRadioButton_ = nullptr;
     QLineEdit* horzMemo_ = nullptr;
     QLineEdit* vertMemo_ = nullptr;
+    MarginFields* marginFields_ = nullptr;
     QPushButton* getMarginBitBtn_ = nullptr;
     QPushButton* printTestBitBtn_ = nullptr;
     QLineEdit* defMemo_ = nullptr;

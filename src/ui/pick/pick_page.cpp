@@ -86,8 +86,6 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
                               130, 82, 26);
     rateBitBtn_ = makeButton(this, "RateBitBtn", "連対率(&T)...", "連対率の画面を表示します。", bx + 86, 130, 66, 26);
     recordBitBtn_ = makeButton(this, "RecordBitBtn", "当選履歴(&R)...", "過去の当選結果の表示を行います。", bx, 160, 82, 26);
-    // Card printing comes with its own window.
-    printBitBtn_->setEnabled(false);
 
     connect(clearBitBtn_, &QPushButton::clicked, this, &PickPage::ClearBitBtnClick);
     connect(lotBitBtn_, &QPushButton::clicked, this, &PickPage::LotBitBtnClick);

@@ -1,0 +1,33 @@
+#pragma once
+// Mark cards as a PDF file: one card per page, the page being the card, so
+// the file printed at actual size on card-sized paper puts every mark in
+// its box. The pages hold the solid black rectangles and nothing else.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "io/card_print.h"
+
+namespace tambor {
+
+// The page of the PDF cards: a Japanese postcard, 100 × 148 mm, a paper
+// size printers take that holds every box of the card (the lowest mark
+// ends at 141 mm, the rightmost at 65.5 mm). The printable area is the
+// whole page; its device pixels are 0.01 mm, so the marks keep the
+// card's geometry to a hundredth of a millimetre.
+inline constexpr double kPdfCardWidthMm = 100.0;
+inline constexpr double kPdfCardHeightMm = 148.0;
+PageMetrics pdfCardMetrics();
+
+// The complete file: every page's fills, black, on a page of the metrics'
+// millimetre size, device pixel (0, 0) at the page's top-left corner. The
+// outlines are for the screen and are not written. A run without pages
+// still gives one (empty) page, as a PDF file needs one.
+std::string formatCardPdf(const std::vector<PageDrawing>& pages, const PageMetrics& metrics);
+
+// Writes formatCardPdf's bytes through a temporary file renamed over path.
+// Throws FileError.
+void writeCardPdf(const std::filesystem::path& path, const std::vector<PageDrawing>& pages, const PageMetrics& metrics);
+
+}  // namespace tambor

@@ -1,0 +1,147 @@
+#include "io/card_print.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace tambor {
+namespace {
+
+constexpr double kBlockStepMm = 21.0;
+constexpr double kFirstRowTopMm = 38.5;
+constexpr double kRowStepMm = 4.25;
+constexpr double kFirstColumnLeftMm = 61.5;
+constexpr double kColumnStepMm = 57.5 / 9.0;
+constexpr double kTestSquareMm = 20.0;
+
+// Truncation toward zero, kept inside int for any margin or page size.
+int truncToInt(double value) {
+    if (!(value == value)) return 0;  // NaN
+    return static_cast<int>(std::clamp(value, -1e9, 1e9));
+}
+
+// a × b / c in whole numbers without overflow, for the progress figures.
+int percentOf(std::size_t done, std::size_t total) {
+    return total == 0 ? 100 : static_cast<int>(static_cast<std::uint64_t>(done) * 100 / total);
+}
+
+}  // namespace
+
+const char* const kNothingToPrintMessage = "数字の組み合わせがないので印刷できません。";
+
+MarkPositionMm markPositionMm(int block, int numberIndex) {
+    const int row = numberIndex / 10;
+    const int column = numberIndex % 10;
+    return {kFirstColumnLeftMm - column * kColumnStepMm, kBlockStepMm * block + kFirstRowTopMm + kRowStepMm * row};
+}
+
+DeviceRect MarkRect(int block, int numberIndex, const PageMetrics& metrics, const CardMargins& margins) {
+    const MarkPositionMm at = markPositionMm(block, numberIndex);
+    const double x = at.x - margins.horz;
+    const double y = at.y - margins.vert;
+    const double sx = metrics.widthMm > 0.0 ? metrics.widthPx / metrics.widthMm : 0.0;
+    const double sy = metrics.heightMm > 0.0 ? metrics.heightPx / metrics.heightMm : 0.0;
+    return {truncToInt(x * sx), truncToInt(y * sy), truncToInt((x + kMarkWidthMm) * sx),
+            truncToInt((y + kMarkHeightMm) * sy)};
+}
+
+int cardPageCount(std::size_t count) { return count == 0 ? 0 : static_cast<int>((count - 1) / kCardBlocks + 1); }
+
+IndexSpan cardIndexSpan(std::size_t count, const CardRequest& request) {
+    if (count == 0) return {};
+    if (request.range != CardRange::Pages) return {0, count - 1};
+    const int maxPage = cardPageCount(count);
+    const int from = std::clamp(request.fromPage, 1, maxPage);
+    const int to = std::clamp(request.toPage, from, maxPage);
+    const std::size_t first = static_cast<std::size_t>(from - 1) * kCardBlocks;
+    const std::size_t last = to == maxPage ? count - 1 : static_cast<std::size_t>(to) * kCardBlocks - 1;
+    return {first, last};
+}
+
+std::vector<Card> planCards(GameMode mode, std::size_t count, const std::function<Combination(std::size_t)>& at,
+                            const CardRequest& request, const std::vector<std::size_t>& selected) {
+    const IndexSpan span = cardIndexSpan(count, request);
+    std::vector<Card> cards;
+    if (span.empty()) return cards;
+    std::vector<bool> isSelected;
+    if (request.range == CardRange::Selection) {
+        isSelected.assign(count, false);
+        for (std::size_t p : selected)
+            if (p < count) isSelected[p] = true;
+    }
+    for (std::size_t j = span.first; j <= span.last; ++j) {
+        if (request.range == CardRange::Selection && !isSelected[j]) continue;
+        const Combination c = at(j);
+        if (!isValidCombination(mode, c)) continue;
+        if (cards.empty() || cards.back().size() == kCardBlocks) cards.emplace_back();
+        cards.back().push_back({j, c, percentOf(j - span.first + 1, span.size())});
+    }
+    return cards;
+}
+
+std::size_t PageDrawing::fillCount() const {
+    std::size_t n = 0;
+    for (const MarkGroup& g : groups) n += g.fills.size();
+    return n;
+}
+
+std::vector<PageDrawing> cardPages(const std::vector<Card>& cards, const PageMetrics& metrics,
+                                   const CardMargins& margins) {
+    std::vector<PageDrawing> pages;
+    pages.reserve(cards.size());
+    for (const Card& card : cards) {
+        PageDrawing& page = pages.emplace_back();
+        int block = 0;
+        for (const CardEntry& entry : card) {
+            MarkGroup& group = page.groups.emplace_back();
+            for (int n : entry.combination) group.fills.push_back(MarkRect(block, n - 1, metrics, margins));
+            group.percent = entry.percent;
+            ++block;
+        }
+    }
+    return pages;
+}
+
+void addCardOutline(PageDrawing& page, GameMode mode, const PageMetrics& metrics, const CardMargins& margins) {
+    const int numbers = rulesFor(mode).maxNumber;
+    for (int block = 0; block < kCardBlocks; ++block)
+        for (int c = 0; c < numbers; ++c) page.outlines.push_back(MarkRect(block, c, metrics, margins));
+}
+
+PageDrawing testPage(const PageMetrics& stored, const PageMetrics& fresh, const CardMargins& margins) {
+    PageDrawing page;
+    MarkGroup& first = page.groups.emplace_back();
+    const int width = truncToInt(fresh.widthPx);
+    const int height = truncToInt(fresh.heightPx);
+    if (width > 0 && height > 0) {
+        // The frame (0, 0)–(width − 1, height − 1), one pixel wide.
+        first.fills.push_back({0, 0, width, 1});
+        first.fills.push_back({0, height - 1, width, height});
+        first.fills.push_back({0, 0, 1, height});
+        first.fills.push_back({width - 1, 0, width, height});
+    }
+    if (fresh.widthMm > 0.0 && fresh.heightMm > 0.0)
+        first.fills.push_back({0, 0, truncToInt(fresh.widthPx * kTestSquareMm / fresh.widthMm),
+                               truncToInt(fresh.heightPx * kTestSquareMm / fresh.heightMm)});
+    first.percent = 0;
+    for (int block = 0; block < kCardBlocks; ++block) {
+        MarkGroup& group = block == 0 ? page.groups.front() : page.groups.emplace_back();
+        for (int c = 0; c < kCardNumbers; ++c) group.fills.push_back(MarkRect(block, c, stored, margins));
+        group.percent = (kCardNumbers * (block + 1) + 1) * 100 / (kCardNumbers * kCardBlocks);
+    }
+    return page;
+}
+
+double stepMargin(double margin, int direction) {
+    const double stepped = margin + (direction > 0 ? 0.5 : -0.5);
+    return stepped < 0.0 ? 0.0 : stepped;
+}
+
+int marginSpinPosition(double margin) {
+    const int position = truncToInt(margin * 2.0);
+    return position == 0 && margin > 0.0 ? 1 : std::max(position, 0);
+}
+
+int marginSpinMaximum(double pageSizeMm) { return std::max(truncToInt(pageSizeMm * 2.0), 0); }
+
+}  // namespace tambor

@@ -1,0 +1,251 @@
+#include "ui/print/card_printing.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QListView>
+#include <QPaintEngine>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <algorithm>
+
+#include "ui/common/message_box.h"
+#include "ui/common/printer.h"
+#include "ui/common/session_model.h"
+#include "ui/common/wait_form.h"
+#include "ui/common/widget_helpers.h"
+#include "ui/print/card_painter.h"
+#include "ui/print/margin_fields.h"
+
+namespace tambor::ui {
+namespace {
+
+// Every control that needs a printer, by name.
+const char* const kPrintingControls[] = {
+    "Print",           "PrintToolButton", "PrintBitBtn", "PrintPreview", "mmPageXMarginLabel", "mmPageYMarginLabel",
+    "HorzMemo",        "VertMemo",        "HorzUpDown",  "VertUpDown",   "mmXLabel",           "mmYLabel",
+    "PrintTestBitBtn", "GetMarginBitBtn"};
+
+// The preview shows at most this many cards: a list of a million lines
+// would otherwise be rendered page by page into memory before it shows.
+constexpr int kPreviewCardLimit = 200;
+
+const char* const kPrinterGoneMessage = "プリンタが見つかりません。プリンタの接続と設定を確かめてください。";
+
+// Why a PDF file cannot be written, as the file system says; nothing is
+// left behind by asking.
+QString fileProblem(const QString& fileName) {
+    QFile file(fileName);
+    const bool existed = file.exists();
+    if (!file.open(existed ? QIODevice::ReadWrite | QIODevice::Append : QIODevice::WriteOnly | QIODevice::NewOnly))
+        return file.errorString();
+    file.close();
+    if (!existed) file.remove();
+    return {};
+}
+
+// The preview is for looking: its own print and page-setup buttons would
+// print past the wait window and the error report, and its orientation
+// buttons would turn the page the marks were placed for. They are the
+// preview's last action group and its group of two checkable unnamed
+// actions; anything else stays.
+void hideLayoutAndPrintActions(QPrintPreviewDialog& dialog) {
+    const QList<QActionGroup*> groups = dialog.findChildren<QActionGroup*>(Qt::FindDirectChildrenOnly);
+    for (QActionGroup* group : groups) {
+        const QList<QAction*> actions = group->actions();
+        const bool unnamedPair =
+            actions.size() == 2 && actions[0]->objectName().isEmpty() && actions[1]->objectName().isEmpty();
+        const bool orientation = unnamedPair && actions[0]->isCheckable() && actions[1]->isCheckable();
+        if (unnamedPair && (orientation || group == groups.constLast()))
+            for (QAction* a : actions) a->setVisible(false);
+    }
+}
+
+}  // namespace
+
+CardPrinting::CardPrinting(SessionModel& model, QWidget* window, QListView* pickListBox)
+    : QObject(window), model_(model), window_(window), pickListBox_(pickListBox) {
+    setObjectName(QStringLiteral("CardPrinting"));
+    marginFields_ = window_->findChild<MarginFields*>(QStringLiteral("MarginFields"));
+    const auto onAction = [this](const char* name, void (CardPrinting::*handler)()) {
+        if (auto* action = window_->findChild<QAction*>(QString::fromLatin1(name)))
+            connect(action, &QAction::triggered, this, handler);
+    };
+    const auto onButton = [this](const char* name, void (CardPrinting::*handler)()) {
+        if (auto* button = window_->findChild<QPushButton*>(QString::fromLatin1(name)))
+            connect(button, &QPushButton::clicked, this, handler);
+    };
+    onAction("Print", &CardPrinting::PrintClick);
+    onAction("PrintPreview", &CardPrinting::PrintPreviewClick);
+    onButton("PrintBitBtn", &CardPrinting::PrintClick);
+    onButton("PrintTestBitBtn", &CardPrinting::PrintTestBitBtnClick);
+    onButton("GetMarginBitBtn", &CardPrinting::GetMarginBitBtnClick);
+}
+
+void CardPrinting::FetchPrinterMargins() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!setUpPrinter(printer)) return;
+    const PageMetrics metrics = printerMetrics(printer);
+    if (!metrics.valid()) {
+        stored_.reset();
+        DisablePrinting();
+        return;
+    }
+    stored_ =
+        StoredPrinter{metrics, static_cast<double>(printer.logicalDpiX()), static_cast<double>(printer.logicalDpiY())};
+    // The printable area's offset from the paper's corner, in millimetres.
+    const QPointF offset =
+        printer.pageRect(QPrinter::DevicePixel).topLeft() - printer.paperRect(QPrinter::DevicePixel).topLeft();
+    const double horz = offset.x() * metrics.widthMm / metrics.widthPx;
+    const double vert = offset.y() * metrics.heightMm / metrics.heightPx;
+    if (marginFields_) {
+        marginFields_->setPageSize(metrics.widthMm, metrics.heightMm);
+        marginFields_->setMargins(horz, vert);
+    }
+}
+
+void CardPrinting::DisablePrinting() {
+    for (const char* name : kPrintingControls) {
+        const QString objectName = QString::fromLatin1(name);
+        for (QAction* action : window_->findChildren<QAction*>(objectName)) action->setEnabled(false);
+        for (QWidget* widget : window_->findChildren<QWidget*>(objectName)) widget->setEnabled(false);
+    }
+}
+
+void CardPrinting::GetMarginBitBtnClick() {
+    if (model_.busy()) return;
+    FetchPrinterMargins();
+    if (!stored_) DisablePrinting();
+}
+
+CardMargins CardPrinting::margins() const {
+    const Options& o = model_.session().options();
+    return {o.horzMargin, o.vertMargin};
+}
+
+bool CardPrinting::preparePrinter(QPrinter& printer, const char* jobTitle) {
+    if (!stored_ || !setUpPrinter(printer)) {
+        MessageBox::error(window_, u8(kPrinterGoneMessage));
+        return false;
+    }
+    printer.setDocName(u8(jobTitle));
+    return true;
+}
+
+std::vector<std::size_t> CardPrinting::selectedPositions() const {
+    std::vector<std::size_t> positions;
+    if (!pickListBox_ || !pickListBox_->selectionModel()) return positions;
+    for (const QModelIndex& index : pickListBox_->selectionModel()->selectedIndexes())
+        if (index.row() >= 0) positions.push_back(static_cast<std::size_t>(index.row()));
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    return positions;
+}
+
+void CardPrinting::PrintClick() {
+    if (model_.busy()) return;
+    bringPageToFront(pickListBox_);
+    const CombinationList& list = model_.session().list();
+    if (list.empty()) {
+        MessageBox::warning(window_, QString::fromUtf8(kNothingToPrintMessage));
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    if (!preparePrinter(printer, "タンボル")) return;
+    printer.setCollateCopies(false);
+    printer.setCopyCount(1);
+
+    const int maxPage = cardPageCount(list.size());
+    const std::vector<std::size_t> selected = selectedPositions();
+    QPrintDialog dialog(&printer, window_);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, !selected.empty());
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setMinMax(1, maxPage);
+    dialog.setFromTo(1, maxPage);
+    dialog.setPrintRange(selected.empty() ? QAbstractPrintDialog::AllPages : QAbstractPrintDialog::Selection);
+    if (!PrintDialog::exec(dialog)) return;
+
+    CardRequest request;
+    switch (printer.printRange()) {
+    case QPrinter::Selection: request.range = CardRange::Selection; break;
+    case QPrinter::PageRange:
+        request = {CardRange::Pages, printer.fromPage(), printer.toPage() > 0 ? printer.toPage() : maxPage};
+        break;
+    default: request.range = CardRange::All; break;
+    }
+    const std::vector<Card> cards = planCards(
+        list.mode(), list.size(), [&list](std::size_t i) { return list.combinationAt(i); }, request, selected);
+    printPages(printer, cardPages(cards, stored_->metrics, margins()));
+}
+
+void CardPrinting::PrintPreviewClick() {
+    if (model_.busy()) return;
+    bringPageToFront(pickListBox_);
+    const CombinationList& list = model_.session().list();
+    if (list.empty()) {
+        MessageBox::warning(window_, QString::fromUtf8(kNothingToPrintMessage));
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    if (!preparePrinter(printer, "タンボル")) return;
+    // What a print would take first: the selected lines when there are any.
+    const std::vector<std::size_t> selected = selectedPositions();
+    const CardRequest request{selected.empty() ? CardRange::All : CardRange::Selection, 1, 1};
+    std::vector<Card> cards = planCards(
+        list.mode(), list.size(), [&list](std::size_t i) { return list.combinationAt(i); }, request, selected);
+    const auto allCards = cards.size();
+    if (cards.size() > static_cast<std::size_t>(kPreviewCardLimit)) cards.resize(kPreviewCardLimit);
+    std::vector<PageDrawing> pages = cardPages(cards, stored_->metrics, margins());
+    for (PageDrawing& page : pages) addCardOutline(page, list.mode(), stored_->metrics, margins());
+
+    QPrintPreviewDialog dialog(&printer, window_);
+    dialog.setObjectName(QStringLiteral("PrintPreviewDialog"));
+    dialog.setWindowTitle(allCards > cards.size()
+                              ? u8("印刷プレビュー（全 %1 枚のうち先頭 %2 枚）").arg(allCards).arg(cards.size())
+                              : u8("印刷プレビュー"));
+    hideLayoutAndPrintActions(dialog);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {
+        // The outlines go on the screen's pages only (the preview paints
+        // into pictures), never to a printer.
+        const bool screen = target->paintEngine() && target->paintEngine()->type() == QPaintEngine::Picture;
+        paintCardPages(*target, pages, {screen, stored_->dpiX, stored_->dpiY});
+    });
+    PrintDialog::execPreview(dialog);
+}
+
+void CardPrinting::PrintTestBitBtnClick() {
+    if (model_.busy()) return;
+    QPrinter printer(QPrinter::HighResolution);
+    if (!preparePrinter(printer, "印刷テスト")) return;
+    printPages(printer, {testPage(stored_->metrics, printerMetrics(printer), margins())});
+}
+
+void CardPrinting::printPages(QPrinter& printer, const std::vector<PageDrawing>& pages) {
+    CardPaintResult result;
+    {
+        LongOperation op(model_.waitForm(), true);
+        if (!op.started()) return;
+        result = paintCardPages(printer, pages, {false, stored_->dpiX, stored_->dpiY}, op.progress());
+        model_.waitForm().setGauge(100);
+    }
+    if (result == CardPaintResult::Failed) reportFailure(printer);
+}
+
+void CardPrinting::reportFailure(QPrinter& printer) {
+    const QString file = printer.outputFileName();
+    QString text = u8("印刷できませんでした。\n");
+    if (!file.isEmpty()) {
+        text += file;
+        const QString reason = fileProblem(file);
+        if (!reason.isEmpty()) text += u8(": ") + reason;
+    } else {
+        text += u8("プリンタ「%1」が印刷を受け付けませんでした。").arg(printer.printerName());
+    }
+    MessageBox::error(window_, text);
+}
+
+}  // namespace tambor::ui

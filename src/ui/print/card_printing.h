@@ -1,0 +1,66 @@
+#pragma once
+// Card printing: the list on the lottery's mark cards through the print
+// dialog, the preview, the test page and the printer's margins. The
+// commands find their controls by name in the main window (the pick tab's
+// button, the menu items, the print options of the options tab) and are
+// wired up here, so the window only creates this and runs its start-up.
+
+#include <QObject>
+#include <optional>
+#include <vector>
+
+#include "io/card_print.h"
+
+class QListView;
+class QPrinter;
+class QWidget;
+
+namespace tambor::ui {
+
+class MarginFields;
+class SessionModel;
+
+class CardPrinting : public QObject {
+    Q_OBJECT
+public:
+    CardPrinting(SessionModel& model, QWidget* window, QListView* pickListBox);
+
+    // Takes the printer's page metrics and its offsets as the margins; the
+    // margins' limits follow the printable size. Nothing without a printer;
+    // a printer whose metrics cannot be read disables printing.
+    void FetchPrinterMargins();
+    // Disables every printing control.
+    void DisablePrinting();
+    // The metrics were taken from a printer (printing is possible).
+    bool printerReady() const { return stored_.has_value(); }
+    const PageMetrics* storedMetrics() const { return stored_ ? &stored_->metrics : nullptr; }
+
+    void PrintClick();
+    void PrintPreviewClick();
+    void PrintTestBitBtnClick();
+    void GetMarginBitBtnClick();
+
+private:
+    struct StoredPrinter {
+        PageMetrics metrics;
+        double dpiX = 0.0;
+        double dpiY = 0.0;
+    };
+
+    // The printer as it is now, set up for a job; nothing (after telling
+    // the user) when it is gone.
+    bool preparePrinter(QPrinter& printer, const char* jobTitle);
+    CardMargins margins() const;
+    std::vector<std::size_t> selectedPositions() const;
+    // Paints pages on printer inside the wait window and reports a failure.
+    void printPages(QPrinter& printer, const std::vector<PageDrawing>& pages);
+    void reportFailure(QPrinter& printer);
+
+    SessionModel& model_;
+    QWidget* window_;
+    QListView* pickListBox_;
+    MarginFields* marginFields_ = nullptr;
+    std::optional<StoredPrinter> stored_;
+};
+
+}  // namespace tambor::ui

@@ -1,0 +1,428 @@
+// Card printing through the real window with a stand-in printer that
+// prints into PDF files, the margin fields, and the painting routine
+// measured on an image.
+
+#include <QAction>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QToolButton>
+#include <cmath>
+
+#include "io/card_print.h"
+#include "support/dialog_guard.h"
+#include "support/test_window.h"
+#include "ui/common/message_box.h"
+#include "ui/common/printer.h"
+#include "ui/common/up_down.h"
+#include "ui/common/wait_form.h"
+#include "ui/common/widget_helpers.h"
+#include "ui/print/card_painter.h"
+
+using namespace tambor;
+using namespace tambor::ui;
+using tambor::ui::testing::TestWindow;
+
+namespace {
+
+const char* const kSeven =
+    " 1, 2, 3, 4, 5\r\n 6,17,28,30,31\r\n 3, 4, 5, 6, 7\r\n 1,10,11,20,21\r\n 9,19,29,30,31\r\n 2, 3,14,15,26\r\n "
+    "5,15,25,27,28\r\n";
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Pages of a PDF file as Qt writes them ("/Type /Page", not "/Pages").
+int pdfPageCount(const QString& path) {
+    const QByteArray pdf = readAll(path);
+    if (!pdf.startsWith("%PDF-")) return -1;
+    return static_cast<int>(
+        QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
+}
+
+// The main window with a stand-in printer installed first: A4 with edges
+// of 12 points at the sides and 6 points at top and bottom (200 and 100
+// device pixels at 1200 dpi, 4.23 and 2.11 mm in the fields), printing into
+// pdf. Its printable area is 9517 × 13833 pixels, 201.44 × 292.80 mm.
+struct PrinterGuard {
+    QTemporaryDir pdfDir;
+    QString pdf;
+    PrinterGuard() : pdf(pdfDir.filePath(QStringLiteral("printer.pdf"))) {
+        setTestPrinter(TestPrinter{QStringLiteral("Tambor Test Printer"), QPageSize(QPageSize::A4),
+                                   QMarginsF(12 * 25.4 / 72, 6 * 25.4 / 72, 12 * 25.4 / 72, 6 * 25.4 / 72), pdf});
+    }
+    ~PrinterGuard() { setTestPrinter(std::nullopt); }
+};
+struct PrinterWindow : PrinterGuard {
+    TestWindow t;
+};
+
+// Records unanswered dialogs instead of failing, for the length of a test.
+struct RecordUnanswered {
+    QStringList dialogs;
+    RecordUnanswered() {
+        setDialogTestMode([this](const QString& what) { dialogs << what; });
+    }
+    ~RecordUnanswered() { tambor::ui::testing::installStrictDialogs(); }
+};
+
+void select(QListView* view, std::initializer_list<int> rows) {
+    view->clearSelection();
+    for (int r : rows) view->selectionModel()->select(view->model()->index(r, 0), QItemSelectionModel::Select);
+}
+
+// Types into a margin field and leaves it, as a user does.
+void typeMargin(const TestWindow& t, const char* field, const QString& text) {
+    auto* memo = t.find<QLineEdit>(field);
+    bringPageToFront(memo);
+    memo->setFocus();
+    memo->selectAll();
+    QTest::keyClicks(memo, text);
+    t.find<QLineEdit>("DefMemo")->setFocus();
+}
+
+// ---- Finding the bars on an image ----
+
+struct Bar {
+    double left, top, right, bottom;  // millimetres
+};
+
+// The bounding boxes of the black regions of image, in millimetres.
+std::vector<Bar> blackBars(const QImage& image, double dpi) {
+    const int w = image.width(), h = image.height();
+    std::vector<char> seen(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
+    std::vector<Bar> bars;
+    const auto black = [&](int x, int y) { return qGray(image.pixel(x, y)) < 64; };
+    const double mm = 25.4 / dpi;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::size_t at =
+                static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x);
+            if (seen[at] || !black(x, y)) continue;
+            int l = x, r = x, t = y, b = y;
+            std::vector<QPoint> stack{QPoint(x, y)};
+            seen[at] = 1;
+            while (!stack.empty()) {
+                const QPoint p = stack.back();
+                stack.pop_back();
+                l = std::min(l, p.x()), r = std::max(r, p.x()), t = std::min(t, p.y()), b = std::max(b, p.y());
+                for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+                    const QPoint n = p + d;
+                    if (n.x() < 0 || n.y() < 0 || n.x() >= w || n.y() >= h) continue;
+                    const std::size_t ni =
+                        static_cast<std::size_t>(n.y()) * static_cast<std::size_t>(w) + static_cast<std::size_t>(n.x());
+                    if (seen[ni] || !black(n.x(), n.y())) continue;
+                    seen[ni] = 1;
+                    stack.push_back(n);
+                }
+            }
+            bars.push_back({l * mm, t * mm, (r + 1) * mm, (b + 1) * mm});
+        }
+    }
+    return bars;
+}
+
+}  // namespace
+
+class CardPrintTest : public tambor::ui::testing::WindowTest {
+    Q_OBJECT
+private slots:
+
+    // ---- The painting routine on an image ----
+
+    void paintedBarsLieWhereTheCardSays_data() {
+        QTest::addColumn<double>("sourceDpi");
+        QTest::newRow("device_resolution") << 600.0;
+        // Pages worked out for another resolution (a printer, painted into
+        // the dialog's PDF file instead) keep their millimetres.
+        QTest::newRow("scaled_from_300_dpi") << 300.0;
+    }
+    void paintedBarsLieWhereTheCardSays() {
+        QFETCH(double, sourceDpi);
+        constexpr double dpi = 600.0;
+        QImage image(2400, 3600, QImage::Format_RGB32);  // 101.6 × 152.4 mm
+        image.fill(Qt::white);
+        image.setDotsPerMeterX(qRound(dpi / 0.0254));
+        image.setDotsPerMeterY(qRound(dpi / 0.0254));
+        const double scale = sourceDpi / dpi;
+        const PageMetrics metrics{2400 * scale, 3600 * scale, 2400 * 25.4 / dpi, 3600 * 25.4 / dpi};
+        const CardMargins margins{3.0, 2.0};
+        const std::vector<std::vector<int>> numbers = {{1, 2, 3, 4, 5, 6},
+                                                       {7, 18, 29, 30, 41, 43},
+                                                       {10, 11, 20, 21, 30, 31},
+                                                       {9, 19, 29, 39, 40, 42},
+                                                       {2, 14, 26, 33, 37, 38}};
+        Card card;
+        for (std::size_t i = 0; i < numbers.size(); ++i) {
+            Combination c;
+            for (int n : numbers[i]) c.numbers[static_cast<std::size_t>(c.size++)] = n;
+            card.push_back({i, c, 0});
+        }
+        const std::vector<PageDrawing> pages = cardPages({card}, metrics, margins);
+        QCOMPARE(paintCardPages(image, pages, {false, sourceDpi, sourceDpi}), CardPaintResult::Done);
+
+        std::vector<Bar> bars = blackBars(image, dpi);
+        QCOMPARE(bars.size(), std::size_t{30});
+        for (std::size_t b = 0; b < numbers.size(); ++b) {
+            for (int n : numbers[b]) {
+                const int row = (n - 1) / 10, column = (n - 1) % 10;
+                const double left = 61.5 - column * 57.5 / 9 - margins.horz;
+                const double top = 21.0 * static_cast<double>(b) + 38.5 + 4.25 * row - margins.vert;
+                const auto found = std::find_if(bars.begin(), bars.end(), [&](const Bar& bar) {
+                    return std::abs(bar.left - left) <= 0.2 && std::abs(bar.top - top) <= 0.2 &&
+                           std::abs(bar.right - (left + 4.0)) <= 0.2 && std::abs(bar.bottom - (top + 1.5)) <= 0.2;
+                });
+                QVERIFY2(found != bars.end(), qPrintable(QStringLiteral("block %1 number %2").arg(b).arg(n)));
+                bars.erase(found);
+            }
+        }
+    }
+
+    void previewOutlineNeverTurnsBlack() {
+        QImage image(1200, 1800, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        const PageMetrics metrics{1200, 1800, 1200 * 25.4 / 300, 1800 * 25.4 / 300};
+        Card card{{0, makeCombination({1, 2, 3, 4, 5}), 100}};
+        std::vector<PageDrawing> pages = cardPages({card}, metrics, {});
+        addCardOutline(pages[0], GameMode::MiniLoto, metrics, {});
+        QCOMPARE(paintCardPages(image, pages, {true}), CardPaintResult::Done);
+        QCOMPARE(blackBars(image, 300).size(), std::size_t{5});
+        int grey = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (const int g = qGray(image.pixel(x, y)); g > 64 && g < 255) ++grey;
+        QVERIFY(grey > 0);
+    }
+
+    void stopEndsTheRunWithWholeCards() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("stopped.pdf"));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        const PageMetrics metrics = printerMetrics(printer);
+        const Card card{{0, makeCombination({1, 2, 3, 4, 5}), 10}, {1, makeCombination({1, 2, 3, 4, 6}), 20}};
+        int calls = 0;
+        // Stopped after the first combination: its card is finished, no other starts.
+        QCOMPARE(
+            paintCardPages(printer, cardPages({card, card, card}, metrics, {}), {}, [&](int) { return ++calls < 1; }),
+            CardPaintResult::Stopped);
+        QCOMPARE(calls, 1);
+        QCOMPARE(pdfPageCount(pdf), 1);
+    }
+
+    // ---- The controls and the printer ----
+
+    void withoutPrinterEveryPrintingControlIsDisabled() {
+        TestWindow t;
+        for (const char* name : {"Print", "PrintPreview"}) QVERIFY(!t.find<QAction>(name)->isEnabled());
+        for (const char* name :
+             {"PrintToolButton", "PrintBitBtn", "mmPageXMarginLabel", "mmPageYMarginLabel", "HorzMemo", "VertMemo",
+              "HorzUpDown", "VertUpDown", "mmXLabel", "mmYLabel", "PrintTestBitBtn", "GetMarginBitBtn"})
+            QVERIFY2(!t.find<QWidget>(name)->isEnabled(), name);
+    }
+
+    void withPrinterTheControlsWorkAndTheMarginsAreItsEdges() {
+        PrinterWindow p;
+        QVERIFY(p.t.find<QAction>("Print")->isEnabled());
+        QVERIFY(p.t.find<QPushButton>("PrintBitBtn")->isEnabled());
+        QVERIFY(p.t.find<QLineEdit>("HorzMemo")->isEnabled());
+        QCOMPARE(p.t.text("HorzMemo"), QStringLiteral("4.23"));
+        QCOMPARE(p.t.text("VertMemo"), QStringLiteral("2.11"));
+        QCOMPARE(p.t.session().options().horzMargin, 4.23);
+        QCOMPARE(p.t.find<UpDown>("HorzUpDown")->position(), 8);
+        QCOMPARE(p.t.find<UpDown>("HorzUpDown")->maximum(), 402);  // 201.44 mm in half millimetres
+        QCOMPARE(p.t.find<UpDown>("VertUpDown")->maximum(), 585);
+    }
+
+    void printBitBtnPrintsTheListIntoAPdfFile() {
+        PrinterWindow p;
+        p.t.appendLines(kSeven);
+        PrintDialog::setNextAnswer({});
+        QTest::mouseClick(p.t.find<QPushButton>("PrintBitBtn"), Qt::LeftButton);
+        const PrintDialogOffer offer = PrintDialog::lastOffer();
+        QCOMPARE(offer.minPage, 1);
+        QCOMPARE(offer.maxPage, 2);
+        QCOMPARE(offer.fromPage, 1);
+        QCOMPARE(offer.toPage, 2);
+        QVERIFY(!offer.selectionOffered);
+        QCOMPARE(offer.range, QAbstractPrintDialog::AllPages);
+        QCOMPARE(pdfPageCount(p.pdf), 2);
+        QCOMPARE(p.t.session().list().size(), std::size_t{7});
+    }
+
+    void selectionIsOfferedAndPrintedOnOneCard() {
+        PrinterWindow p;
+        p.t.appendLines(kSeven);
+        select(p.t.find<QListView>("PickListBox"), {1, 6});
+        const QString pdf = p.pdfDir.filePath(QStringLiteral("selection.pdf"));
+        PrintDialogAnswer answer;
+        answer.range = QAbstractPrintDialog::Selection;
+        answer.outputFileName = pdf;  // the dialog's "print to file"
+        PrintDialog::setNextAnswer(answer);
+        QVERIFY(p.t.trigger("Print"));
+        QVERIFY(PrintDialog::lastOffer().selectionOffered);
+        QCOMPARE(PrintDialog::lastOffer().range, QAbstractPrintDialog::Selection);
+        QCOMPARE(pdfPageCount(pdf), 1);
+    }
+
+    void pageRangePrintsItsCards() {
+        PrinterWindow p;
+        p.t.appendLines(kSeven);
+        p.t.appendLines(" 1, 2, 3, 4,31\r\n 1, 2, 3, 5,31\r\n 1, 2, 3, 6,31\r\n 1, 2, 3, 7,31\r\n 1, 2, 3, 8,31\r\n");
+        PrintDialogAnswer answer;
+        answer.range = QAbstractPrintDialog::PageRange;
+        answer.fromPage = 2;
+        answer.toPage = 3;
+        PrintDialog::setNextAnswer(answer);
+        QVERIFY(p.t.trigger("Print"));
+        QCOMPARE(PrintDialog::lastOffer().maxPage, 3);
+        QCOMPARE(pdfPageCount(p.pdf), 2);
+    }
+
+    void cancelledDialogOrEmptyListPrintsNothing() {
+        PrinterWindow p;
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        QTest::mouseClick(p.t.find<QPushButton>("PrintBitBtn"), Qt::LeftButton);
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList{QString::fromUtf8("数字の組み合わせがないので印刷できません。")});
+        p.t.appendLines(kSeven);
+        PrintDialogAnswer cancel;
+        cancel.accepted = false;
+        PrintDialog::setNextAnswer(cancel);
+        QTest::mouseClick(p.t.find<QPushButton>("PrintBitBtn"), Qt::LeftButton);
+        QVERIFY(!QFile::exists(p.pdf));
+    }
+
+    void nothingWhileAnotherCommandRuns() {
+        PrinterWindow p;
+        p.t.appendLines(kSeven);
+        p.t.model().waitForm().begin(true);
+        // Any dialog asked for here would fail the test.
+        QVERIFY(p.t.trigger("Print"));
+        QVERIFY(p.t.trigger("PrintPreview"));
+        QTest::mouseClick(p.t.find<QPushButton>("PrintTestBitBtn"), Qt::LeftButton);
+        p.t.model().waitForm().end();
+        QVERIFY(!QFile::exists(p.pdf));
+    }
+
+    void unansweredPrintDialogAndPreviewAreCaught() {
+        PrinterWindow p;
+        p.t.appendLines(kSeven);
+        RecordUnanswered record;
+        QVERIFY(p.t.trigger("Print"));
+        QVERIFY(p.t.trigger("PrintPreview"));
+        QCOMPARE(record.dialogs.size(), 2);
+        QVERIFY(record.dialogs.at(0).startsWith(QStringLiteral("print dialog")));
+        QVERIFY(record.dialogs.at(1).startsWith(QStringLiteral("print preview")));
+        QVERIFY(!QFile::exists(p.pdf));
+    }
+
+    void failedJobShowsTheReasonAndKeepsTheList() {
+        PrinterWindow p;
+        p.t.appendLines(kSeven);
+        PrintDialogAnswer answer;
+        answer.outputFileName = p.pdfDir.filePath(QStringLiteral("no-such-folder/cards.pdf"));
+        PrintDialog::setNextAnswer(answer);
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        QVERIFY(p.t.trigger("Print"));
+        QCOMPARE(MessageBox::shownTexts().size(), 1);
+        QVERIFY(MessageBox::shownTexts().at(0).contains(QStringLiteral("no-such-folder/cards.pdf")));
+        QCOMPARE(p.t.session().list().size(), std::size_t{7});
+        QVERIFY(!p.t.model().busy());
+    }
+
+    void testPageIsOnePage() {
+        PrinterWindow p;
+        QTest::mouseClick(p.t.find<QPushButton>("PrintTestBitBtn"), Qt::LeftButton);
+        QCOMPARE(pdfPageCount(p.pdf), 1);
+    }
+
+    void previewShowsTheCards() {
+        PrinterWindow p;
+        p.t.appendLines(kSeven);
+        int pages = -1;
+        PrintDialog::setNextPreview([&](QPrintPreviewDialog& dialog) {
+            if (auto* widget = dialog.findChild<QPrintPreviewWidget*>()) pages = widget->pageCount();
+        });
+        QVERIFY(p.t.trigger("PrintPreview"));
+        QCOMPARE(pages, 2);
+        QVERIFY(!QFile::exists(p.pdf));  // nothing reached the printer
+    }
+
+    // ---- The margin fields ----
+
+    void typedMarginsAreReadWhenTheFieldIsLeft_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<double>("margin");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("one_decimal") << QStringLiteral("2.5") << 2.5 << QStringLiteral("2.5");
+        QTest::newRow("third_decimal_ignored") << QStringLiteral("2.567") << 2.56 << QStringLiteral("2.56");
+        QTest::newRow("trailing_point") << QStringLiteral("2.") << 2.0 << QStringLiteral("  2");
+        QTest::newRow("whole_number") << QStringLiteral("12") << 12.0 << QStringLiteral(" 12");
+        QTest::newRow("above_page_width") << QStringLiteral("999") << 9517 * 25.4 / 1200 << QStringLiteral("201.4");
+        QTest::newRow("empty_keeps_previous") << QString() << 5.0 << QStringLiteral("  5");
+    }
+    void typedMarginsAreReadWhenTheFieldIsLeft() {
+        QFETCH(QString, typed);
+        QFETCH(double, margin);
+        QFETCH(QString, shown);
+        PrinterWindow p;
+        p.t.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(p.t.window.get()));
+        typeMargin(p.t, "HorzMemo", QStringLiteral("5"));
+        typeMargin(p.t, "HorzMemo", typed);
+        QCOMPARE(p.t.session().options().horzMargin, margin);
+        QCOMPARE(p.t.text("HorzMemo"), shown);
+    }
+
+    void arrowsStepByHalfMillimetresAndStopAtZero() {
+        PrinterWindow p;
+        auto* memo = p.t.find<QLineEdit>("HorzMemo");
+        memo->setText(QStringLiteral("0"));
+        QTest::keyClick(memo, Qt::Key_Up);
+        QCOMPARE(p.t.session().options().horzMargin, 0.5);
+        QCOMPARE(memo->text(), QStringLiteral("0.5"));
+        QCOMPARE(p.t.find<UpDown>("HorzUpDown")->position(), 1);
+        QTest::keyClick(memo, Qt::Key_Down);
+        QTest::keyClick(memo, Qt::Key_Down);
+        QCOMPARE(p.t.session().options().horzMargin, 0.0);
+        QCOMPARE(memo->text(), QStringLiteral("  0"));
+        // The spinner's arrows: what was typed is taken first.
+        auto* vert = p.t.find<QLineEdit>("VertMemo");
+        vert->setText(QStringLiteral("3.25"));
+        const auto arrows = p.t.find<UpDown>("VertUpDown")->findChildren<QToolButton*>();
+        QTest::mouseClick(arrows.at(0), Qt::LeftButton);
+        QCOMPARE(p.t.session().options().vertMargin, 3.75);
+        QCOMPARE(vert->text(), QStringLiteral("3.75"));
+        // Never beyond the printable height.
+        vert->setText(QStringLiteral("292.7"));
+        QTest::mouseClick(arrows.at(0), Qt::LeftButton);
+        QCOMPARE(p.t.session().options().vertMargin, 13833 * 25.4 / 1200);
+    }
+
+    void marginsComeBackFromThePrinterAndAreKeptPerPrinter() {
+        PrinterWindow p;
+        p.t.find<QLineEdit>("HorzMemo")->setText(QStringLiteral("7"));
+        QTest::keyClick(p.t.find<QLineEdit>("HorzMemo"), Qt::Key_Up);
+        QCOMPARE(p.t.session().options().horzMargin, 7.5);
+        QTest::mouseClick(p.t.find<QPushButton>("GetMarginBitBtn"), Qt::LeftButton);
+        QCOMPARE(p.t.session().options().horzMargin, 4.23);
+        QTest::keyClick(p.t.find<QLineEdit>("VertMemo"), Qt::Key_Up);
+        QVERIFY(p.t.window->close());
+        QVERIFY(readAll(p.t.dir.filePath(QStringLiteral("Tambor.ini"))).contains("Tambor Test Printer=4.23, 2.61\r\n"));
+    }
+};
+
+QTEST_MAIN(CardPrintTest)
+#include "tst_card_print.moc"
