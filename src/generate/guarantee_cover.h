@@ -30,6 +30,12 @@ namespace tambor {
 // k-subset). 0 when v < k.
 std::int64_t guaranteeLowerBound(int candidates, int pick);
 
+// What BuildFewestCover keeps over this many candidates (no axis numbers)
+// from an empty list without past winners: every arrangement of the numbers
+// gives the same count, so the count is known in advance, e.g. 79,155 for
+// all 43 ロト６ numbers.
+std::int32_t fewestLineCount(GameMode mode, int candidates);
+
 // "79,342 組（下限 31,264 組）": the kept count and the bound after a build.
 std::string guaranteeResultLine(std::int64_t kept, std::int64_t lowerBound);
 

@@ -153,6 +153,12 @@ Changes Session::buildCombinations(const ProgressCallback& progress) {
     return changes | Change::List | Change::Duplicates;
 }
 
+std::int64_t Session::builderLineCount() const {
+    if (board_.rSystem() && options_.arrangeMode == ArrangeMode::Fewest)
+        return fewestLineCount(mode_, board_.count(Axis) + board_.count(Together));
+    return board_.builderLineCount();
+}
+
 GuaranteeCheck Session::checkGuarantee(const ProgressCallback& progress) const {
     const BuildRequest request = buildRequestFromBoard(board_, options_.arrangeMode);
     return CheckGuarantee(mode_, request.axis, request.together, list_.items(), progress);

@@ -113,6 +113,10 @@ public:
     // least number possible ("79,342 組（下限 31,264 組）"); empty after any
     // other build and once the list is cleared. Refreshed with Change::List.
     const std::string& rSystemResult() const { return rSystemResult_; }
+    // The count shown beside the builder before a build: the board's count,
+    // or with the R system in the fewest-tickets order the count that order
+    // keeps from an empty list.
+    std::int64_t builderLineCount() const;
     // Checks the list against every combination of the board's axis and
     // together numbers (no combinations when fewer are marked).
     GuaranteeCheck checkGuarantee(const ProgressCallback& progress = {}) const;

@@ -98,6 +98,7 @@ TEST_P(FewestCoverCount, CoversEverythingWithNoMoreThanTheRSystem) {
     const BuildResult result = f.build(fewest(row.game, candidates));
     EXPECT_TRUE(result.completed);
     EXPECT_LE(static_cast<std::int64_t>(f.list.size()), RSystemLineCount(row.game, row.candidates));
+    EXPECT_EQ(static_cast<std::int64_t>(f.list.size()), fewestLineCount(row.game, row.candidates));
     EXPECT_GE(static_cast<std::int64_t>(f.list.size()), result.lowerBound);
     EXPECT_EQ(result.kept, f.list.size());
     auto all = combinationsOf(row.game, {}, candidates);
