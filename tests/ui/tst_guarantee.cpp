@@ -7,10 +7,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 #include "support/dialog_guard.h"
 #include "support/test_window.h"
 #include "ui/common/message_box.h"
+#include "ui/common/wait_form.h"
 
 using namespace tambor;
 using namespace tambor::ui;
@@ -94,6 +96,19 @@ private slots:
         t.find<QCheckBox>("RSystemCheckBox")->click();
         QTest::mouseClick(t.find<QPushButton>("CombiBitBtn"), Qt::LeftButton);
         QCOMPARE(resultLine(t), QString());
+    }
+
+    // Esc on the wait window stops the build; the list stays as it was.
+    void escStopsAFewestBuild() {
+        TestWindow t;
+        rSystemLoto6(t, 3);
+        for (int n = 1; n <= 30; ++n) t.clickNumber(n);
+        TWaitForm* wait = &t.window->waitForm();
+        QTimer::singleShot(0, wait, [wait] { QTest::keyClick(wait, Qt::Key_Escape); });
+        QTest::mouseClick(t.find<QPushButton>("CombiBitBtn"), Qt::LeftButton);
+        QVERIFY(t.session().list().empty());
+        QCOMPARE(resultLine(t), QString());
+        QVERIFY(!wait->busy());
     }
 
     void checkNeedsEnoughNumbers() {
