@@ -41,7 +41,8 @@ int runVerify(const std::vector<std::string>& args, std::ostream& out) {
     if (static_cast<int>(axis.size()) > rules.pickCount)
         throw UsageError{"軸数字は " + std::to_string(rules.pickCount) + " 個までです。"};
     if (static_cast<int>(axis.size() + together.size()) < rules.pickCount)
-        throw UsageError{"軸数字と候補の数字を合わせて " + std::to_string(rules.pickCount) + " 個以上指定してください。"};
+        throw UsageError{"軸数字と候補の数字を合わせて " + std::to_string(rules.pickCount) +
+                         " 個以上指定してください。"};
 
     const GuaranteeCheck check = CheckGuarantee(mode, axis, together, list.items());
     writeTable(out, {{"候補", std::to_string(check.candidates)},
@@ -51,21 +52,20 @@ int runVerify(const std::vector<std::string>& args, std::ostream& out) {
     return check.uncovered == 0 ? 0 : 1;
 }
 
-const CommandRegistrar registrar{Command{
-    "verify",
-    "組み合わせファイルが候補の数字の組み合わせを 1 つ違いまで保証するか調べます",
-    "使い方: tambor-cli verify FILE --together LIST [--axis LIST] [--game mini|loto6]\n"
-    "組み合わせファイル FILE の組み合わせが、候補の数字（軸数字をすべて含み、残りを\n"
-    "連動数字から選ぶ組み合わせ）のどれとも 1 つの数字違いまでに入っているかを調べ、\n"
-    "\"候補<TAB>v\"、\"組数<TAB>n\"、\"未保証<TAB>u\"、\"下限<TAB>b\" を 1 行ずつ表示します。\n"
-    "u はどの組み合わせとも 2 つ以上違う組み合わせの数、b はこの候補数で保証に\n"
-    "最低限必要な組数です。\n"
-    "  --together LIST    候補の数字（連動数字。例: 1,5,23）\n"
-    "  --axis LIST        軸数字（すべての組み合わせに入る数字）\n"
-    "  --game mini|loto6  ゲーム（既定: mini）。ファイルの見出し行 [ミニロト]/[ロト６]\n"
-    "                     が別のゲームならそちらに切り替えます。\n"
-    "終了コード: 0 保証あり（u = 0）、1 保証なし、またはファイルを読み込めない、2 引数の誤り\n",
-    runVerify}};
+const CommandRegistrar registrar{
+    Command{"verify", "組み合わせファイルが候補の数字の組み合わせを 1 つ違いまで保証するか調べます",
+            "使い方: tambor-cli verify FILE --together LIST [--axis LIST] [--game mini|loto6]\n"
+            "組み合わせファイル FILE の組み合わせが、候補の数字（軸数字をすべて含み、残りを\n"
+            "連動数字から選ぶ組み合わせ）のどれとも 1 つの数字違いまでに入っているかを調べ、\n"
+            "\"候補<TAB>v\"、\"組数<TAB>n\"、\"未保証<TAB>u\"、\"下限<TAB>b\" を 1 行ずつ表示します。\n"
+            "u はどの組み合わせとも 2 つ以上違う組み合わせの数、b はこの候補数で保証に\n"
+            "最低限必要な組数です。\n"
+            "  --together LIST    候補の数字（連動数字。例: 1,5,23）\n"
+            "  --axis LIST        軸数字（すべての組み合わせに入る数字）\n"
+            "  --game mini|loto6  ゲーム（既定: mini）。ファイルの見出し行 [ミニロト]/[ロト６]\n"
+            "                     が別のゲームならそちらに切り替えます。\n"
+            "終了コード: 0 保証あり（u = 0）、1 保証なし、またはファイルを読み込めない、2 引数の誤り\n",
+            runVerify}};
 
 }  // namespace
 }  // namespace tambor::cli

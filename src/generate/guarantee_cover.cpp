@@ -235,14 +235,13 @@ std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return (a + b - 1) / b; }
 
 // BuildFewestCover's counts from an empty list without past winners, by
 // candidate count 0..31 / 0..43.
-constexpr std::array<std::int32_t, 32> kMiniFewest{
-    0, 0, 0, 0, 0, 1, 1, 3, 5, 11, 19, 27, 40, 61, 86, 123,
-    169, 225, 293, 376, 481, 593, 735, 901, 1094, 1310, 1557, 1841, 2158, 2531, 2922, 3383};
+constexpr std::array<std::int32_t, 32> kMiniFewest{0,   0,   0,    0,    0,    1,    1,    3,    5,    11,  19,
+                                                   27,  40,  61,   86,   123,  169,  225,  293,  376,  481, 593,
+                                                   735, 901, 1094, 1310, 1557, 1841, 2158, 2531, 2922, 3383};
 constexpr std::array<std::int32_t, 44> kLoto6Fewest{
-    0, 0, 0, 0, 0, 0, 1, 1, 4, 8, 15, 27,
-    46, 79, 125, 190, 280, 401, 569, 783, 1068, 1423, 1876, 2422,
-    3103, 3909, 4893, 6069, 7437, 9064, 10970, 13161, 15687, 18621, 21936, 25726,
-    30049, 34933, 40427, 46570, 53460, 61141, 69689, 79155};
+    0,     0,     0,     0,     0,     0,     1,     1,     4,     8,     15,    27,    46,    79,   125,
+    190,   280,   401,   569,   783,   1068,  1423,  1876,  2422,  3103,  3909,  4893,  6069,  7437, 9064,
+    10970, 13161, 15687, 18621, 21936, 25726, 30049, 34933, 40427, 46570, 53460, 61141, 69689, 79155};
 
 }  // namespace
 
@@ -265,7 +264,8 @@ std::int32_t fewestLineCount(GameMode mode, int candidates) {
 std::string guaranteeResultLine(std::int64_t kept, std::int64_t lowerBound) {
     auto grouped = [](std::int64_t value) {
         std::string digits = std::to_string(value);
-        for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<std::size_t>(i), ",");
+        for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+            digits.insert(static_cast<std::size_t>(i), ",");
         return digits;
     };
     return grouped(kept) + " 組（下限 " + grouped(lowerBound) + " 組）";
@@ -285,8 +285,9 @@ GuaranteeCheck CheckGuarantee(GameMode game, const std::vector<int>& axis, const
     std::vector<std::uint8_t> covered(static_cast<std::size_t>(space.size()), 0);
     PercentProgress percent(progress);
     for (std::size_t i = 0; i < tickets.size(); ++i) {
-        space.forEachCoveredBy(ticketMask(game, tickets[i]),
-                               [&](std::int32_t index, std::uint64_t) { covered[static_cast<std::size_t>(index)] = 1; });
+        space.forEachCoveredBy(ticketMask(game, tickets[i]), [&](std::int32_t index, std::uint64_t) {
+            covered[static_cast<std::size_t>(index)] = 1;
+        });
         if ((i & 1023) == 0 && !percent.report(i, tickets.size())) {
             check.completed = false;
             return check;
@@ -320,7 +321,7 @@ struct CoverStart {
     std::vector<std::uint8_t> gain;     // uncovered combinations within one number
     std::vector<std::uint8_t> blocked;  // listed or a past winner: never chosen
     std::int64_t coveredCount = 0;
-    std::int64_t target = 0;            // combinations that can be covered
+    std::int64_t target = 0;  // combinations that can be covered
 };
 
 // Newly covered combinations below this many are handled one by one; from
@@ -388,7 +389,8 @@ int coverAround(const CandidateSpace& space, std::uint64_t chosen, std::uint8_t*
         for (int a = 0; a < k; ++a)
             for (int b = 0; b < freeCount; ++b)
                 if (newly[a][b])
-                    space.forEachNeighbourIndex((chosen & ~(std::uint64_t{1} << c[a])) | (std::uint64_t{1} << free[b]), decrement);
+                    space.forEachNeighbourIndex((chosen & ~(std::uint64_t{1} << c[a])) | (std::uint64_t{1} << free[b]),
+                                                decrement);
         return fresh;
     }
 
@@ -401,7 +403,8 @@ int coverAround(const CandidateSpace& space, std::uint64_t chosen, std::uint8_t*
     gains[self] = static_cast<std::uint8_t>(gains[self] - fresh);
     for (int a = 0; a < k; ++a)
         for (int b = 0; b < freeCount; ++b)
-            gains[near[a][b]] = static_cast<std::uint8_t>(gains[near[a][b]] - (selfFresh + row[a] + column[b] - newly[a][b]));
+            gains[near[a][b]] =
+                static_cast<std::uint8_t>(gains[near[a][b]] - (selfFresh + row[a] + column[b] - newly[a][b]));
     for (int a = 0; a < k; ++a)
         for (int a2 = a + 1; a2 < k; ++a2) {
             // kept: c without positions a and a2. For free y1 < y2 in slots
@@ -519,7 +522,8 @@ std::vector<std::int32_t> dropRedundant(const CandidateSpace& space, const std::
     for (auto it = chosen.rbegin(); it != chosen.rend(); ++it) {
         const std::uint64_t mask = space.unrank(*it);
         bool redundant = true;
-        space.forEachNeighbourIndex(mask, [&](std::int32_t u) { redundant = redundant && count[static_cast<std::size_t>(u)] >= 2; });
+        space.forEachNeighbourIndex(
+            mask, [&](std::int32_t u) { redundant = redundant && count[static_cast<std::size_t>(u)] >= 2; });
         if (redundant)
             space.forEachNeighbourIndex(mask, [&](std::int32_t u) { --count[static_cast<std::size_t>(u)]; });
         else
@@ -570,37 +574,40 @@ FewestCover BuildFewestCover(GameMode game, const std::vector<int>& axis, const 
     CoverStart start;
     start.covered.assign(n, 0);
     for (std::uint64_t ticket : held)
-        space.forEachCoveredBy(ticket, [&](std::int32_t u, std::uint64_t) { start.covered[static_cast<std::size_t>(u)] = 1; });
+        space.forEachCoveredBy(ticket,
+                               [&](std::int32_t u, std::uint64_t) { start.covered[static_cast<std::size_t>(u)] = 1; });
     start.gain.assign(n, static_cast<std::uint8_t>(space.degree()));  // at most 1 + 6 × 37 = 223
     start.blocked.assign(n, 0);
     std::vector<std::uint64_t> winners;  // uncovered past winners
     std::int64_t visited = 0;
     const auto& pastBytes = pastWinners.bytes();
     const bool anyPast = std::any_of(pastBytes.begin(), pastBytes.end(), [](std::uint8_t b) { return b != 0; });
-    if (anyPast || !list.empty()) space.forEachCombination([&](std::int32_t u, std::uint64_t mask) {
-        const auto i = static_cast<std::size_t>(u);
-        const CombinationIndex index = space.gameIndexOf(mask);
-        if (list.listedSet().contains(index)) {
-            start.blocked[i] = 1;
-            result.held.push_back(index);
-        } else if (pastWinners.contains(index)) {
-            start.blocked[i] = 1;
-            ++result.pastWinners;
-            if (!start.covered[i]) winners.push_back(mask);
-        }
-        if (start.covered[i]) {
-            ++start.coveredCount;
-            space.forEachNeighbourIndex(mask, [&](std::int32_t x) { --start.gain[static_cast<std::size_t>(x)]; });
-        }
-        if ((++visited & 0xFFFF) == 0) percent.reportPercent(static_cast<int>(visited * 5 / space.size()));
-    });
+    if (anyPast || !list.empty())
+        space.forEachCombination([&](std::int32_t u, std::uint64_t mask) {
+            const auto i = static_cast<std::size_t>(u);
+            const CombinationIndex index = space.gameIndexOf(mask);
+            if (list.listedSet().contains(index)) {
+                start.blocked[i] = 1;
+                result.held.push_back(index);
+            } else if (pastWinners.contains(index)) {
+                start.blocked[i] = 1;
+                ++result.pastWinners;
+                if (!start.covered[i]) winners.push_back(mask);
+            }
+            if (start.covered[i]) {
+                ++start.coveredCount;
+                space.forEachNeighbourIndex(mask, [&](std::int32_t x) { --start.gain[static_cast<std::size_t>(x)]; });
+            }
+            if ((++visited & 0xFFFF) == 0) percent.reportPercent(static_cast<int>(visited * 5 / space.size()));
+        });
     std::sort(result.held.begin(), result.held.end());
     if (!percent.reportPercent(5)) return stop();
     // A past winner is out of reach when every combination a number away
     // is blocked too; every other combination can be covered.
     for (std::uint64_t mask : winners) {
         bool reachable = false;
-        space.forEachNeighbourIndex(mask, [&](std::int32_t w) { reachable = reachable || !start.blocked[static_cast<std::size_t>(w)]; });
+        space.forEachNeighbourIndex(
+            mask, [&](std::int32_t w) { reachable = reachable || !start.blocked[static_cast<std::size_t>(w)]; });
         if (!reachable) ++result.unreachable;
     }
     start.target = space.size() - result.unreachable;
@@ -612,8 +619,9 @@ FewestCover BuildFewestCover(GameMode game, const std::vector<int>& axis, const 
         const double from = 5 + 90.0 * run / runs, span = 90.0 / runs;
         // The last run may take the start state; an earlier one works on a copy.
         CoverStart state = run + 1 < runs ? start : std::move(start);
-        auto chosen = greedyCover(space, std::move(state), run == 1,
-                                  [&](double done) { return percent.reportPercent(static_cast<int>(from + span * done)); });
+        auto chosen = greedyCover(space, std::move(state), run == 1, [&](double done) {
+            return percent.reportPercent(static_cast<int>(from + span * done));
+        });
         if (!chosen) return stop();
         std::vector<std::int32_t> kept = dropRedundant(space, *chosen, held);
         if (!best || kept.size() < best->size()) best = std::move(kept);

@@ -41,14 +41,14 @@ std::string guaranteeResultLine(std::int64_t kept, std::int64_t lowerBound);
 
 // The result of checking a list against the candidates.
 struct GuaranteeCheck {
-    int candidates = 0;                 // A + T
-    std::int64_t combinations = 0;      // combinations of the candidates (with every axis number)
-    std::size_t lines = 0;              // tickets checked
-    std::int64_t uncovered = 0;         // combinations no ticket shares K - 1 numbers with
-    std::int64_t lowerBound = 0;        // guaranteeLowerBound(T, K - A)
+    int candidates = 0;             // A + T
+    std::int64_t combinations = 0;  // combinations of the candidates (with every axis number)
+    std::size_t lines = 0;          // tickets checked
+    std::int64_t uncovered = 0;     // combinations no ticket shares K - 1 numbers with
+    std::int64_t lowerBound = 0;    // guaranteeLowerBound(T, K - A)
     // The first uncovered combinations in ascending order (game indices).
     std::vector<CombinationIndex> uncoveredSample;
-    bool completed = true;              // false when the progress callback stopped the check
+    bool completed = true;  // false when the progress callback stopped the check
 };
 
 inline constexpr std::size_t kUncoveredSampleSize = 10;
@@ -62,15 +62,15 @@ GuaranteeCheck CheckGuarantee(GameMode game, const std::vector<int>& axis, const
 
 // What the fewest-tickets build found.
 struct FewestCover {
-    std::vector<CombinationIndex> added;   // new tickets, game indices ascending
-    std::vector<CombinationIndex> held;    // listed combinations of the candidates, ascending
-    std::int64_t combinations = 0;         // combinations of the candidates
-    std::int64_t pastWinners = 0;          // past winners among them (never chosen)
+    std::vector<CombinationIndex> added;  // new tickets, game indices ascending
+    std::vector<CombinationIndex> held;   // listed combinations of the candidates, ascending
+    std::int64_t combinations = 0;        // combinations of the candidates
+    std::int64_t pastWinners = 0;         // past winners among them (never chosen)
     // Combinations no ticket can reach: past winners whose every neighbour
     // is a past winner too.
     std::int64_t unreachable = 0;
     std::int64_t lowerBound = 0;
-    bool completed = true;                 // false when stopped: added is then empty
+    bool completed = true;  // false when stopped: added is then empty
 };
 
 // Chooses a small set of tickets that, together with the tickets already in

@@ -17,9 +17,9 @@ namespace {
 struct Folder {
     std::filesystem::path path;
     Folder() {
-        path = std::filesystem::temp_directory_path() /
-               ("tambor-verify-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        path =
+            std::filesystem::temp_directory_path() / ("tambor-verify-" + std::to_string(::getpid()) + "-" +
+                                                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);
     }
@@ -51,7 +51,8 @@ TEST(GuaranteeCli, FewestBuildVerifiesAndOneTicketLessDoesNot) {
     const std::vector<std::string> lines = linesOf(built.out);
     EXPECT_EQ(lines.size(), 15u);
     EXPECT_EQ(runCli("build --game loto6 --rsystem --order fewest --seed 7 --together " + candidates).out, built.out);
-    EXPECT_LT(lines.size(), linesOf(runCli("build --game loto6 --rsystem --order asc --together " + candidates).out).size());
+    EXPECT_LT(lines.size(),
+              linesOf(runCli("build --game loto6 --rsystem --order asc --together " + candidates).out).size());
 
     Folder folder;
     const std::string all = folder.write("all.txt", built.out);
@@ -61,7 +62,8 @@ TEST(GuaranteeCli, FewestBuildVerifiesAndOneTicketLessDoesNot) {
 
     std::string fewer;
     for (std::size_t i = 1; i < lines.size(); ++i) fewer += lines[i] + "\n";
-    const CliRun missing = runCli("verify " + folder.write("fewer.txt", fewer) + " --game loto6 --together " + candidates);
+    const CliRun missing =
+        runCli("verify " + folder.write("fewer.txt", fewer) + " --game loto6 --together " + candidates);
     EXPECT_EQ(missing.exitCode, 1);
     const std::vector<std::string> report = linesOf(missing.out);
     ASSERT_EQ(report.size(), 4u);
@@ -93,14 +95,14 @@ TEST_P(GuaranteeCliUsage, ExitsWithTwo) {
     EXPECT_EQ(runCli(args).exitCode, 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Guarantee, GuaranteeCliUsage,
-    ::testing::Values(UsageRow{"no_file", "verify --together 1,2,3,4,5"}, UsageRow{"no_together", "verify FILE"},
-                      UsageRow{"too_few", "verify FILE --together 1,2,3,4"},
-                      UsageRow{"axis_and_together", "verify FILE --axis 1 --together 1,2,3,4,5"},
-                      UsageRow{"out_of_range", "verify FILE --together 1,2,3,4,32"},
-                      UsageRow{"bad_order", "build --rsystem --order least --together 1,2,3,4,5"}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Guarantee, GuaranteeCliUsage,
+                         ::testing::Values(UsageRow{"no_file", "verify --together 1,2,3,4,5"},
+                                           UsageRow{"no_together", "verify FILE"},
+                                           UsageRow{"too_few", "verify FILE --together 1,2,3,4"},
+                                           UsageRow{"axis_and_together", "verify FILE --axis 1 --together 1,2,3,4,5"},
+                                           UsageRow{"out_of_range", "verify FILE --together 1,2,3,4,32"},
+                                           UsageRow{"bad_order", "build --rsystem --order least --together 1,2,3,4,5"}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(GuaranteeCli, MissingFileExitsWithOne) {
     EXPECT_EQ(runCli("verify /nonexistent-tambor-dir/none.txt --together 1,2,3,4,5").exitCode, 1);

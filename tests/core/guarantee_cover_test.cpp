@@ -31,7 +31,8 @@ std::uint64_t maskOf(GameMode game, CombinationIndex index) { return maskOf(Unra
 
 // Every combination of the game made of the axis numbers and K - A of the
 // together numbers, as masks.
-std::vector<std::uint64_t> combinationsOf(GameMode game, const std::vector<int>& axis, const std::vector<int>& together) {
+std::vector<std::uint64_t> combinationsOf(GameMode game, const std::vector<int>& axis,
+                                          const std::vector<int>& together) {
     std::uint64_t axisMask = 0;
     for (int n : axis) axisMask |= std::uint64_t{1} << n;
     std::vector<std::uint64_t> all;
@@ -116,7 +117,8 @@ std::vector<CountRow> countRows() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Guarantee, FewestCoverCount, ::testing::ValuesIn(countRows()), [](const auto& row) {
-    return std::string(row.param.game == GameMode::MiniLoto ? "mini_" : "loto6_") + std::to_string(row.param.candidates);
+    return std::string(row.param.game == GameMode::MiniLoto ? "mini_" : "loto6_") +
+           std::to_string(row.param.candidates);
 });
 
 struct BoundRow {
@@ -142,8 +144,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BoundRow{"loto6_10", 10, 6, 9},      // 210 / 25 = 8.4 beats / 30 = 7
                       BoundRow{"loto6_8", 8, 6, 3},        // 28 / 13 = 2.2 beats / 20 = 1.4
                       BoundRow{"mini_7", 7, 5, 2},         // 21 / 11 and 21 / 16
-                      BoundRow{"exactly_k", 6, 6, 1}, BoundRow{"fewer_than_k", 5, 6, 0},
-                      BoundRow{"pick_one", 10, 1, 1}, BoundRow{"pick_zero", 4, 0, 1}),
+                      BoundRow{"exactly_k", 6, 6, 1}, BoundRow{"fewer_than_k", 5, 6, 0}, BoundRow{"pick_one", 10, 1, 1},
+                      BoundRow{"pick_zero", 4, 0, 1}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Guarantee, ResultLineGroupsDigits) {
@@ -159,8 +161,7 @@ TEST(Guarantee, ResultLineAfterEveryKindOfBuild) {
         BuildRequest r = fewest(GameMode::Loto6, range(1, 10));
         r.arrange = arrange;
         const BuildResult result = f.build(r);
-        EXPECT_EQ(rSystemResultLine(r, result),
-                  guaranteeResultLine(static_cast<std::int64_t>(f.list.size()), 9));
+        EXPECT_EQ(rSystemResultLine(r, result), guaranteeResultLine(static_cast<std::int64_t>(f.list.size()), 9));
     }
     Fixture plain(GameMode::Loto6);
     BuildRequest r = fewest(GameMode::Loto6, range(1, 10));
@@ -222,7 +223,8 @@ TEST_P(GuaranteeCheckCase, CountsCombinationsOutOfReach) {
     EXPECT_EQ(check.combinations, row.combinations);
     EXPECT_EQ(check.uncovered, row.uncovered);
     EXPECT_EQ(check.uncovered,
-              static_cast<std::int64_t>(uncoveredBy(row.game, combinationsOf(row.game, row.axis, row.together), tickets).size()));
+              static_cast<std::int64_t>(
+                  uncoveredBy(row.game, combinationsOf(row.game, row.axis, row.together), tickets).size()));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -234,7 +236,8 @@ INSTANTIATE_TEST_SUITE_P(
         CheckRow{"two_outside_numbers", GameMode::MiniLoto, {}, {1, 2, 3, 4, 5, 6}, {{1, 2, 3, 29, 30}}, 6, 6},
         CheckRow{"axis_in_ticket", GameMode::Loto6, {1}, {2, 3, 4, 5, 6, 7}, {{1, 2, 3, 4, 5, 6}}, 6, 0},
         CheckRow{"axis_missing_from_ticket", GameMode::Loto6, {1}, {2, 3, 4, 5, 6, 7, 8}, {{2, 3, 4, 5, 6, 7}}, 21, 15},
-        CheckRow{"axis_and_outside_missing", GameMode::Loto6, {1}, {2, 3, 4, 5, 6, 7, 8}, {{2, 3, 4, 5, 6, 40}}, 21, 20},
+        CheckRow{
+            "axis_and_outside_missing", GameMode::Loto6, {1}, {2, 3, 4, 5, 6, 7, 8}, {{2, 3, 4, 5, 6, 40}}, 21, 20},
         CheckRow{"too_few_candidates", GameMode::Loto6, {}, {1, 2, 3, 4, 5}, {{1, 2, 3, 4, 5, 6}}, 0, 0}),
     [](const auto& row) { return std::string(row.param.name); });
 
@@ -251,7 +254,8 @@ TEST(Guarantee, FewestWithAxisNumbers) {
     f.build(fewest(GameMode::Loto6, together, axis));
     ASSERT_FALSE(f.list.empty());
     EXPECT_TRUE(uncoveredBy(GameMode::Loto6, combinationsOf(GameMode::Loto6, axis, together), f.list.items()).empty());
-    for (CombinationIndex i : f.list.items()) EXPECT_EQ(maskOf(GameMode::Loto6, i) & 0x10000000020ull, 0x10000000020ull);
+    for (CombinationIndex i : f.list.items())
+        EXPECT_EQ(maskOf(GameMode::Loto6, i) & 0x10000000020ull, 0x10000000020ull);
 }
 
 // Listed tickets count as held: only what they leave is added, the listed
@@ -273,7 +277,8 @@ TEST(Guarantee, ListedTicketsAndPastWinnersAreHonoured) {
     EXPECT_FALSE(SetContains(GameMode::MiniLoto, f.list.listedSet(), winner));
     EXPECT_EQ(first.skipped, 1u);
     EXPECT_EQ(first.kept, first.listed + 1);
-    EXPECT_TRUE(uncoveredBy(GameMode::MiniLoto, combinationsOf(GameMode::MiniLoto, {}, candidates), f.list.items()).empty());
+    EXPECT_TRUE(
+        uncoveredBy(GameMode::MiniLoto, combinationsOf(GameMode::MiniLoto, {}, candidates), f.list.items()).empty());
     // The new lines alone, without the held ones, leave some uncovered.
     std::vector<CombinationIndex> added(f.list.items().begin() + 2, f.list.items().end());
     EXPECT_TRUE(std::is_sorted(added.begin(), added.end()));

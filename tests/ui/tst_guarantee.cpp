@@ -79,8 +79,8 @@ private slots:
         const QString answer = checkAnswer(t);
         QVERIFY(answer.contains(QString::fromUtf8("（保証なし）")));
         QVERIFY(answer.contains(QString::fromUtf8("のうち %1 通りは").arg(expected.uncovered)));
-        QVERIFY(answer.contains(QString::fromStdString(FormatCombinationLine(
-            UnrankCombination(GameMode::Loto6, expected.uncoveredSample.front())))));
+        QVERIFY(answer.contains(QString::fromStdString(
+            FormatCombinationLine(UnrankCombination(GameMode::Loto6, expected.uncoveredSample.front())))));
 
         QTest::mouseClick(t.find<QPushButton>("ClearBitBtn"), Qt::LeftButton);
         QCOMPARE(resultLine(t), QString());
