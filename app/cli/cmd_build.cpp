@@ -16,7 +16,8 @@ ArrangeMode parseOrder(const std::string& text) {
     if (text == "random") return ArrangeMode::Random;
     if (text == "asc") return ArrangeMode::Ascending;
     if (text == "desc") return ArrangeMode::Descending;
-    throw UsageError{"--order は random, asc, desc のいずれかです: " + text};
+    if (text == "fewest") return ArrangeMode::Fewest;
+    throw UsageError{"--order は random, asc, desc, fewest のいずれかです: " + text};
 }
 
 int runBuild(const std::vector<std::string>& args, std::ostream& out) {
@@ -62,13 +63,14 @@ const CommandRegistrar registrar{Command{
     "build",
     "軸数字と連動数字のすべての組み合わせ（またはRシステムで削減した組み合わせ）を作ります",
     "使い方: tambor-cli build [--game mini|loto6] --together LIST [--axis LIST] [--rsystem]\n"
-    "                         [--order random|asc|desc] [--seed S] [--past-remove] [--data DIR]\n"
+    "                         [--order random|asc|desc|fewest] [--seed S] [--past-remove] [--data DIR]\n"
     "空の組み合わせリストに組み合わせを追加し、追加された行を順に 1 行ずつ表示します。\n"
     "  --game mini|loto6  ゲーム（既定: mini = ミニロト）\n"
     "  --together LIST    連動数字（例: 1,5,23）\n"
     "  --axis LIST        軸数字（すべての組み合わせに入ります。Rシステムでは指定できません）\n"
     "  --rsystem          Rシステムを使用する\n"
-    "  --order ORDER      Rシステムの並び順: random 乱数 / asc 小さい順 / desc 大きい順（既定: random）\n"
+    "  --order ORDER      Rシステムの並び順: random 乱数 / asc 小さい順 / desc 大きい順 /\n"
+    "                     fewest 口数優先（同じ保証をより少ない組数で。既定: random）\n"
     "  --seed S           乱数の種 0..4294967295（既定: 現在時刻の秒）\n"
     "  --past-remove      過去の1等・2等の当選番号を排除する\n"
     "  --data DIR         --past-remove で読む lotodata.txt のフォルダー（既定: プログラムのフォルダー）\n"

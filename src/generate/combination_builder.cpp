@@ -9,6 +9,7 @@
 #include "core/number_board.h"
 #include "core/binomial.h"
 #include "core/combination_rank.h"
+#include "generate/guarantee_cover.h"
 
 namespace tambor {
 namespace {
@@ -159,6 +160,32 @@ void validate(const BuildRequest& request) {
         }
 }
 
+// The fewest-tickets order: the chosen set goes into the list in one step
+// at the end, so a stop leaves the list as it was.
+BuildResult buildFewest(const BuildRequest& request, CombinationList& list, const CombinationSet& pastWinners,
+                        RandomGenerator& random, const ProgressCallback& progress) {
+    const FewestCover cover =
+        BuildFewestCover(request.game, request.axis, request.together, list, pastWinners, random, progress);
+    BuildResult result;
+    result.ran = true;
+    result.completed = cover.completed;
+    result.enumerated = cover.combinations;
+    result.skipped = static_cast<std::size_t>(cover.pastWinners);
+    result.lowerBound = cover.lowerBound;
+    result.unreachable = cover.unreachable;
+    if (cover.completed) {
+        const std::size_t listedBefore = list.size();
+        const std::size_t duplicatesBefore = list.duplicates().size();
+        for (CombinationIndex index : cover.held) list.appendIndex(index);
+        for (CombinationIndex index : cover.added) list.appendIndex(index);
+        result.listed = list.size() - listedBefore;
+        result.duplicates = list.duplicates().size() - duplicatesBefore;
+        result.kept = cover.held.size() + cover.added.size();
+    }
+    list.setChanged(true);
+    return result;
+}
+
 }  // namespace
 
 ArrangeMode arrangeModeFromIndex(int index) {
@@ -167,7 +194,7 @@ ArrangeMode arrangeModeFromIndex(int index) {
 
 const char* arrangeModeText(ArrangeMode mode) {
     static constexpr std::array<const char*, kArrangeModeCount> kTexts{"乱数で並び順を決定する", "小さい順に並べる",
-                                                                       "大きい順に並べる"};
+                                                                       "大きい順に並べる", "口数優先（少ない組数）"};
     return kTexts[static_cast<std::size_t>(arrangeModeFromIndex(static_cast<int>(mode)))];
 }
 
@@ -200,6 +227,9 @@ BuildResult RunCombinationBuilder(const BuildRequest& request, CombinationList& 
     BuildResult result;
     const GameRules rules = rulesFor(request.game);
     if (static_cast<int>(request.axis.size() + request.together.size()) < rules.pickCount) return result;
+    const int pick = rules.pickCount - static_cast<int>(request.axis.size());
+    if (request.rSystem && request.arrange == ArrangeMode::Fewest)
+        return buildFewest(request, list, pastWinners, random, progress);
     if (request.rSystem && &scratch == &pastWinners) throw std::invalid_argument("scratch set is the past-winner set");
 
     // The scan order of 1..N decides the order of the together list.
@@ -236,8 +266,15 @@ BuildResult RunCombinationBuilder(const BuildRequest& request, CombinationList& 
     builder.run(result);
     result.listed = list.size() - listedBefore;
     result.duplicates = list.duplicates().size() - duplicatesBefore;
+    result.kept = static_cast<std::size_t>(result.enumerated) - result.skipped;
+    if (request.rSystem) result.lowerBound = guaranteeLowerBound(static_cast<int>(request.together.size()), pick);
     list.setChanged(true);
     return result;
+}
+
+std::string rSystemResultLine(const BuildRequest& request, const BuildResult& result) {
+    if (!request.rSystem || !result.ran || !result.completed) return {};
+    return guaranteeResultLine(static_cast<std::int64_t>(result.kept), result.lowerBound);
 }
 
 }  // namespace tambor

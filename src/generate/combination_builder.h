@@ -5,6 +5,7 @@
 // out every combination that differs from it in exactly one number.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "core/combination_list.h"
@@ -15,11 +16,14 @@ namespace tambor {
 
 class NumberBoard;
 
-// The R system's scan order; the value is the item index of the option's
-// list and the code stored in the settings file.
-enum class ArrangeMode : int { Random = 0, Ascending = 1, Descending = 2 };
-inline constexpr int kArrangeModeCount = 3;
-// "乱数で並び順を決定する", "小さい順に並べる", "大きい順に並べる" by value.
+// How the R system chooses what it keeps; the value is the item index of
+// the option's list. The three scan orders keep, in that order, every
+// combination no kept one is within one number of; Fewest keeps a small
+// set with the same guarantee (generate/guarantee_cover.h).
+enum class ArrangeMode : int { Random = 0, Ascending = 1, Descending = 2, Fewest = 3 };
+inline constexpr int kArrangeModeCount = 4;
+// "乱数で並び順を決定する", "小さい順に並べる", "大きい順に並べる",
+// "口数優先（少ない組数）" by value.
 const char* arrangeModeText(ArrangeMode mode);
 // The order of an item index; any other value acts as Random.
 ArrangeMode arrangeModeFromIndex(int index);
@@ -45,13 +49,28 @@ struct BuildResult {
     std::size_t listed = 0;      // new lines in the list
     std::size_t duplicates = 0;  // new lines in the duplicate list
     std::size_t skipped = 0;     // past winners and, with the R system, ruled-out combinations
+    std::size_t kept = 0;        // listed now or found listed already
     // R system: neighbours of kept combinations marked as ruled out. Only
     // neighbours still to be enumerated are marked (see the builder), so
     // this is about half of K × candidates per kept combination.
     std::int64_t neighbourMarks = 0;
+    // R system: the proven least number of tickets for the candidates
+    // (guaranteeLowerBound), and for the fewest-tickets order the
+    // combinations no ticket can reach (past winners among past winners).
+    std::int64_t lowerBound = 0;
+    std::int64_t unreachable = 0;
 };
 
+// "79,342 組（下限 31,264 組）" after an R-system build: the combinations it
+// kept (new lines and lines it found already listed) and the bound; empty
+// for a build without the R system or one that did not run to the end.
+std::string rSystemResultLine(const BuildRequest& request, const BuildResult& result);
+
 // Runs a build into list. Past winners (pastWinners) are skipped silently.
+// With the fewest-tickets order the list's tickets count as held: only what
+// they leave uncovered is added, the listed combinations of the candidates
+// go to the duplicate list once, past winners are covered but never added,
+// the new lines come in ascending order, and a stop adds nothing.
 // With the R system, scratch receives a copy of pastWinners and collects the
 // ruled-out combinations; pastWinners itself is never changed. The random
 // order draws N numbers from random. The list is marked changed whenever

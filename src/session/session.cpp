@@ -40,6 +40,7 @@ Changes Session::clearList() {
     drawStatistics_.clear();
     weightingReport_.clear();
     prizeLines_.clear();
+    rSystemResult_.clear();
     return resetPrizeDisplay() | Change::List | Change::Duplicates | Change::Report | Change::PrizeLines;
 }
 
@@ -140,14 +141,27 @@ Changes Session::buildCombinations(const ProgressCallback& progress) {
     Changes changes;
     if (board_.currentRole() != Axis && board_.currentRole() != Together) changes |= selectRole(Together);
     changes |= resetPrizeDisplay();
+    rSystemResult_.clear();
     try {
-        RunCombinationBuilder(buildRequestFromBoard(board_, options_.arrangeMode), list_, pastWinnerSet_, scratchSet_,
-                              random_, progress);
+        const BuildRequest request = buildRequestFromBoard(board_, options_.arrangeMode);
+        const BuildResult result = RunCombinationBuilder(request, list_, pastWinnerSet_, scratchSet_, random_, progress);
+        rSystemResult_ = rSystemResultLine(request, result);
     } catch (const std::invalid_argument& e) {
         changes.addProblem(e.what());
         return changes;
     }
     return changes | Change::List | Change::Duplicates;
+}
+
+std::int64_t Session::builderLineCount() const {
+    if (board_.rSystem() && options_.arrangeMode == ArrangeMode::Fewest)
+        return fewestLineCount(mode_, board_.count(Axis) + board_.count(Together));
+    return board_.builderLineCount();
+}
+
+GuaranteeCheck Session::checkGuarantee(const ProgressCallback& progress) const {
+    const BuildRequest request = buildRequestFromBoard(board_, options_.arrangeMode);
+    return CheckGuarantee(mode_, request.axis, request.together, list_.items(), progress);
 }
 
 Changes Session::sortList(const ProgressCallback& progress) {

@@ -16,6 +16,7 @@
 #include "core/number_board.h"
 #include "core/progress.h"
 #include "generate/combination_builder.h"
+#include "generate/guarantee_cover.h"
 #include "generate/random.h"
 #include "generate/random_draw.h"
 #include "history/history_store.h"
@@ -109,6 +110,17 @@ public:
     Changes buildCombinations(const ProgressCallback& progress = {});
     // Puts the list in ascending order; a stop leaves it as it was.
     Changes sortList(const ProgressCallback& progress = {});
+    // After an R-system build that ran to the end: how many it kept and the
+    // least number possible ("79,342 組（下限 31,264 組）"); empty after any
+    // other build and once the list is cleared. Refreshed with Change::List.
+    const std::string& rSystemResult() const { return rSystemResult_; }
+    // The count shown beside the builder before a build: the board's count,
+    // or with the R system in the fewest-tickets order the count that order
+    // keeps from an empty list.
+    std::int64_t builderLineCount() const;
+    // Checks the list against every combination of the board's axis and
+    // together numbers (no combinations when fewer are marked).
+    GuaranteeCheck checkGuarantee(const ProgressCallback& progress = {}) const;
 
     // ---- History and prize check ----
     // Re-reads lotodata.txt for the game in force (creating it from the
@@ -181,6 +193,7 @@ private:
     std::optional<PrizeFigures> prizeFigures_;
     std::vector<std::string> prizeLines_;
     std::vector<std::string> weightingReport_;
+    std::string rSystemResult_;
 };
 
 // The statistics the random draw reads, taken from the history.

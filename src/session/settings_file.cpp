@@ -55,10 +55,14 @@ public:
         return std::clamp(integer("DefTimes").value_or(current), kDefaultDrawCountMin, kDefaultDrawCountMax);
     }
     PriorityMode priorityMode() const { return lotModeFromText(text("LotMode")); }
+    // The three scan orders are stored by their texts; the fewest-tickets
+    // order, which older versions do not know, as its number 3. Any other
+    // number keeps meaning the random order, as it always did.
     ArrangeMode arrangeMode() const {
         const std::string value = text("ArrangeMode");
         for (int code = 0; code < kArrangeModeCount; ++code)
             if (value == arrangeModeText(static_cast<ArrangeMode>(code))) return static_cast<ArrangeMode>(code);
+        if (parseWholeNumber(value) == static_cast<int>(ArrangeMode::Fewest)) return ArrangeMode::Fewest;
         return ArrangeMode::Random;
     }
 
@@ -144,7 +148,10 @@ std::vector<std::string> settingsLines(const StoredSettings& settings, const Pri
     if (priority >= 0 && priority < kPriorityModeCount) lines.push_back(std::string("LotMode=") + priorityModeText(o.priorityMode));
     lines.push_back(intLine("RSystem", o.rSystem ? 1 : 0));
     const int arrange = static_cast<int>(o.arrangeMode);
-    if (arrange >= 0 && arrange < kArrangeModeCount) lines.push_back(std::string("ArrangeMode=") + arrangeModeText(o.arrangeMode));
+    if (o.arrangeMode == ArrangeMode::Fewest)
+        lines.push_back(intLine("ArrangeMode", arrange));
+    else if (arrange >= 0 && arrange < kArrangeModeCount)
+        lines.push_back(std::string("ArrangeMode=") + arrangeModeText(o.arrangeMode));
     lines.push_back(intLine("PastRemove", o.pastRemove ? 1 : 0));
     lines.push_back("");
     lines.push_back("[追加LINK]");

@@ -194,6 +194,29 @@ TEST(Settings, ArrangeModeIsMatchedByText) {
     EXPECT_EQ(lines.size(), 30u);
 }
 
+// The fewest-tickets order is stored as its number; numbers written by
+// older versions keep meaning the random order.
+TEST(Settings, FewestOrderIsStoredAsThree) {
+    TempFolder folder;
+    const fs::path path = settingsPath(folder.path());
+    StoredSettings s;
+    s.options.rSystem = true;
+    s.options.arrangeMode = ArrangeMode::Fewest;
+    const auto lines = settingsLines(s, nullptr);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "ArrangeMode=3"), 1);
+    writeSettingsFile(path, s, &kPrinter);
+    EXPECT_EQ(readSettingsFile(path, StoredSettings{}, &kPrinter), s);
+
+    const std::pair<const char*, ArrangeMode> values[] = {
+        {"ArrangeMode=3", ArrangeMode::Fewest},          {"ArrangeMode= 3", ArrangeMode::Fewest},
+        {"ArrangeMode=口数優先（少ない組数）", ArrangeMode::Fewest}, {"ArrangeMode=0", ArrangeMode::Random},
+        {"ArrangeMode=1", ArrangeMode::Random},          {"ArrangeMode=2", ArrangeMode::Random},
+        {"ArrangeMode=4", ArrangeMode::Random},          {"ArrangeMode=3.0", ArrangeMode::Random},
+        {"ArrangeMode=小さい順に並べる", ArrangeMode::Ascending}, {"ArrangeMode=大きい順に並べる", ArrangeMode::Descending},
+        {"ArrangeMode=乱数で並び順を決定する", ArrangeMode::Random}};
+    for (const auto& [line, mode] : values) EXPECT_EQ(parse({line}).options.arrangeMode, mode) << line;
+}
+
 TEST(Settings, IntegerValuesAndFallbacks) {
     StoredSettings current;
     current.options.defaultDrawCount = 77;

@@ -18,6 +18,7 @@
 #include "ui/common/wait_form.h"
 #include "ui/common/widget_helpers.h"
 #include "ui/pick/file_commands.h"
+#include "ui/pick/guarantee_panel.h"
 #include "ui/pick/number_board_widget.h"
 #include "ui/pick/prize_group.h"
 
@@ -100,6 +101,7 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
     connect(&files_, &FileCommands::listPageWanted, this, [this] { bringPageToFront(this); });
     connect(&files_, &FileCommands::listLoaded, pickListBox_, [this] { pickListBox_->setFocus(); });
 
+    new GuaranteePanel(model_, this);
     prizeGroup_ = new PrizeGroup(model_, this);
     board_ = new NumberBoardWidget(model_, this);
 
@@ -193,8 +195,8 @@ void PickPage::refresh(const Changes& changes) {
         if (count > 0)
             pickListBox_->scrollTo(pickModel_->index(static_cast<int>(count - 1)), QAbstractItemView::PositionAtTop);
     }
-    if (changes.has(Change::Board) || changes.has(Change::Game))
-        combiMemo_->setText(QString::fromStdString(FormatJapaneseCount(session.board().builderLineCount())));
+    if (changes.has(Change::Board) || changes.has(Change::Game) || changes.has(Change::Options))
+        combiMemo_->setText(QString::fromStdString(FormatJapaneseCount(session.builderLineCount())));
     if (changes.has(Change::DrawCount)) lotUpDown_->setPosition(session.options().defaultDrawCount);
 }
 
