@@ -8,6 +8,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 
+#include "ui/backtest/backtest_form.h"
 #include "ui/calc/calculator_page.h"
 #include "ui/common/fonts.h"
 #include "ui/common/list_menu.h"
@@ -23,6 +24,7 @@
 #include "ui/options/options_page.h"
 #include "ui/pick/file_commands.h"
 #include "ui/pick/pick_page.h"
+#include "ui/pick/prize_group.h"
 #include "ui/stats/rate_form.h"
 
 namespace tambor::ui {
@@ -84,6 +86,7 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     connect(menus_->save, &QAction::triggered, files_, &FileCommands::SaveClick);
     connect(menus_->exit, &QAction::triggered, this, &TMainForm::ExitClick);
     connect(pickPage_, &PickPage::rateFormWanted, this, &TMainForm::RateBitBtnClick);
+    connect(pickPage_->prizeGroup(), &PrizeGroup::backtestWanted, this, &TMainForm::BacktestBitBtnClick);
     connect(model_, &SessionModel::changed, this, &TMainForm::refresh);
     connect(model_, &SessionModel::problemsReported, this, &TMainForm::showProblems);
 
@@ -98,6 +101,7 @@ TMainForm::~TMainForm() {
     tray_->hide();
     // The windows read the session: they go before it does.
     delete rateForm_;
+    delete backtestForm_;
     delete takeCentralWidget();
 }
 
@@ -144,6 +148,15 @@ void TMainForm::RateBitBtnClick() {
     rateForm_->show();
     rateForm_->raise();
     rateForm_->activateWindow();
+}
+
+void TMainForm::BacktestBitBtnClick() {
+    if (waitForm_->busy()) return;
+    if (!backtestForm_) {
+        backtestForm_ = new TBacktestForm(*model_, this);
+        connect(backtestForm_, &TBacktestForm::keyPressed, this, &TMainForm::handleKey);
+    }
+    backtestForm_->showForList();
 }
 
 void TMainForm::refresh(const Changes& changes) {

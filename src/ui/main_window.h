@@ -15,6 +15,7 @@ class QTabWidget;
 namespace tambor::ui {
 
 class CalculatorPage;
+class TBacktestForm;
 class DetailPage;
 class FileCommands;
 class LinksPage;
@@ -62,6 +63,7 @@ private:
     void FormClose();
     void ExitClick();
     void RateBitBtnClick();
+    void BacktestBitBtnClick();
     void TrayRestoreClick();
     void TrayExitClick();
     void refresh(const tambor::Changes& changes);
@@ -74,6 +76,7 @@ private:
     bool shownOnce_ = false;
     TWaitForm* waitForm_ = nullptr;
     TRateForm* rateForm_ = nullptr;
+    TBacktestForm* backtestForm_ = nullptr;  // made when first asked for
     TrayIcon* tray_ = nullptr;
     FileCommands* files_ = nullptr;
     ListMenu* listMenu_ = nullptr;
