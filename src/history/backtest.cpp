@@ -126,24 +126,42 @@ template <int K>
     }
 }
 
-// The hardware population count where the processor has one; the cloned
-// functions are picked once at load time.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define TAMBOR_POPCOUNT_CLONES __attribute__((target_clones("popcnt", "default")))
-#else
-#define TAMBOR_POPCOUNT_CLONES
-#endif
+using CountWords = void (*)(const ListBits&, std::size_t, std::size_t, const DrawWords*, std::size_t, MatchCounts*);
 
-TAMBOR_POPCOUNT_CLONES
 void countWordsMiniLoto(const ListBits& lb, std::size_t first, std::size_t end, const DrawWords* draws,
                         std::size_t drawCount, MatchCounts* out) {
     countWords<5>(lb, first, end, draws, drawCount, out);
 }
 
-TAMBOR_POPCOUNT_CLONES
 void countWordsLoto6(const ListBits& lb, std::size_t first, std::size_t end, const DrawWords* draws,
                      std::size_t drawCount, MatchCounts* out) {
     countWords<6>(lb, first, end, draws, drawCount, out);
+}
+
+// The same with the processor's population count instruction, chosen at
+// run time when the processor has one. (A run-time test rather than an
+// ifunc: resolvers run before the sanitizers are set up.)
+#if defined(__x86_64__) && defined(__GNUC__)
+#define TAMBOR_POPCNT_VARIANTS 1
+__attribute__((target("popcnt"))) void countWordsMiniLotoPopcnt(const ListBits& lb, std::size_t first, std::size_t end,
+                                                                const DrawWords* draws, std::size_t drawCount,
+                                                                MatchCounts* out) {
+    countWords<5>(lb, first, end, draws, drawCount, out);
+}
+
+__attribute__((target("popcnt"))) void countWordsLoto6Popcnt(const ListBits& lb, std::size_t first, std::size_t end,
+                                                             const DrawWords* draws, std::size_t drawCount,
+                                                             MatchCounts* out) {
+    countWords<6>(lb, first, end, draws, drawCount, out);
+}
+#endif
+
+CountWords wordCounter(GameMode mode) {
+#ifdef TAMBOR_POPCNT_VARIANTS
+    static const bool popcnt = __builtin_cpu_supports("popcnt");
+    if (popcnt) return mode == GameMode::MiniLoto ? countWordsMiniLotoPopcnt : countWordsLoto6Popcnt;
+#endif
+    return mode == GameMode::MiniLoto ? countWordsMiniLoto : countWordsLoto6;
 }
 
 // ---------------------------------------------------------------- enumeration
@@ -391,6 +409,7 @@ BacktestResult RunBacktest(const CombinationList& list, const std::vector<Backte
         drawWords[i].bonus = w.bonus;
     }
     const ListBits lb = masks ? listBits(list) : ListBits{};
+    const CountWords countWordsFor = wordCounter(mode);
     const EnumerationPlan plan(mode);
     const RankTable& rank = RankTable::of(mode);
     const std::uint8_t* set = list.listedSet().bytes().data();
@@ -415,13 +434,9 @@ BacktestResult RunBacktest(const CombinationList& list, const std::vector<Backte
         const std::size_t end = std::min(first + unitDraws, draws.size());
         if (masks) {
             std::array<MatchCounts, 64> counts{};
-            for (std::size_t b = 0; b < lb.words; b += kWordBlock) {
-                const std::size_t e = std::min(lb.words, b + kWordBlock);
-                if (mode == GameMode::MiniLoto)
-                    countWordsMiniLoto(lb, b, e, drawWords.data() + first, end - first, counts.data());
-                else
-                    countWordsLoto6(lb, b, e, drawWords.data() + first, end - first, counts.data());
-            }
+            for (std::size_t b = 0; b < lb.words; b += kWordBlock)
+                countWordsFor(lb, b, std::min(lb.words, b + kWordBlock), drawWords.data() + first, end - first,
+                              counts.data());
             for (std::size_t d = first; d < end; ++d)
                 if (draws[d].winning) result.rows[d].hits = gradeHits(counts[d - first]);
         } else {

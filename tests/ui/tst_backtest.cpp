@@ -18,6 +18,7 @@
 #include "ui/backtest/backtest_chart.h"
 #include "ui/backtest/backtest_form.h"
 #include "ui/common/message_box.h"
+#include "ui/common/up_down.h"
 #include "ui/common/wait_form.h"
 
 using namespace tambor;
@@ -86,6 +87,15 @@ private slots:
         QCOMPARE(t.find<BacktestChart>("BacktestChart")->points().size(), std::size_t{2130});
         QCOMPARE(t.find<BacktestChart>("BacktestChart")->costPerDraw(), std::int64_t{1200});
         QVERIFY(t.text("BacktestBestMemo").startsWith(QString::fromUtf8("第1回（H12.10. 5）")));
+        // Every control carries a hint.
+        QCOMPARE(t.find<QPushButton>("BacktestBitBtn")->toolTip(),
+                 QString::fromUtf8("一覧の組み合わせを過去のすべての当選結果と照合します。"));
+        QCOMPARE(t.find<QPushButton>("BacktestBitBtn")->text(), QString::fromUtf8("全期間で照合(&B)..."));
+        for (QWidget* w : form(t)->findChildren<QWidget*>()) {
+            if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPushButton*>(w) || qobject_cast<UpDown*>(w) ||
+                qobject_cast<QTableView*>(w) || qobject_cast<BacktestChart*>(w))
+                QVERIFY2(!w->toolTip().isEmpty(), qPrintable(w->objectName()));
+        }
     }
 
     void rangeClampsAndDoubleClickChecksTheRound() {
