@@ -158,7 +158,15 @@ bool HistoryStore::drawOnBoard(int round, int mainNumbers[6], int& mainCount, in
     bonus = 0;
     std::string line;
     if (!drawLine(round, line)) return false;
-    const GameRules rules = rulesFor(mode_);
+    readDrawNumbers(mode_, line, mainNumbers, mainCount, bonus);
+    return true;
+}
+
+void HistoryStore::readDrawNumbers(GameMode mode, std::string_view line, int mainNumbers[6], int& mainCount,
+                                   int& bonus) {
+    mainCount = 0;
+    bonus = 0;
+    const GameRules rules = rulesFor(mode);
     std::string_view rest(line);
     int found[kMaxPick];
     int foundCount = 0;
@@ -180,7 +188,6 @@ bool HistoryStore::drawOnBoard(int round, int mainNumbers[6], int& mainCount, in
     }
     for (int j = 0; j < foundCount; ++j) mainNumbers[j] = found[foundCount - 1 - j];
     mainCount = foundCount;
-    return true;
 }
 
 bool ShowDrawOnBoard(const HistoryStore& history, int round, NumberBoard& board) {

@@ -93,6 +93,8 @@ public:
     // mainNumbers receives mainCount numbers in line order. Returns false,
     // with mainCount = bonus = 0, when the section has no line for round.
     bool drawOnBoard(int round, int mainNumbers[6], int& mainCount, int& bonus) const;
+    // The same reading of one data line of a game's section.
+    static void readDrawNumbers(GameMode mode, std::string_view line, int mainNumbers[6], int& mainCount, int& bonus);
 
 private:
     void computeStatistics(GameMode mode);

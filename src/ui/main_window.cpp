@@ -10,6 +10,7 @@
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 
+#include "ui/backtest/backtest_form.h"
 #include "ui/calc/calculator_page.h"
 #include "ui/common/fonts.h"
 #include "ui/common/list_menu.h"
@@ -105,6 +106,7 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     // After new draws arrive the prize check runs again, as its button does.
     connect(update_, &OnlineUpdate::recheckWanted, pickPage_->prizeGroup()->prizeButton(), &QPushButton::click);
     connect(pickPage_, &PickPage::rateFormWanted, this, &TMainForm::RateBitBtnClick);
+    connect(pickPage_->prizeGroup(), &PrizeGroup::backtestWanted, this, &TMainForm::BacktestBitBtnClick);
     connect(model_, &SessionModel::changed, this, &TMainForm::refresh);
     connect(model_, &SessionModel::problemsReported, this, &TMainForm::showProblems);
 
@@ -121,6 +123,7 @@ TMainForm::~TMainForm() {
     delete update_;
     // The windows read the session: they go before it does.
     delete rateForm_;
+    delete backtestForm_;
     delete editForm_;
     delete takeCentralWidget();
 }
@@ -176,6 +179,15 @@ void TMainForm::RateBitBtnClick() {
     rateForm_->show();
     rateForm_->raise();
     rateForm_->activateWindow();
+}
+
+void TMainForm::BacktestBitBtnClick() {
+    if (waitForm_->busy()) return;
+    if (!backtestForm_) {
+        backtestForm_ = new TBacktestForm(*model_, this);
+        connect(backtestForm_, &TBacktestForm::keyPressed, this, &TMainForm::handleKey);
+    }
+    backtestForm_->showForList();
 }
 
 void TMainForm::refresh(const Changes& changes) {

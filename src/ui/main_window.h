@@ -16,6 +16,7 @@ namespace tambor::ui {
 
 class CalculatorPage;
 class CardPrinting;
+class TBacktestForm;
 class DetailPage;
 class FileCommands;
 class LinksPage;
@@ -66,6 +67,7 @@ private:
     void FormClose();
     void ExitClick();
     void RateBitBtnClick();
+    void BacktestBitBtnClick();
     void TrayRestoreClick();
     void TrayExitClick();
     void refresh(const tambor::Changes& changes);
@@ -79,6 +81,7 @@ private:
     TWaitForm* waitForm_ = nullptr;
     TRateForm* rateForm_ = nullptr;
     TEditForm* editForm_ = nullptr;
+    TBacktestForm* backtestForm_ = nullptr;  // made when first asked for
     TrayIcon* tray_ = nullptr;
     FileCommands* files_ = nullptr;
     ListMenu* listMenu_ = nullptr;

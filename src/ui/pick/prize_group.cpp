@@ -47,20 +47,23 @@ PrizeGroup::PrizeGroup(SessionModel& model, QWidget* parent) : QGroupBox(u8("当
     prizeUpDown_->setObjectName(QStringLiteral("PrizeUpDown"));
     prizeUpDown_->setGeometry(8 + 20 + metrics.horizontalAdvance(prizeCheckBox_->text()) + 2, 18, 14, 22);
     setHint(prizeUpDown_, "いつの当選結果を使用するかを指定します。");
-    prizeBitBtn_ = makeButton(this, "PrizeBitBtn", "当選確認(&V)", "当選確認を行います。", 8, 44, 134, 24);
+    prizeBitBtn_ = makeButton(this, "PrizeBitBtn", "当選確認(&V)", "当選確認を行います。", 8, 43, 134, 23);
+    backtestBitBtn_ = makeButton(this, "BacktestBitBtn", "全期間で照合(&B)...",
+                                 "一覧の組み合わせを過去のすべての当選結果と照合します。", 8, 67, 134, 23);
     for (int g = 0; g < kMaxGrades; ++g) {
-        const int y = 74 + g * 24;
+        const int y = 94 + g * 23;
         gradeLabel_[static_cast<std::size_t>(g)] = makeLabel(this, kGradeCaptions[g], 10, y + 3, 130, 16);
         gradeLabel_[static_cast<std::size_t>(g)]->setObjectName(QStringLiteral("Grade%1Label").arg(g + 1));
         const auto [gapLeft, gapWidth] = captionGap(metrics, u8(kGradeCaptions[g]), 10);
         gradeMemo_[static_cast<std::size_t>(g)] = makeReadOnlyField(
             this, QStringLiteral("Grade%1Memo").arg(g + 1).toLatin1().constData(), kGradeMemoHints[g], gapLeft + 2, y,
-            gapWidth - 4, 22);
+            gapWidth - 4, 21);
     }
-    makeLabel(this, "当選金額", 10, 198, 60, 16)->setObjectName(QStringLiteral("MoneyLabel"));
-    moneyMemo_ = makeReadOnlyField(this, "MoneyMemo", "当選金額を表示します。", 8, 216, 134, 22);
+    makeLabel(this, "当選金額", 10, 210, 60, 16)->setObjectName(QStringLiteral("MoneyLabel"));
+    moneyMemo_ = makeReadOnlyField(this, "MoneyMemo", "当選金額を表示します。", 8, 227, 134, 22);
 
     connect(prizeBitBtn_, &QPushButton::clicked, this, &PrizeGroup::PrizeBitBtnClick);
+    connect(backtestBitBtn_, &QPushButton::clicked, this, &PrizeGroup::backtestWanted);
     connect(prizeCheckBox_, &QCheckBox::clicked, this, &PrizeGroup::PrizeCheckBoxClick);
     connect(prizeMemo_, &QLineEdit::textChanged, this, &PrizeGroup::PrizeMemoChange);
     connect(&model_, &SessionModel::changed, this, &PrizeGroup::refresh);

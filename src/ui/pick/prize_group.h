@@ -30,6 +30,10 @@ public:
     // The button beside the check (the backtest takes its place below it).
     QPushButton* prizeButton() const { return prizeBitBtn_; }
 
+signals:
+    // The backtest window was asked for (BacktestBitBtn).
+    void backtestWanted();
+
 private:
     void PrizeCheckBoxClick();
     void PrizeMemoChange();
@@ -42,6 +46,7 @@ private:
     QLineEdit* prizeMemo_ = nullptr;
     UpDown* prizeUpDown_ = nullptr;
     QPushButton* prizeBitBtn_ = nullptr;
+    QPushButton* backtestBitBtn_ = nullptr;
     std::array<QLineEdit*, kMaxGrades> gradeMemo_{};
     std::array<QLabel*, kMaxGrades> gradeLabel_{};
     QLineEdit* moneyMemo_ = nullptr;

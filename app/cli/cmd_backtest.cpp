@@ -1,0 +1,84 @@
+// tambor-cli backtest: a combination file against every past draw of a
+// range, as the window's backtest shows it.
+
+#include <unistd.h>
+
+#include <iostream>
+#include <ostream>
+#include <stdexcept>
+
+#include "cli_args.h"
+#include "history/backtest.h"
+#include "io/combination_file.h"
+#include "session/session.h"
+
+namespace tambor::cli {
+namespace {
+
+// A whole number with an optional sign, saturated far beyond any round so
+// that clamping still gives the first or the newest draw.
+long long parseRound(const std::string& option, const std::string& text) {
+    WholeNumberSyntax syntax = kDigitsOnly;
+    syntax.sign = true;
+    syntax.saturate = true;
+    const std::optional<std::int64_t> value = parseWholeNumberIn(text, -(1LL << 40), 1LL << 40, syntax);
+    if (!value) throw UsageError{option + " には回の番号を指定してください: " + text};
+    return *value;
+}
+
+// The percentage on the terminal while the draws are counted; nothing when
+// stderr is not a terminal.
+ProgressCallback terminalProgress() {
+    if (::isatty(STDERR_FILENO) == 0) return {};
+    return [](int percent) {
+        std::cerr << "\r照合中... " << percent << "%" << (percent >= 100 ? "\r              \r" : "") << std::flush;
+        return true;
+    };
+}
+
+int runBacktest(const std::vector<std::string>& args, std::ostream& out) {
+    const ParsedArgs parsed = parseArgs(args, {"--game", "--data", "--from", "--to"}, {}, 1);
+    if (parsed.positional.empty()) throw UsageError{"組み合わせファイルを指定してください。"};
+    const auto fromArg = parsed.value("--from");
+    const auto toArg = parsed.value("--to");
+    const long long from = fromArg ? parseRound("--from", *fromArg) : 1;
+    const long long to = toArg ? parseRound("--to", *toArg) : (1LL << 40);
+    if (from > to) throw UsageError{"--from の回が --to の回より後になっています。"};
+
+    // The file is loaded as the window's open command loads it: a header
+    // naming the other game switches the game first.
+    const CombinationFile file = readCombinationFile(parsed.positional[0]);
+    const GameMode mode = file.gameToSwitchTo(parsed.game()).value_or(parsed.game());
+    Session session(parsed.dataFolder(), mode);
+    if (const Changes switched = session.switchGame(mode); !switched.problems().empty())
+        throw std::runtime_error(switched.problems().front());
+    session.appendFile(file);
+
+    const int drawCount = session.history().drawCount();
+    const std::optional<RoundRange> range = clampRoundRange(from, to, drawCount);
+    if (!range)
+        throw std::runtime_error("当選番号ファイルに" + std::string(gameName(mode)) + "の当選結果がありません。");
+    const std::vector<BacktestDraw> all = readBacktestDraws(session.history());
+    const std::vector<BacktestDraw> draws(all.begin() + (range->from - 1), all.begin() + range->to);
+    const BacktestResult result = RunBacktest(session.list(), draws, terminalProgress());
+    writeTable(out, backtestTable(result, 0, result.rows.size()));
+    return 0;
+}
+
+const CommandRegistrar registrar{
+    Command{"backtest", "組み合わせファイルを過去のすべての当選結果と照合します",
+            "使い方: tambor-cli backtest FILE [--game mini|loto6] [--data DIR] [--from R] [--to R]\n"
+            "組み合わせファイル FILE を読み込み、第 R 回から第 R 回までの当選結果と照合して、\n"
+            "タブ区切りで表示します: 見出し行（回、日付、等級、当選金額）、回ごとの行（回、日付、\n"
+            "等級ごとの当選本数、理論上の当選金額（円））、\"合計\" の行（回数、本数、金額）、\n"
+            "\"購入金額\" の行（口数 × 200円 × 回数）。\n"
+            "  --game mini|loto6  ゲーム（既定: mini）。ファイルの見出し行 [ミニロト]/[ロト６]\n"
+            "                     が別のゲームならそちらに切り替えます。\n"
+            "  --data DIR         lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）\n"
+            "  --from R           最初の回（既定: 1、範囲外は最初または最新の回）\n"
+            "  --to R             最後の回（既定: 最新の回、範囲外は最初または最新の回）\n"
+            "終了コード: 0 成功、1 ファイルを読み込めない・当選結果がない、2 引数の誤り\n",
+            runBacktest}};
+
+}  // namespace
+}  // namespace tambor::cli

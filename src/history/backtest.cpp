@@ -1,0 +1,572 @@
+#include "history/backtest.h"
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cstdio>
+#include <thread>
+
+#include "calc/purchase_calculator.h"
+#include "core/combination.h"
+#include "core/combination_rank.h"
+#include "history/history_store.h"
+#include "io/text_file.h"
+
+namespace tambor {
+namespace {
+
+// ---------------------------------------------------------------- draws
+
+std::string dateOfLine(const std::string& line) {
+    const std::size_t open = line.find('(');
+    if (open == std::string::npos) return {};
+    const std::size_t close = line.find(')', open + 1);
+    if (close == std::string::npos) return {};
+    return line.substr(open + 1, close - open - 1);
+}
+
+// ---------------------------------------------------------------- grades
+
+// Which grade a combination with m main numbers wins, by m counted down
+// from K: slot 0 (all K) is the first grade, slot 1 (K - 1) the second or
+// third as the bonus decides, slot 2 the fourth, slot 3 (ロト６ only) the
+// fifth.
+struct MatchCounts {
+    std::array<int, 4> bySlot{};
+    int withBonus = 0;  // of slot 1, those that hold the bonus number
+};
+
+std::array<int, kMaxGrades> gradeHits(const MatchCounts& c) {
+    return {c.bySlot[0], c.withBonus, c.bySlot[1] - c.withBonus, c.bySlot[2], c.bySlot[3]};
+}
+
+// ---------------------------------------------------------------- masks
+
+// The list's masks stored transposed: for each number, one bit per listed
+// combination (combination i at bit i % 64 of word i / 64). A draw then
+// counts the matching main numbers of 64 combinations at once: the K words
+// of its main numbers go through a small adder, three bits of count per
+// combination, and the combinations with K, K - 1, K - 2 or K - 3 matches
+// are counted with one population count each; the bonus word splits K - 1.
+struct ListBits {
+    std::size_t words = 0;
+    std::vector<std::uint64_t> bits;  // [number * words + word], number 0 all zeros
+
+    const std::uint64_t* of(int number) const { return bits.data() + static_cast<std::size_t>(number) * words; }
+};
+
+ListBits listBits(const CombinationList& list) {
+    ListBits lb;
+    const GameMode mode = list.mode();
+    const auto& items = list.items();
+    lb.words = (items.size() + 63) / 64;
+    lb.bits.assign(static_cast<std::size_t>(rulesFor(mode).maxNumber + 1) * lb.words, 0);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const Combination c = UnrankCombination(mode, items[i]);
+        const std::uint64_t bit = std::uint64_t{1} << (i % 64);
+        for (int n : c) lb.bits[static_cast<std::size_t>(n) * lb.words + i / 64] |= bit;
+    }
+    return lb;
+}
+
+// A draw as the numbers whose words it reads; number 0 (all zeros) pads
+// ミニロト's five main numbers to six.
+struct DrawWords {
+    std::array<int, 6> main{};
+    int bonus = 0;
+};
+
+// How many words of each number one pass reads: 4 KB per number, so the
+// words of a block stay in cache while every draw of a unit reads them.
+constexpr std::size_t kWordBlock = 512;
+
+// Counts words [first, end) for each of the draws.
+template <int K>
+[[gnu::always_inline]] inline void countWords(const ListBits& lb, std::size_t first, std::size_t end,
+                                              const DrawWords* draws, std::size_t drawCount, MatchCounts* out) {
+    for (std::size_t d = 0; d < drawCount; ++d) {
+        const DrawWords& dw = draws[d];
+        const std::uint64_t* a1 = lb.of(dw.main[0]);
+        const std::uint64_t* a2 = lb.of(dw.main[1]);
+        const std::uint64_t* a3 = lb.of(dw.main[2]);
+        const std::uint64_t* a4 = lb.of(dw.main[3]);
+        const std::uint64_t* a5 = lb.of(dw.main[4]);
+        const std::uint64_t* a6 = lb.of(dw.main[5]);
+        const std::uint64_t* bw = lb.of(dw.bonus);
+        int c0 = 0, c1 = 0, c2 = 0, c3 = 0, cb = 0;
+        for (std::size_t j = first; j < end; ++j) {
+            // Two full adders, then the sum bits added: count = ones + 2 twos + 4 fours.
+            const std::uint64_t x1 = a1[j], x2 = a2[j], x3 = a3[j], x4 = a4[j], x5 = a5[j], x6 = a6[j];
+            const std::uint64_t s1 = x1 ^ x2 ^ x3;
+            const std::uint64_t k1 = (x1 & x2) | (x3 & (x1 ^ x2));
+            const std::uint64_t s2 = x4 ^ x5 ^ x6;
+            const std::uint64_t k2 = (x4 & x5) | (x6 & (x4 ^ x5));
+            const std::uint64_t ones = s1 ^ s2;
+            const std::uint64_t k3 = s1 & s2;
+            const std::uint64_t twos = k1 ^ k2 ^ k3;
+            const std::uint64_t fours = (k1 & k2) | (k3 & (k1 ^ k2));
+            // The combinations with exactly v matches, v = 0..7.
+            auto exactly = [&](int v) {
+                return ((v & 1) ? ones : ~ones) & ((v & 2) ? twos : ~twos) & ((v & 4) ? fours : ~fours);
+            };
+            const std::uint64_t allMatch = exactly(K);
+            const std::uint64_t oneShort = exactly(K - 1);
+            c0 += std::popcount(allMatch);
+            c1 += std::popcount(oneShort);
+            cb += std::popcount(oneShort & bw[j]);
+            c2 += std::popcount(exactly(K - 2));
+            if constexpr (K == 6) c3 += std::popcount(exactly(K - 3));
+        }
+        MatchCounts& c = out[d];
+        c.bySlot[0] += c0;
+        c.bySlot[1] += c1;
+        c.bySlot[2] += c2;
+        c.bySlot[3] += c3;
+        c.withBonus += cb;
+    }
+}
+
+using CountWords = void (*)(const ListBits&, std::size_t, std::size_t, const DrawWords*, std::size_t, MatchCounts*);
+
+void countWordsMiniLoto(const ListBits& lb, std::size_t first, std::size_t end, const DrawWords* draws,
+                        std::size_t drawCount, MatchCounts* out) {
+    countWords<5>(lb, first, end, draws, drawCount, out);
+}
+
+void countWordsLoto6(const ListBits& lb, std::size_t first, std::size_t end, const DrawWords* draws,
+                     std::size_t drawCount, MatchCounts* out) {
+    countWords<6>(lb, first, end, draws, drawCount, out);
+}
+
+// The same with the processor's population count instruction, chosen at
+// run time when the processor has one. (A run-time test rather than an
+// ifunc: resolvers run before the sanitizers are set up.)
+#if defined(__x86_64__) && defined(__GNUC__)
+#define TAMBOR_POPCNT_VARIANTS 1
+__attribute__((target("popcnt"))) void countWordsMiniLotoPopcnt(const ListBits& lb, std::size_t first, std::size_t end,
+                                                                const DrawWords* draws, std::size_t drawCount,
+                                                                MatchCounts* out) {
+    countWords<5>(lb, first, end, draws, drawCount, out);
+}
+
+__attribute__((target("popcnt"))) void countWordsLoto6Popcnt(const ListBits& lb, std::size_t first, std::size_t end,
+                                                             const DrawWords* draws, std::size_t drawCount,
+                                                             MatchCounts* out) {
+    countWords<6>(lb, first, end, draws, drawCount, out);
+}
+#endif
+
+CountWords wordCounter(GameMode mode) {
+#ifdef TAMBOR_POPCNT_VARIANTS
+    static const bool popcnt = __builtin_cpu_supports("popcnt");
+    if (popcnt) return mode == GameMode::MiniLoto ? countWordsMiniLotoPopcnt : countWordsLoto6Popcnt;
+#endif
+    return mode == GameMode::MiniLoto ? countWordsMiniLoto : countWordsLoto6;
+}
+
+// ---------------------------------------------------------------- enumeration
+
+// Every pick-subset of 0..n-1 by positions in lexicographic order, flat.
+std::vector<std::uint8_t> positionSubsets(int n, int pick) {
+    std::vector<std::uint8_t> out;
+    if (pick == 0) return out;
+    if (pick > n) return out;
+    std::array<int, kMaxPick> pos{};
+    for (int i = 0; i < pick; ++i) pos[static_cast<std::size_t>(i)] = i;
+    for (;;) {
+        for (int i = 0; i < pick; ++i) out.push_back(static_cast<std::uint8_t>(pos[static_cast<std::size_t>(i)]));
+        int i = pick - 1;
+        while (i >= 0 && pos[static_cast<std::size_t>(i)] == n - pick + i) --i;
+        if (i < 0) break;
+        ++pos[static_cast<std::size_t>(i)];
+        for (int j = i + 1; j < pick; ++j) pos[static_cast<std::size_t>(j)] = pos[static_cast<std::size_t>(j - 1)] + 1;
+    }
+    return out;
+}
+
+// The candidates of one grade, as the prize check enumerates them: every
+// mainPick-subset of the main numbers with every poolPick-subset of a pool
+// (the bonus alone; the numbers neither main nor bonus; or every number
+// that is not main).
+enum class Pool { None, Bonus, Others, NonMain };
+
+struct GradePlan {
+    int mainPick;
+    Pool pool;
+    int poolPick;
+};
+
+GradePlan planFor(int pickCount, int grade) {
+    switch (grade) {
+    case 1: return {pickCount, Pool::None, 0};
+    case 2: return {pickCount - 1, Pool::Bonus, 1};
+    case 3: return {pickCount - 1, Pool::Others, 1};
+    case 4: return {pickCount - 2, Pool::NonMain, 2};
+    default: return {pickCount - 3, Pool::NonMain, 3};
+    }
+}
+
+// The subsets by position for every grade of a game, made once per run.
+struct EnumerationPlan {
+    GameMode mode;
+    int gradeCount;
+    std::array<GradePlan, kMaxGrades> grades{};
+    std::array<std::vector<std::uint8_t>, kMaxGrades> mainSubsets;  // positions in W
+    std::array<std::vector<std::uint8_t>, kMaxGrades> poolSubsets;  // positions in the pool
+
+    explicit EnumerationPlan(GameMode m) : mode(m), gradeCount(prizeGradeCount(m)) {
+        const GameRules rules = rulesFor(m);
+        const int k = rules.pickCount;
+        for (int g = 1; g <= gradeCount; ++g) {
+            const auto gi = static_cast<std::size_t>(g - 1);
+            grades[gi] = planFor(k, g);
+            const int poolSize = grades[gi].pool == Pool::None     ? 0
+                                 : grades[gi].pool == Pool::Bonus  ? 1
+                                 : grades[gi].pool == Pool::Others ? rules.maxNumber - k - 1
+                                                                   : rules.maxNumber - k;
+            mainSubsets[gi] = positionSubsets(k, grades[gi].mainPick);
+            poolSubsets[gi] = positionSubsets(poolSize, grades[gi].poolPick);
+        }
+    }
+};
+
+// Counts the listed candidates of every grade for one draw: the prize
+// check's enumeration, without the lines. Each candidate's index is the
+// sum of one term per number; the terms of the main part are fixed per
+// main subset, and each pool number adds a term that depends only on its
+// value and its slot among the pool numbers (see the prize check).
+template <int PoolPick>
+int countGrade(const RankTable& rank, const std::uint8_t* set, const int* w, int mainPick,
+               const std::vector<std::uint8_t>& poolSubsets, const int* poolValues, int poolSize) {
+    int hits = 0;
+    std::int32_t base = 0;
+    for (int a = 0; a < mainPick; ++a) base += rank.term(a, w[a]);
+    const std::int32_t top = rank.lastIndex() - base;
+    if constexpr (PoolPick == 0) {
+        const auto b = static_cast<std::uint32_t>(top);
+        return (set[b >> 3] >> (b & 7)) & 1;
+    } else {
+        // slot[j][p]: what the pool number at pool position p adds as the
+        // j-th (0-based) pool number of the candidate.
+        std::array<std::array<std::int32_t, kBoardSize>, PoolPick> slot{};
+        for (int j = 0; j < PoolPick; ++j)
+            for (int p = 0; p < poolSize; ++p) {
+                const int v = poolValues[p];
+                int below = 0;
+                std::int32_t t = 0;
+                for (int a = 0; a < mainPick; ++a) {
+                    if (w[a] < v) {
+                        ++below;
+                    } else {
+                        t += rank.term(a + j + 1, w[a]) - rank.term(a + j, w[a]);
+                    }
+                }
+                slot[static_cast<std::size_t>(j)][static_cast<std::size_t>(p)] = t + rank.term(j + below, v);
+            }
+        const std::size_t count = poolSubsets.size() / PoolPick;
+        const std::uint8_t* x = poolSubsets.data();
+        for (std::size_t s = 0; s < count; ++s, x += PoolPick) {
+            std::int32_t index = top;
+            for (int j = 0; j < PoolPick; ++j) index -= slot[static_cast<std::size_t>(j)][x[j]];
+            const auto b = static_cast<std::uint32_t>(index);
+            hits += (set[b >> 3] >> (b & 7)) & 1;
+        }
+        return hits;
+    }
+}
+
+std::array<int, kMaxGrades> enumerateDraw(const EnumerationPlan& plan, const RankTable& rank, const std::uint8_t* set,
+                                          const WinningNumbers& winning) {
+    const GameRules rules = rulesFor(plan.mode);
+    const int k = rules.pickCount;
+    // W: the main numbers; the pools ascending (positions in them are
+    // ascending values, so every subset comes out sorted).
+    const int* mains = winning.main.data();
+    std::array<int, kBoardSize> others{};
+    std::array<int, kBoardSize> nonMain{};
+    int otherCount = 0;
+    int nonMainCount = 0;
+    for (int n = 1, mi = 0; n <= rules.maxNumber; ++n) {
+        if (mi < k && mains[mi] == n) {
+            ++mi;
+            continue;
+        }
+        nonMain[static_cast<std::size_t>(nonMainCount++)] = n;
+        if (n != winning.bonus) others[static_cast<std::size_t>(otherCount++)] = n;
+    }
+    const int bonusOnly[1] = {winning.bonus};
+
+    std::array<int, kMaxGrades> hits{};
+    for (int g = 1; g <= plan.gradeCount; ++g) {
+        const auto gi = static_cast<std::size_t>(g - 1);
+        const GradePlan& gp = plan.grades[gi];
+        const int* poolValues = gp.pool == Pool::Bonus    ? bonusOnly
+                                : gp.pool == Pool::Others ? others.data()
+                                                          : nonMain.data();
+        const int poolSize = gp.pool == Pool::None     ? 0
+                             : gp.pool == Pool::Bonus  ? 1
+                             : gp.pool == Pool::Others ? otherCount
+                                                       : nonMainCount;
+        const std::vector<std::uint8_t>& mainSubsets = plan.mainSubsets[gi];
+        const std::size_t mainCount = mainSubsets.size() / static_cast<std::size_t>(gp.mainPick);
+        int gradeHits = 0;
+        for (std::size_t ms = 0; ms < mainCount; ++ms) {
+            int w[kMaxPick];
+            for (int a = 0; a < gp.mainPick; ++a)
+                w[a] = mains[mainSubsets[ms * static_cast<std::size_t>(gp.mainPick) + static_cast<std::size_t>(a)]];
+            const auto& pool = plan.poolSubsets[gi];
+            switch (gp.poolPick) {
+            case 0: gradeHits += countGrade<0>(rank, set, w, gp.mainPick, pool, poolValues, poolSize); break;
+            case 1: gradeHits += countGrade<1>(rank, set, w, gp.mainPick, pool, poolValues, poolSize); break;
+            case 2: gradeHits += countGrade<2>(rank, set, w, gp.mainPick, pool, poolValues, poolSize); break;
+            default: gradeHits += countGrade<3>(rank, set, w, gp.mainPick, pool, poolValues, poolSize); break;
+            }
+        }
+        hits[gi] = gradeHits;
+    }
+    return hits;
+}
+
+// ---------------------------------------------------------------- cost model
+
+// Measured costs (bench_backtest, one thread) in nanoseconds: reading one
+// combination into the number words, counting one word (64 combinations)
+// for one draw, and one candidate look-up of the enumeration.
+constexpr double kWordBuildNs = 25.0;
+constexpr double kWordCountNs = 5.0;
+constexpr double kLookupNs = 2.1;
+
+double maskWork(std::size_t listSize, std::size_t draws) {
+    const auto words = static_cast<double>((listSize + 63) / 64);
+    return static_cast<double>(listSize) * kWordBuildNs + words * kWordCountNs * static_cast<double>(draws);
+}
+
+double enumerationWork(GameMode mode, std::size_t draws) {
+    return static_cast<double>(prizeCandidateCount(mode)) * kLookupNs * static_cast<double>(draws);
+}
+
+// Below this much work (in nanoseconds) one thread is quicker than
+// starting another.
+constexpr double kThreadWorthwhile = 2.0e6;
+
+}  // namespace
+
+std::vector<BacktestDraw> readBacktestDraws(const HistoryStore& history) {
+    const GameMode mode = history.mode();
+    const std::vector<std::string> lines = history.sectionLines(mode);
+    std::vector<BacktestDraw> draws;
+    draws.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        BacktestDraw d;
+        d.round = static_cast<int>(i + 1);
+        d.date = dateOfLine(lines[i]);
+        int mains[kMaxPick];
+        int mainCount = 0;
+        int bonus = 0;
+        HistoryStore::readDrawNumbers(mode, lines[i], mains, mainCount, bonus);
+        d.winning = makeWinningNumbers(mode, mains, mainCount, bonus);
+        draws.push_back(std::move(d));
+    }
+    return draws;
+}
+
+BacktestMethod chooseBacktestMethod(GameMode mode, std::size_t listSize, std::size_t drawCount) {
+    return maskWork(listSize, drawCount) <= enumerationWork(mode, drawCount) ? BacktestMethod::Masks
+                                                                             : BacktestMethod::Enumeration;
+}
+
+BacktestResult RunBacktest(const CombinationList& list, const std::vector<BacktestDraw>& draws,
+                           const ProgressCallback& progress, const BacktestOptions& options) {
+    const GameMode mode = list.mode();
+    BacktestResult result;
+    result.mode = mode;
+    result.listSize = list.size();
+    result.method = options.method == BacktestMethod::Automatic ? chooseBacktestMethod(mode, list.size(), draws.size())
+                                                                : options.method;
+    result.rows.resize(draws.size());
+    for (std::size_t i = 0; i < draws.size(); ++i) {
+        BacktestRow& row = result.rows[i];
+        row.round = draws[i].round;
+        row.date = draws[i].date;
+        row.checked = draws[i].winning.has_value();
+    }
+    PercentProgress gauge(progress);
+    if (draws.empty()) {
+        gauge.reportPercent(100);
+        return result;
+    }
+
+    const bool masks = result.method == BacktestMethod::Masks;
+    const std::size_t n = list.size();
+    // The draws as the words they read (a draw without winning numbers is
+    // not counted at all).
+    std::vector<DrawWords> drawWords(draws.size());
+    for (std::size_t i = 0; i < draws.size(); ++i) {
+        if (!draws[i].winning) continue;
+        const WinningNumbers& w = *draws[i].winning;
+        for (int a = 0; a < w.mainCount; ++a)
+            drawWords[i].main[static_cast<std::size_t>(a)] = w.main[static_cast<std::size_t>(a)];
+        drawWords[i].bonus = w.bonus;
+    }
+    const ListBits lb = masks ? listBits(list) : ListBits{};
+    const CountWords countWordsFor = wordCounter(mode);
+    const EnumerationPlan plan(mode);
+    const RankTable& rank = RankTable::of(mode);
+    const std::uint8_t* set = list.listedSet().bytes().data();
+
+    // The draws go in units of about a millisecond of work, taken in turn
+    // by the threads; only the calling thread reports progress.
+    const double work = masks ? maskWork(n, draws.size()) : enumerationWork(mode, draws.size());
+    const double workPerDraw = std::max(1.0, work / static_cast<double>(draws.size()));
+    const std::size_t unitDraws = std::clamp<std::size_t>(static_cast<std::size_t>(1.0e6 / workPerDraw), 1, 64);
+    const std::size_t units = (draws.size() + unitDraws - 1) / unitDraws;
+    int threads = options.threads > 0 ? options.threads
+                                      : static_cast<int>(std::min<unsigned>(
+                                            std::max(1u, std::thread::hardware_concurrency()), kMaxBacktestThreads));
+    if (options.threads <= 0 && work < kThreadWorthwhile) threads = 1;
+    threads = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(threads), units));
+
+    std::atomic<std::size_t> nextUnit{0};
+    std::atomic<std::size_t> unitsDone{0};
+    std::atomic<bool> stop{false};
+    auto runUnit = [&](std::size_t unit) {
+        const std::size_t first = unit * unitDraws;
+        const std::size_t end = std::min(first + unitDraws, draws.size());
+        if (masks) {
+            std::array<MatchCounts, 64> counts{};
+            for (std::size_t b = 0; b < lb.words; b += kWordBlock)
+                countWordsFor(lb, b, std::min(lb.words, b + kWordBlock), drawWords.data() + first, end - first,
+                              counts.data());
+            for (std::size_t d = first; d < end; ++d)
+                if (draws[d].winning) result.rows[d].hits = gradeHits(counts[d - first]);
+        } else {
+            for (std::size_t d = first; d < end; ++d)
+                if (draws[d].winning) result.rows[d].hits = enumerateDraw(plan, rank, set, *draws[d].winning);
+        }
+    };
+    auto worker = [&](bool reports) {
+        for (;;) {
+            if (stop.load(std::memory_order_relaxed)) return;
+            const std::size_t unit = nextUnit.fetch_add(1);
+            if (unit >= units) return;
+            runUnit(unit);
+            const std::size_t done = unitsDone.fetch_add(1) + 1;
+            if (reports && !gauge.report(done, units)) stop = true;
+        }
+    };
+    std::vector<std::thread> helpers;
+    helpers.reserve(static_cast<std::size_t>(threads - 1));
+    for (int t = 1; t < threads; ++t) helpers.emplace_back(worker, false);
+    worker(true);
+    for (std::thread& t : helpers) t.join();
+    if (stop || !gauge.report(units, units)) {
+        result.completed = false;
+        return result;
+    }
+
+    for (BacktestRow& row : result.rows) {
+        row.money = 0;
+        for (int g = 1; g <= prizeGradeCount(mode); ++g)
+            row.money +=
+                static_cast<std::int64_t>(row.hits[static_cast<std::size_t>(g - 1)]) * prizeGradeAmount(mode, g);
+    }
+    return result;
+}
+
+// ---------------------------------------------------------------- range, summary
+
+std::optional<RoundRange> clampRoundRange(long long from, long long to, int drawCount) {
+    if (drawCount < 1) return std::nullopt;
+    const RoundRange range{ClampRound(from, drawCount), ClampRound(to, drawCount)};
+    if (range.from > range.to) return std::nullopt;
+    return range;
+}
+
+BacktestSummary SummarizeBacktest(const BacktestResult& result, std::size_t first, std::size_t end) {
+    BacktestSummary s;
+    end = std::min(end, result.rows.size());
+    for (std::size_t i = first; i < end; ++i) {
+        const BacktestRow& row = result.rows[i];
+        ++s.draws;
+        if (!row.checked) ++s.uncheckedDraws;
+        for (std::size_t g = 0; g < kMaxGrades; ++g) s.hits[g] += row.hits[g];
+        s.money += row.money;
+        if (row.money > 0 && (!s.best || row.money > result.rows[*s.best].money)) s.best = i;
+    }
+    s.cost = static_cast<std::int64_t>(result.listSize) * kTicketPrice * s.draws;
+    return s;
+}
+
+std::optional<double> backtestReturnPercent(const BacktestSummary& summary) {
+    if (summary.cost <= 0) return std::nullopt;
+    return static_cast<double>(summary.money) * 100.0 / static_cast<double>(summary.cost);
+}
+
+std::string FormatReturnPercent(const BacktestSummary& summary) {
+    const std::optional<double> percent = backtestReturnPercent(summary);
+    if (!percent) return "--";
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.1f%%", *percent);
+    return buf;
+}
+
+// ---------------------------------------------------------------- table text
+
+std::vector<std::string> backtestHeader(GameMode mode) {
+    std::vector<std::string> cells{"回", "日付"};
+    for (int g = 1; g <= prizeGradeCount(mode); ++g) cells.emplace_back(prizeGradeHeading(g));
+    cells.emplace_back("当選金額");
+    return cells;
+}
+
+std::vector<std::string> backtestRowCells(GameMode mode, const BacktestRow& row) {
+    std::vector<std::string> cells{std::to_string(row.round), row.date};
+    for (int g = 1; g <= prizeGradeCount(mode); ++g)
+        cells.push_back(row.checked ? std::to_string(row.hits[static_cast<std::size_t>(g - 1)]) : "-");
+    cells.push_back(row.checked ? std::to_string(row.money) : "-");
+    return cells;
+}
+
+std::vector<std::vector<std::string>> backtestTable(const BacktestResult& result, std::size_t first, std::size_t end) {
+    end = std::min(end, result.rows.size());
+    std::vector<std::vector<std::string>> table;
+    table.reserve(end > first ? end - first + 3 : 3);
+    table.push_back(backtestHeader(result.mode));
+    for (std::size_t i = first; i < end; ++i) table.push_back(backtestRowCells(result.mode, result.rows[i]));
+    const BacktestSummary s = SummarizeBacktest(result, first, end);
+    std::vector<std::string> total{"合計", std::to_string(s.draws)};
+    for (int g = 1; g <= prizeGradeCount(result.mode); ++g)
+        total.push_back(std::to_string(s.hits[static_cast<std::size_t>(g - 1)]));
+    total.push_back(std::to_string(s.money));
+    table.push_back(std::move(total));
+    table.push_back({"購入金額", std::to_string(s.cost)});
+    return table;
+}
+
+std::string csvLine(const std::vector<std::string>& cells) {
+    std::string line;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) line += ',';
+        const std::string& cell = cells[i];
+        if (cell.find_first_of(",\"\r\n") == std::string::npos) {
+            line += cell;
+            continue;
+        }
+        line += '"';
+        for (char ch : cell) {
+            if (ch == '"') line += '"';
+            line += ch;
+        }
+        line += '"';
+    }
+    return line;
+}
+
+void saveBacktestCsv(const std::filesystem::path& path, const std::vector<std::vector<std::string>>& table) {
+    std::vector<std::string> lines;
+    lines.reserve(table.size());
+    for (const auto& row : table) lines.push_back(csvLine(row));
+    writeTextFileLines(path, lines);
+}
+
+}  // namespace tambor
