@@ -267,7 +267,8 @@ bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view by
     if (::lstat(target.c_str(), &existing) == 0) {
         exists = true;
         if (!S_ISREG(existing.st_mode)) failWrite(path, fileKind(existing.st_mode));
-        // Root may write anything: the owner's write bit is what the user set.
+        // access() lets root write whatever the mode says, so the owner's
+        // write bit, which the user set, decides first.
         if ((existing.st_mode & S_IWUSR) == 0 || ::access(target.c_str(), W_OK) != 0)
             failWrite(path, "読み取り専用のファイルです");
     } else if (errno != ENOENT) {
