@@ -33,13 +33,14 @@ mkdir -p "$build_dir/artifacts"
 for name in "${harnesses[@]}"; do
     echo "== fuzz $name (${seconds} s)"
     work="$build_dir/corpus/$name"
-    seeds="tests/fuzz/corpus/$name"
-    mkdir -p "$work" "$seeds"
+    mkdir -p "$work"
+    seeds=()
+    [ -d "tests/fuzz/corpus/$name" ] && seeds=("tests/fuzz/corpus/$name")
     log="$build_dir/fuzz-$name.log"
     # New inputs go to the first folder only, so the seeds in the tree stay as they are.
     if ! ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
         "$build_dir/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -max_len=4096 -print_final_stats=1 -artifact_prefix="$build_dir/artifacts/$name-" "$work" "$seeds" \
+        -max_len=4096 -print_final_stats=1 -artifact_prefix="$build_dir/artifacts/$name-" "$work" "${seeds[@]}" \
         >"$log" 2>&1; then
         tail -n 60 "$log" >&2
         echo "fuzz $name failed: the input is in $build_dir/artifacts/, the log in $log" >&2
