@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test: the core and window tests, then the
-# core tests again under AddressSanitizer and UBSan.
+# core tests again under AddressSanitizer and UBSan, then each fuzz harness
+# for a short bounded time (scripts/fuzz.sh; FUZZ_SECONDS per harness).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
@@ -11,3 +12,5 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j 2
 echo "== all tests"
 ctest --test-dir build --output-on-failure -j 2
+echo "== fuzz harnesses"
+scripts/fuzz.sh "${FUZZ_SECONDS:-15}"

@@ -8,6 +8,7 @@
 #include "cli_args.h"
 #include "session/session.h"
 #include "generate_args.h"
+#include "long_work.h"
 
 namespace tambor::cli {
 namespace {
@@ -46,16 +47,22 @@ int runBuild(const std::vector<std::string>& args, std::ostream& out) {
         throw UsageError{"軸数字と連動数字を合わせて " + std::to_string(pick) + " 個以上指定してください。"};
     seedFromArgs(parsed, session.random());
 
-    // Without --past-remove the build never touches the history.
+    LongWork work;
+    // Without --past-remove the build never touches the history. With it, a
+    // history that cannot be used stops the build (the built-in one is not
+    // used instead); one without this game's draws removes nothing.
     if (parsed.has("--past-remove")) {
-        if (const Changes loaded = session.loadHistory(); !loaded.problems().empty())
-            throw std::runtime_error(loaded.problems().front());
+        session.loadHistory();
+        if (!session.historyError().empty())
+            throw std::runtime_error(session.historyError() + "作成を中止します。");
+        if (const std::string note = session.history().noDrawsMessage(); !note.empty())
+            work.note("tambor-cli build: " + note + "排除する当選番号はありません。");
         session.changeOptions([](Options& o) { o.pastRemove = true; });
     }
-    if (const Changes built = session.buildCombinations(); !built.problems().empty())
-        throw std::runtime_error(built.problems().front());
-    const CombinationList& list = session.list();
-    for (std::size_t i = 0; i < list.size(); ++i) out << list.lineAt(i) << '\n';
+    const Changes built = session.buildCombinations(work.progress("作成中"));
+    work.throwIfStopped();
+    if (!built.problems().empty()) throw std::runtime_error(built.problems().front());
+    writeListLines(out, session.list(), work);
     return 0;
 }
 
@@ -74,7 +81,8 @@ const CommandRegistrar registrar{Command{
     "  --seed S           乱数の種 0..4294967295（既定: 現在時刻の秒）\n"
     "  --past-remove      過去の1等・2等の当選番号を排除する\n"
     "  --data DIR         --past-remove で読む lotodata.txt のフォルダー（既定: プログラムのフォルダー）\n"
-    "終了コード: 0 成功、1 当選番号ファイルを作成・読み込みできない、2 引数の誤り\n",
+    "標準エラーが端末なら進み具合を表示します。Ctrl+C で中断できます。\n"
+    "終了コード: 0 成功、1 当選番号ファイルを作成・読み込みできない、2 引数の誤り、130 中断\n",
     runBuild}};
 
 }  // namespace

@@ -11,17 +11,20 @@
 #include "history/history_store.h"
 #include "history/prize_check.h"
 #include "io/combination_file.h"
+#include "long_work.h"
 
 namespace tambor::cli {
 namespace {
 
 // Loads the file into the list as the window's open command does: a header
 // naming the other game switches the game (which empties the list) first.
-GameMode loadCombinations(const std::string& path, GameMode mode, CombinationList& list) {
+GameMode loadCombinations(const std::string& path, GameMode mode, CombinationList& list, LongWork& work) {
     const CombinationFile file = readCombinationFile(path);
+    work.throwIfStopped();
     if (const auto game = file.gameToSwitchTo(mode)) mode = *game;
     list.reset(mode);
-    appendCombinationFile(list, file);
+    appendCombinationFile(list, file, work.progress("読み込み中"));
+    work.throwIfStopped();
     return mode;
 }
 
@@ -46,8 +49,9 @@ int runCheck(const std::vector<std::string>& args, std::ostream& out) {
     if (mainArg.has_value() != bonusArg.has_value())
         throw UsageError{"当選数字は --main と --bonus の両方で指定してください。"};
 
+    LongWork work;
     CombinationList list(parsed.game());
-    const GameMode mode = loadCombinations(parsed.positional[0], parsed.game(), list);
+    const GameMode mode = loadCombinations(parsed.positional[0], parsed.game(), list, work);
     const GameRules rules = rulesFor(mode);
 
     std::optional<WinningNumbers> winning;
@@ -64,7 +68,7 @@ int runCheck(const std::vector<std::string>& args, std::ostream& out) {
         history.load(parsed.dataFolder(), mode);
         const int round = roundArg ? ClampRound(parseRoundArgument(*roundArg), history.drawCount())
                                    : history.drawCount();
-        if (round < 1) throw std::runtime_error("当選番号ファイルに" + std::string(gameName(mode)) + "の当選結果がありません。");
+        if (round < 1) throw std::runtime_error(history.noDrawsMessage() + "当選確認できません。");
         NumberBoard board(mode);
         ShowDrawOnBoard(history, round, board);
         winning = winningNumbersFromBoard(board);
@@ -72,7 +76,8 @@ int runCheck(const std::vector<std::string>& args, std::ostream& out) {
             throw std::runtime_error("第" + std::to_string(round) + "回の当選番号が揃っていないため、当選確認できません。");
     }
 
-    const PrizeCheckResult result = RunPrizeCheck(mode, *winning, list.listedSet());
+    const PrizeCheckResult result = RunPrizeCheck(mode, *winning, list.listedSet(), work.progress("当選確認中"));
+    work.throwIfStopped();
     for (const std::string& line : result.lines) out << line << '\n';
     for (int grade = 1; grade <= prizeGradeCount(mode); ++grade)
         out << prizeGradeHeading(grade) << '\t' << result.hits[static_cast<std::size_t>(grade - 1)] << '\n';
@@ -95,7 +100,8 @@ const CommandRegistrar registrar{Command{
     "  --main LIST        本数字（例: 3,8,15,22,30,41）。--bonus と組で指定します\n"
     "  --bonus B          ボーナス数字\n"
     "--round も --main もなければ最新の回の当選結果で確認します。\n"
-    "終了コード: 0 成功、1 ファイルを読み込めない・当選結果がない、2 引数の誤り\n",
+    "標準エラーが端末なら進み具合を表示します。Ctrl+C で中断できます。\n"
+    "終了コード: 0 成功、1 ファイルを読み込めない・当選結果がない、2 引数の誤り、130 中断\n",
     runCheck}};
 
 }  // namespace

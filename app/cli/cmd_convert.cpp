@@ -8,6 +8,7 @@
 #include "core/japanese_count.h"
 #include "generate/list_sort.h"
 #include "io/combination_file.h"
+#include "long_work.h"
 
 namespace tambor::cli {
 namespace {
@@ -21,18 +22,25 @@ int runConvert(const std::vector<std::string>& args, std::ostream& out) {
     // a whole number of at least 1 means one page.
     const int pages = pageCountFromText(parsed.value("--pages").value_or("1"));
 
+    LongWork work;
     CombinationList list(parsed.game());
     const CombinationFile file = readCombinationFile(input);
+    work.throwIfStopped();
     if (const auto game = file.gameToSwitchTo(list.mode())) {
         list.reset(*game);  // the list is still empty: nothing to ask about
         out << "見出しにより" << gameName(*game) << "に切り替えました。\n";
     }
-    appendCombinationFile(list, file);
+    appendCombinationFile(list, file, work.progress("読み込み中"));
+    work.throwIfStopped();
     out << "読み込み: " << input << "（" << gameName(list.mode()) << "） 登録口数 "
         << FormatJapaneseCount(static_cast<std::int64_t>(list.size())) << " 口、重複 "
         << FormatJapaneseCount(static_cast<std::int64_t>(list.duplicates().size())) << " 口\n";
-    if (parsed.has("--sort")) SortCombinationList(list);
-    saveCombinationFile(output, list, pages);
+    if (parsed.has("--sort")) {
+        SortCombinationList(list, work.progress("並べ替え中"));
+        work.throwIfStopped();
+    }
+    // Ctrl+C while saving leaves OUT as it was.
+    work.saveList(output, list, pages);
     out << "保存: " << output << "（"
         << (layoutForFileName(output) == FileLayout::Csv ? "CSV形式" : "テキスト形式") << "、" << pages
         << " ページ分割）\n";
@@ -49,7 +57,9 @@ const CommandRegistrar registrar{Command{
     "  --game mini|loto6  見出しのないファイルを読むゲーム（既定: mini = ミニロト）\n"
     "  --pages P          ページ分割数（既定: 1。整数でない値や 0 以下は 1）\n"
     "  --sort             保存する前に組み合わせを小さい順に並べ替える\n"
-    "終了コード: 0 成功、1 ファイルを読み書きできない・保存する組み合わせがない、2 引数の誤り\n",
+    "OUT は完全に書き終えてから置き換えます（シンボリックリンクはリンク先を置き換えます）。\n"
+    "標準エラーが端末なら進み具合を表示します。Ctrl+C で中断すると OUT は元のままです。\n"
+    "終了コード: 0 成功、1 ファイルを読み書きできない・保存する組み合わせがない、2 引数の誤り、130 中断\n",
     runConvert}};
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "cli_args.h"
 #include "session/session.h"
 #include "generate_args.h"
+#include "long_work.h"
 
 namespace tambor::cli {
 namespace {
@@ -34,18 +35,24 @@ int runDraw(const std::vector<std::string>& rawArgs, std::ostream& out) {
         markOnBoard(board, Disable, parseNumberList(*v, mode), "--forbid", "禁止数字");
     seedFromArgs(parsed, session.random());
 
-    // A history error stops here (exit code 1): a script never gets lines
-    // weighted by the built-in history instead of its file's.
-    if (const Changes loaded = session.loadHistory(); !loaded.problems().empty())
-        throw std::runtime_error(loaded.problems().front());
+    LongWork work;
+    // A history that cannot be used stops here (exit code 1): a script never
+    // gets lines weighted by the built-in history instead of its file's. A
+    // history without this game's draws is used as it is (every number
+    // weighs the same), and said so.
+    session.loadHistory();
+    if (!session.historyError().empty())
+        throw std::runtime_error(session.historyError() + "抽選を中止します。");
+    if (const std::string note = session.history().noDrawsMessage(); !note.empty())
+        work.note("tambor-cli draw: " + note + "重みづけなしで抽選します。");
     session.changeOptions([&](Options& o) {
         o.pastRemove = parsed.has("--past-remove");
         o.priorityMode = priority;
     });
-    if (const Changes drawn = session.randomDraw(count); !drawn.problems().empty())
-        throw std::runtime_error(drawn.problems().front());
-    const CombinationList& list = session.list();
-    for (std::size_t i = 0; i < list.size(); ++i) out << list.lineAt(i) << '\n';
+    const Changes drawn = session.randomDraw(count, work.progress("抽選中"));
+    work.throwIfStopped();
+    if (!drawn.problems().empty()) throw std::runtime_error(drawn.problems().front());
+    writeListLines(out, session.list(), work);
     return 0;
 }
 
@@ -65,7 +72,9 @@ const CommandRegistrar registrar{Command{
     "  --past-remove      過去の1等・2等の当選番号を排除する（重複リストに回ります）\n"
     "  --seed S           乱数の種 0..4294967295（既定: 現在時刻の秒）\n"
     "同じ種・オプション・当選番号ファイルなら、画面の抽選と同じ行が得られます。\n"
-    "終了コード: 0 成功、1 当選番号ファイルを作成・読み込みできない、2 引数の誤り\n",
+    "当選番号ファイルを読めないときは抽選しません（内蔵のデータは使いません）。\n"
+    "標準エラーが端末なら進み具合を表示します。Ctrl+C で中断できます。\n"
+    "終了コード: 0 成功、1 当選番号ファイルを作成・読み込みできない、2 引数の誤り、130 中断\n",
     runDraw}};
 
 }  // namespace

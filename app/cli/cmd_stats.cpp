@@ -2,6 +2,7 @@
 // history file exactly as the program reads it.
 
 #include <ostream>
+#include <stdexcept>
 
 #include "cli_args.h"
 #include "history/history_store.h"
@@ -19,6 +20,9 @@ int runStats(const std::vector<std::string>& args, std::ostream& out) {
     // A history error propagates: its message goes to stderr and the exit
     // code is 1, so a script never mistakes the built-in table for its file's.
     history.load(folder, mode);
+    // An all-zero table would look like a result: say what is missing instead.
+    if (const std::string note = history.noDrawsMessage(); !note.empty())
+        throw std::runtime_error(note + "表示する統計がありません。");
 
     writeTable(out, buildRateTable(history, mode));
     return 0;
@@ -33,7 +37,8 @@ const CommandRegistrar registrar{Command{
     "  --game mini|loto6  ゲーム（既定: mini = ミニロト）\n"
     "  --data DIR         lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）。\n"
     "                     ファイルがなければ内蔵のデータから作成します。\n"
-    "終了コード: 0 成功、1 当選番号ファイルを作成・読み込みできない、2 引数の誤り\n",
+    "終了コード: 0 成功、1 当選番号ファイルを作成・読み込みできない・このゲームの当選番号がない、\n"
+    "          2 引数の誤り\n",
     runStats}};
 
 }  // namespace

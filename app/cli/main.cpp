@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "cli_command.h"
+#include "long_work.h"
 
 namespace tambor::cli {
 
@@ -54,6 +55,9 @@ int main(int argc, char** argv) {
     }
     try {
         return it->run(rest, std::cout);
+    } catch (const tambor::cli::Interrupted&) {
+        std::cerr << "tambor-cli " << it->name << ": 中断しました。\n";
+        return 130;
     } catch (const tambor::cli::UsageError& e) {
         std::cerr << "tambor-cli " << it->name << ": " << e.message << "\n";
         std::cerr << it->usage;

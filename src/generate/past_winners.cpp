@@ -40,14 +40,14 @@ std::vector<Combination> pastWinnerCombinations(GameMode mode, std::string_view 
     return found;
 }
 
-void addPastWinners(GameMode mode, std::span<const std::string> sectionLines, CombinationSet& set) {
-    for (const std::string& line : sectionLines) {
+void addPastWinners(GameMode mode, std::span<const std::string_view> sectionLines, CombinationSet& set) {
+    for (const std::string_view line : sectionLines) {
         if (line.empty()) break;
         for (const Combination& c : pastWinnerCombinations(mode, line)) SetAdd(mode, set, c);
     }
 }
 
-void RebuildPastWinnerSet(CombinationSet& set, bool enabled, GameMode mode, std::span<const std::string> sectionLines) {
+void RebuildPastWinnerSet(CombinationSet& set, bool enabled, GameMode mode, std::span<const std::string_view> sectionLines) {
     set.clear();
     if (enabled) addPastWinners(mode, sectionLines, set);
 }

@@ -22,11 +22,11 @@ std::vector<Combination> pastWinnerCombinations(GameMode mode, std::string_view 
 
 // Adds the combinations of every line of the game's history section (the
 // lines after its header, up to the first empty line) to set.
-void addPastWinners(GameMode mode, std::span<const std::string> sectionLines, CombinationSet& set);
+void addPastWinners(GameMode mode, std::span<const std::string_view> sectionLines, CombinationSet& set);
 
 // The option's effect: clears set, then fills it when enabled. The session
 // calls this when the option changes and after every game switch, so the
 // set always holds the current game's winners.
-void RebuildPastWinnerSet(CombinationSet& set, bool enabled, GameMode mode, std::span<const std::string> sectionLines);
+void RebuildPastWinnerSet(CombinationSet& set, bool enabled, GameMode mode, std::span<const std::string_view> sectionLines);
 
 }  // namespace tambor

@@ -17,12 +17,12 @@ namespace {
 
 // ---------------------------------------------------------------- draws
 
-std::string dateOfLine(const std::string& line) {
+std::string dateOfLine(std::string_view line) {
     const std::size_t open = line.find('(');
-    if (open == std::string::npos) return {};
+    if (open == std::string_view::npos) return {};
     const std::size_t close = line.find(')', open + 1);
-    if (close == std::string::npos) return {};
-    return line.substr(open + 1, close - open - 1);
+    if (close == std::string_view::npos) return {};
+    return std::string(line.substr(open + 1, close - open - 1));
 }
 
 // ---------------------------------------------------------------- grades
@@ -353,7 +353,7 @@ constexpr double kThreadWorthwhile = 2.0e6;
 
 std::vector<BacktestDraw> readBacktestDraws(const HistoryStore& history) {
     const GameMode mode = history.mode();
-    const std::vector<std::string> lines = history.sectionLines(mode);
+    const std::vector<std::string_view> lines = history.sectionLines(mode);
     std::vector<BacktestDraw> draws;
     draws.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {

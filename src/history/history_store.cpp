@@ -1,6 +1,8 @@
 #include "history/history_store.h"
 
 #include <cmath>
+#include <cstdint>
+#include <new>
 #include <system_error>
 
 #include "core/number_board.h"
@@ -27,8 +29,15 @@ void HistoryStore::load(const std::filesystem::path& folder, GameMode mode) {
             } catch (const FileError& e) {
                 throw HistoryError("当選番号ファイル「" + name + "」を作成できません: " + e.reason() + "。");
             }
+        } else {
+            // What an update that was cut off left beside the file.
+            removeStaleTemporaries(historyPath_);
         }
-        lines_ = readTextFileLines(historyPath_);
+        std::string text = readTextFile(historyPath_);
+        if (text.size() > UINT32_MAX) throw FileError(name, historyPath_, "ファイルが大きすぎます");
+        text_ = std::move(text);
+        fromFile_ = true;
+        index(mode);
         computeStatistics(mode);
         return;
     } catch (const HistoryError& e) {
@@ -37,13 +46,20 @@ void HistoryStore::load(const std::filesystem::path& folder, GameMode mode) {
         problem = "当選番号ファイル「" + name + "」を読み込めません: " + e.reason() + "。";
     } catch (const TextEncodingError& e) {
         problem = e.what();
+    } catch (const std::bad_alloc&) {
+        problem = "当選番号ファイル「" + name + "」を読み込めません: メモリが足りません。";
     }
+    text_.clear();
+    text_.shrink_to_fit();  // a failed huge file's memory goes back before the fallback
     loadBuiltin(mode);
     throw HistoryError(problem);
 }
 
-void HistoryStore::loadFromText(std::string_view utf8Text, GameMode mode) {
-    lines_ = splitLines(utf8Text);
+void HistoryStore::loadFromText(std::string utf8Text, GameMode mode) {
+    if (utf8Text.size() > UINT32_MAX) throw HistoryError("当選番号データが大きすぎます。");
+    text_ = std::move(utf8Text);
+    fromFile_ = false;
+    index(mode);
     computeStatistics(mode);
 }
 
@@ -51,31 +67,69 @@ void HistoryStore::loadBuiltin(GameMode mode) {
     loadFromText(cp932ToUtf8(embedded::builtinHistoryBytes(), "lotodata.txt (内蔵)"), mode);
 }
 
-long HistoryStore::headerIndex(GameMode mode) const {
-    const std::string header = sectionHeader(mode);
-    for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i] == header) return static_cast<long>(i);
-    return -1;
+std::string HistoryStore::noDrawsMessage() const {
+    if (drawCount_ > 0) return {};
+    const std::string where =
+        fromFile_ ? "当選番号ファイル「" + historyPath_.string() + "」" : std::string("内蔵の当選番号データ");
+    return where + "に" + gameName(mode_) + "の当選番号がありません（見出しの行「" + sectionHeader(mode_) +
+           (headerFound_ ? "」の次に当選番号の行がありません）。" : "」がありません）。");
 }
 
-std::vector<std::string> HistoryStore::sectionLines(GameMode mode) const {
-    std::vector<std::string> section;
-    const long h = headerIndex(mode);
-    if (h < 0) return section;
-    for (std::size_t i = static_cast<std::size_t>(h) + 1; i < lines_.size() && !lines_[i].empty(); ++i)
-        section.push_back(lines_[i]);
+void HistoryStore::index(GameMode mode) {
+    const std::string header = sectionHeader(mode);
+    section_.clear();
+    lineCount_ = 0;
+    headerFound_ = false;
+    enum class State { BeforeHeader, InSection, After } state = State::BeforeHeader;
+    forEachLine(text_, [&](std::string_view line) {
+        ++lineCount_;
+        switch (state) {
+        case State::BeforeHeader:
+            if (line == header) {
+                state = State::InSection;
+                headerFound_ = true;
+            }
+            break;
+        case State::InSection:
+            if (line.empty()) {
+                state = State::After;
+                break;
+            }
+            section_.push_back({static_cast<std::uint32_t>(line.data() - text_.data()),
+                                static_cast<std::uint32_t>(line.size())});
+            break;
+        case State::After: break;
+        }
+    });
+    section_.shrink_to_fit();
+}
+
+std::vector<std::string_view> HistoryStore::sectionLines(GameMode mode) const {
+    std::vector<std::string_view> section;
+    if (mode == mode_) {
+        section.reserve(section_.size());
+        for (const LineSpan& span : section_) section.push_back(lineAt(span));
+        return section;
+    }
+    const std::string header = sectionHeader(mode);
+    bool inSection = false;
+    bool done = false;
+    forEachLine(text_, [&](std::string_view line) {
+        if (done) return;
+        if (!inSection) {
+            inSection = line == header;
+        } else if (line.empty()) {
+            done = true;
+        } else {
+            section.push_back(line);
+        }
+    });
     return section;
 }
 
 bool HistoryStore::drawLine(int round, std::string& line) const {
-    const long h = headerIndex(mode_);
-    if (h < 0 || round < 1) return false;
-    // Every line from the header to the wanted one must be a data line: an
-    // empty line ends the section.
-    for (long i = h + 1; i <= h + round; ++i) {
-        if (static_cast<std::size_t>(i) >= lines_.size() || lines_[static_cast<std::size_t>(i)].empty()) return false;
-    }
-    line = lines_[static_cast<std::size_t>(h + round)];
+    if (round < 1 || static_cast<std::size_t>(round) > section_.size()) return false;
+    line = lineAt(section_[static_cast<std::size_t>(round - 1)]);
     return true;
 }
 
@@ -93,10 +147,11 @@ void HistoryStore::computeStatistics(GameMode mode) {
     deviationValue_.fill(0.0);
     drawCount_ = 0;
 
-    for (const std::string& line : sectionLines(mode)) {
+    for (const LineSpan& span : section_) {
+        const std::string_view line = lineAt(span);
         ++drawCount_;
         const std::size_t eq = line.find('=');
-        std::string_view rest = eq == std::string::npos ? std::string_view() : std::string_view(line).substr(eq + 1);
+        std::string_view rest = eq == std::string_view::npos ? std::string_view() : line.substr(eq + 1);
         int mains[kMaxPick];
         int mainCount = 0;
         for (int i = 0; i < k; ++i) {

@@ -42,22 +42,32 @@ public:
     // "[ミニロト当選番号]" / "[ロト６当選番号]"
     static std::string sectionHeader(GameMode mode);
 
-    // Reads folder/lotodata.txt, writing it from the built-in copy first when
-    // it does not exist, and computes the statistics of mode. Never rewrites
-    // an existing file. Throws HistoryError after falling back to the
-    // built-in history (see HistoryError).
+    // Reads folder/lotodata.txt (cp932, or UTF-8 as a modern editor saves
+    // it), writing it from the built-in copy first when it does not exist,
+    // and computes the statistics of mode. Never rewrites an existing file.
+    // Throws HistoryError after falling back to the built-in history (see
+    // HistoryError). A file without any draw of mode is no error: its
+    // statistics are those of no draws, and noDrawsMessage() says so.
+    // Memory: the text once, plus 8 bytes per draw line of the game.
     void load(const std::filesystem::path& folder, GameMode mode);
-    // Takes the lines of a history text (UTF-8) and computes the statistics
-    // of mode. historyPath() is left as it was.
-    void loadFromText(std::string_view utf8Text, GameMode mode);
+    // Takes a history text (UTF-8) and computes the statistics of mode.
+    // historyPath() is left as it was.
+    void loadFromText(std::string utf8Text, GameMode mode);
     // loadFromText of the built-in copy.
     void loadBuiltin(GameMode mode);
 
     GameMode mode() const { return mode_; }
-    // The whole history as last read, both sections.
-    const std::vector<std::string>& lines() const { return lines_; }
+    // The whole history as last read (UTF-8, both sections).
+    const std::string& text() const { return text_; }
+    // How many lines text() has (ending at CR, LF or CR LF).
+    std::size_t lineCount() const { return lineCount_; }
     // folder/lotodata.txt of the last load(); empty before one.
     const std::filesystem::path& historyPath() const { return historyPath_; }
+
+    // When the current game's section holds no draw (no such section, or an
+    // empty one): the message that names the game and the file ("the
+    // built-in copy" after loadFromText); empty otherwise.
+    std::string noDrawsMessage() const;
 
     // Data lines in the current game's section, malformed ones included.
     int drawCount() const { return drawCount_; }
@@ -79,9 +89,10 @@ public:
 
     // The data lines of a game's section, in draw order (draw r at r-1):
     // the lines after the first line exactly equal to the header, up to the
-    // first empty line. Empty when the header is missing.
-    std::vector<std::string> sectionLines(GameMode mode) const;
-    std::vector<std::string> sectionLines() const { return sectionLines(mode_); }
+    // first empty line. Empty when the header is missing. The views point
+    // into text() and last until the next load.
+    std::vector<std::string_view> sectionLines(GameMode mode) const;
+    std::vector<std::string_view> sectionLines() const { return sectionLines(mode_); }
     // The line of draw round (1-based) of the current game; false when the
     // section has no such line.
     bool drawLine(int round, std::string& line) const;
@@ -97,13 +108,25 @@ public:
     static void readDrawNumbers(GameMode mode, std::string_view line, int mainNumbers[6], int& mainCount, int& bonus);
 
 private:
+    // One line of text_: where it starts and how long it is. 32 bits each
+    // keep the index small; the text is far below 4 GB (kMaxTextFileBytes).
+    struct LineSpan {
+        std::uint32_t start;
+        std::uint32_t length;
+    };
+
+    void index(GameMode mode);
     void computeStatistics(GameMode mode);
-    // Index in lines_ of the first exact header line, or -1.
-    long headerIndex(GameMode mode) const;
+    std::string_view lineAt(const LineSpan& span) const { return std::string_view(text_).substr(span.start, span.length); }
 
     GameMode mode_ = GameMode::MiniLoto;
-    std::vector<std::string> lines_;
+    std::string text_;
+    std::size_t lineCount_ = 0;
+    // The current game's section.
+    std::vector<LineSpan> section_;
     std::filesystem::path historyPath_;
+    bool fromFile_ = false;
+    bool headerFound_ = false;
     int drawCount_ = 0;
     HitCountTable hitCount_{};
     NumberWeightTable numberWeight_{};

@@ -112,19 +112,6 @@ bool isPathSeparator(char c) { return c == '/' || c == '\\'; }
 
 }  // namespace
 
-void forEachLine(std::string_view text, const std::function<void(std::string_view line)>& line) {
-    std::size_t start = 0;
-    const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') continue;
-        line(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < n) line(text.substr(start));
-}
-
 FileLayout layoutForFileName(std::string_view fileName) {
     std::size_t dot = std::string_view::npos;
     for (std::size_t i = fileName.size(); i-- > 0;) {
@@ -195,25 +182,45 @@ std::string formatCombinationFile(const CombinationList& list, FileLayout layout
     return out;
 }
 
-void saveCombinationFile(const std::string& path, CombinationList& list, int pages,
-                         const ProgressCallback& progress) {
+bool saveCombinationFileUnlessStopped(const std::string& path, CombinationList& list, int pages,
+                                      const ProgressCallback& progress) {
     if (list.empty()) throw FileError(kNothingToSaveMessage);
+    // Formatting fills the first half of the gauge, writing the second.
+    bool stopped = false;
+    const ProgressCallback formatting = [&](int percent) {
+        if (progress && !progress(percent / 2)) stopped = true;
+        return !stopped;
+    };
+    const ProgressCallback writing = [&](int percent) { return !progress || progress(50 + percent / 2); };
     std::string bytes;
     try {
-        bytes = formatCombinationFile(list, layoutForFileName(path), pages, progress);
+        bytes = formatCombinationFile(list, layoutForFileName(path), pages, formatting);
     } catch (const std::bad_alloc&) {
         throw FileError("ファイル「" + path + "」に書き込めません: メモリが足りません");
     }
-    writeFileBytesAtomic(path, bytes);
+    if (stopped || !writeFileBytesAtomic(path, bytes, writing)) return false;
     list.setChanged(false);
+    return true;
+}
+
+void saveCombinationFile(const std::string& path, CombinationList& list, int pages,
+                         const ProgressCallback& progress) {
+    // The answers are not read: a save that was asked for is finished.
+    const ProgressCallback show = [&](int percent) {
+        if (progress) progress(percent);
+        return true;
+    };
+    saveCombinationFileUnlessStopped(path, list, pages, show);
 }
 
 std::optional<GameMode> headerGameOf(std::string_view bytes) {
+    // A file saved by a modern editor is UTF-8, often with a byte-order mark.
+    if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
     std::size_t end = 0;
     while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
     const std::string_view first = bytes.substr(0, end);
-    if (first == headerBytes(GameMode::MiniLoto)) return GameMode::MiniLoto;
-    if (first == headerBytes(GameMode::Loto6)) return GameMode::Loto6;
+    for (const GameMode mode : {GameMode::MiniLoto, GameMode::Loto6})
+        if (first == headerBytes(mode) || first == fileHeader(mode)) return mode;
     return std::nullopt;
 }
 

@@ -28,6 +28,7 @@
 
 #include "core/combination_list.h"
 #include "core/progress.h"
+#include "io/text_file.h"
 
 namespace tambor {
 
@@ -36,11 +37,6 @@ enum class FileLayout { Csv, Text };
 // The save-format option: which layout the file dialogs offer first (the
 // stored value is the enum value).
 enum class SaveFormat : int { Csv = 0, Text = 1 };
-
-// Calls line() for each line of text as splitLines() cuts them (ending at
-// CR, LF or CR LF, no extra empty line after a final line end), but without
-// copying: memory stays flat however many lines a file holds.
-void forEachLine(std::string_view text, const std::function<void(std::string_view line)>& line);
 
 // The layout a file name selects: the CSV layout when the extension (from the
 // last "." after the last path separator) is ".csv" in any letter case, the
@@ -86,10 +82,17 @@ extern const char* const kNothingToSaveMessage;
 void saveCombinationFile(const std::string& path, CombinationList& list, int pages,
                          const ProgressCallback& progress = {});
 
+// saveCombinationFile for work that may be stopped (the command line's
+// Ctrl+C): progress gets 0..100 over formatting and writing, and a false
+// answer stops the save, leaves any existing file as it was (the temporary
+// removed) and keeps the changed flag. Returns whether the file was saved.
+bool saveCombinationFileUnlessStopped(const std::string& path, CombinationList& list, int pages,
+                                      const ProgressCallback& progress);
+
 // A combination file read into memory, not yet applied to a list.
 struct CombinationFile {
     std::string path;
-    std::string bytes;                  // the file as stored (cp932 or anything)
+    std::string bytes;                  // the file as stored (cp932, UTF-8 or anything)
     std::optional<GameMode> headerGame;  // the game named by an exact header line
 
     // The game to switch to before appending: the header's game when it
@@ -101,8 +104,11 @@ struct CombinationFile {
 };
 
 // The game named by the first line when it is exactly "[ミニロト]" or
-// "[ロト６]" in cp932 (case-sensitive, whole line, no trimming); a line ends
-// at CR, LF or CR LF. No lines, or any other first line, names no game.
+// "[ロト６]" (case-sensitive, whole line, no trimming) in cp932 or in UTF-8,
+// after a UTF-8 byte-order mark if there is one; a line ends at CR, LF or
+// CR LF. No lines, or any other first line, names no game. (The rest of a
+// file needs no decoding: the scan reads only ASCII digits and delimiters,
+// which are the same bytes in both encodings.)
 std::optional<GameMode> headerGameOf(std::string_view bytes);
 
 // Reads the whole file. Throws FileError (file name and the system's reason)

@@ -1,11 +1,13 @@
 #pragma once
-// The one boundary between the program's UTF-8 text and the cp932 (Windows
-// Shift-JIS) bytes of every text file it reads or writes.
+// The one boundary between the program's UTF-8 text and the bytes of the
+// text files it reads or writes: cp932 (Windows Shift-JIS) always when
+// writing; cp932 or UTF-8 (what a modern Linux editor saves) when reading.
 
 #include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tambor {
 
@@ -33,5 +35,39 @@ std::string cp932ToUtf8(std::string_view bytes, const std::string& fileNameForEr
 // UTF-8 -> cp932. Throws TextEncodingError for invalid UTF-8 or a character
 // that cp932 cannot hold.
 std::string utf8ToCp932(std::string_view utf8, const std::string& fileNameForErrors);
+
+// The UTF-8 byte-order mark some editors put at the start of a file.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// Length of the longest prefix of bytes that is well-formed UTF-8 (no
+// overlong forms, no surrogates, nothing above U+10FFFF, no sequence cut
+// off); bytes.size() when all of it is.
+std::size_t validUtf8Prefix(std::string_view bytes);
+
+enum class TextEncoding { Cp932, Utf8 };
+
+// How a text file read from disk is encoded: UTF-8 when it starts with the
+// byte-order mark, or when more of its lines holding non-ASCII bytes are
+// well-formed UTF-8 than not; otherwise cp932. Japanese text in cp932 is
+// practically never well-formed UTF-8 (its lead bytes are followed by bytes
+// UTF-8 does not allow there), so a cp932 file stays cp932, and a UTF-8 file
+// with one damaged line is still recognised. Pure ASCII reads the same
+// either way and counts as cp932.
+TextEncoding detectTextEncoding(std::string_view bytes);
+
+// The text of a file as UTF-8, in the encoding detectTextEncoding finds (a
+// byte-order mark removed). Throws TextEncodingError (offset into bytes) for
+// a sequence that is not valid in that encoding.
+std::string decodeText(std::string bytes, const std::string& fileNameForErrors);
+
+// A file's lines decoded one by one, so that a damaged line costs only
+// itself: lines as splitLines cuts them, each in the file's encoding or,
+// failing that, in the other one; a line valid in neither is left out and
+// its number (from 1) recorded.
+struct DecodedLines {
+    std::vector<std::string> lines;
+    std::vector<std::size_t> skipped;
+};
+DecodedLines decodeLinesSkippingBad(std::string_view bytes);
 
 }  // namespace tambor

@@ -18,7 +18,9 @@ struct PrinterInfo {
 // (so 2.567 gives 2.56 and "2." gives 2); each part that is not a whole
 // number keeps the corresponding part of current. Without a ".", the whole
 // text is read as a whole number (current truncated when it is not one).
-// A value above maximum becomes maximum; there is no lower limit.
+// A value above maximum becomes maximum, and a negative one (a negative
+// integer part, "-0.5" included) becomes 0, so margins never drift below
+// the paper's edge over save and load cycles.
 double ParseMargin(std::string_view text, double maximum, double current);
 
 // "%3.4g": at most four significant digits, trailing zeros dropped, at least

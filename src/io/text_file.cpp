@@ -1,12 +1,15 @@
 #include "io/text_file.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
-#include <cstdint>
 #include <cerrno>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -104,52 +107,228 @@ std::vector<std::string> splitLines(std::string_view text) {
     return lines;
 }
 
-std::vector<std::string> readTextFileLines(const std::filesystem::path& path, std::size_t maxBytes) {
-    const std::string bytes = readFileBytes(path, maxBytes);
+void forEachLine(std::string_view text, const std::function<void(std::string_view line)>& line) {
+    std::size_t start = 0;
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') continue;
+        line(text.substr(start, i - start));
+        if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < n) line(text.substr(start));
+}
+
+std::string readTextFile(const std::filesystem::path& path, std::size_t maxBytes) {
     try {
-        return splitLines(cp932ToUtf8(bytes, path.string()));
+        return decodeText(readFileBytes(path, maxBytes), path.string());
     } catch (const std::bad_alloc&) {
         failRead(path, "メモリが足りません");
     }
 }
 
-void writeFileBytesAtomic(const std::filesystem::path& path, std::string_view bytes) {
+std::vector<std::string> readTextFileLines(const std::filesystem::path& path, std::size_t maxBytes) {
+    const std::string text = readTextFile(path, maxBytes);
+    try {
+        return splitLines(text);
+    } catch (const std::bad_alloc&) {
+        failRead(path, "メモリが足りません");
+    }
+}
+
+namespace {
+
+// How many hops of symbolic links a save follows, as the system does.
+constexpr int kMaxLinkHops = 40;
+
+// The file a save of path replaces: path with its symbolic links followed
+// (a link relative to the folder it lies in). A missing file, or one whose
+// state cannot be read, is the target itself; the steps after report why.
+std::filesystem::path saveTarget(const std::filesystem::path& path) {
+    std::filesystem::path current = path;
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        for (;;) {
+            const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+            if (n < 0) failWrite(path, reason(errno));
+            if (static_cast<std::size_t>(n) < target.size()) {
+                target.resize(static_cast<std::size_t>(n));
+                break;
+            }
+            target.resize(target.size() * 2);  // the link changed under us: read it again
+        }
+        const std::filesystem::path next(target);
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    failWrite(path, reason(ELOOP));
+}
+
+std::filesystem::path folderOf(const std::filesystem::path& file) {
+    return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+}
+
+// Every temporary of one target begins with "." and at most 48 bytes of the
+// target's name (cut before a UTF-8 character), then a hash of the whole
+// name, so the name stays far below the file system's 255 bytes and the
+// next save finds the leftovers of exactly this target:
+//   ".<name>.<hash>.<pid>-<n>.tmp"
+constexpr std::size_t kNameBytesInTemporary = 48;
+
+std::string temporaryPrefix(const std::string& fileName) {
+    std::uint32_t hash = 2166136261u;  // FNV-1a
+    for (const char c : fileName) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    std::size_t cut = std::min(fileName.size(), kNameBytesInTemporary);
+    while (cut > 0 && cut < fileName.size() && (static_cast<unsigned char>(fileName[cut]) & 0xC0) == 0x80) --cut;
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%08x", hash);
+    return "." + fileName.substr(0, cut) + "." + hex + ".";
+}
+
+bool isDigits(std::string_view text) {
+    if (text.empty()) return false;
+    for (const char c : text)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// "<digits>-<digits>"
+bool isProcessAndCounter(std::string_view text) {
+    const std::size_t dash = text.find('-');
+    return dash != std::string_view::npos && isDigits(text.substr(0, dash)) && isDigits(text.substr(dash + 1));
+}
+
+// Whether entry is a temporary of the target: the current form, or the
+// ".<name>.tmp-<pid>-<n>" that earlier versions of the program left.
+bool isTemporaryOf(std::string_view entry, const std::string& prefix, const std::string& fileName) {
+    static constexpr std::string_view kSuffix = ".tmp";
+    if (entry.size() > prefix.size() + kSuffix.size() && entry.starts_with(prefix) && entry.ends_with(kSuffix))
+        return isProcessAndCounter(entry.substr(prefix.size(), entry.size() - prefix.size() - kSuffix.size()));
+    const std::string legacy = "." + fileName + ".tmp-";
+    return entry.size() > legacy.size() && entry.starts_with(legacy) && isProcessAndCounter(entry.substr(legacy.size()));
+}
+
+// Removes one leftover unless a running save holds its lock. The name is
+// removed only while it still names the file that was locked.
+void removeIfStale(const std::filesystem::path& file) {
+    Fd fd;
+    fd.fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd.fd < 0) return;
+    struct stat opened {};
+    if (::fstat(fd.fd, &opened) != 0 || !S_ISREG(opened.st_mode)) return;
+    if (::flock(fd.fd, LOCK_EX | LOCK_NB) != 0) return;  // a save is writing it
+    struct stat named {};
+    if (::lstat(file.c_str(), &named) != 0 || named.st_dev != opened.st_dev || named.st_ino != opened.st_ino) return;
+    ::unlink(file.c_str());
+}
+
+void removeStaleTemporariesOf(const std::filesystem::path& target) {
+    const std::string fileName = target.filename().string();
+    if (fileName.empty()) return;
+    const std::string prefix = temporaryPrefix(fileName);
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folderOf(target), ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string entry = it->path().filename().string();
+        if (isTemporaryOf(entry, prefix, fileName)) removeIfStale(it->path());
+    }
+}
+
+std::string fileKind(mode_t mode) {
+    if (S_ISDIR(mode)) return "フォルダーです";
+    if (S_ISFIFO(mode)) return "通常のファイルではありません（FIFO）";
+    if (S_ISSOCK(mode)) return "通常のファイルではありません（ソケット）";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "通常のファイルではありません（デバイス）";
+    return "通常のファイルではありません";
+}
+
+constexpr std::size_t kWriteChunk = std::size_t{1} << 20;
+
+}  // namespace
+
+void removeStaleTemporaries(const std::filesystem::path& path) {
+    try {
+        removeStaleTemporariesOf(saveTarget(path));
+    } catch (const std::exception&) {
+        // Best effort: a leftover that cannot be removed now is removed later.
+    }
+}
+
+bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view bytes, const ProgressCallback& progress) {
     static std::atomic<unsigned> counter{0};
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    const std::filesystem::path target = saveTarget(path);
+
+    struct stat existing {};
+    bool exists = false;
+    if (::lstat(target.c_str(), &existing) == 0) {
+        exists = true;
+        if (!S_ISREG(existing.st_mode)) failWrite(path, fileKind(existing.st_mode));
+        // access() lets root write whatever the mode says, so the owner's
+        // write bit, which the user set, decides first.
+        if ((existing.st_mode & S_IWUSR) == 0 || ::access(target.c_str(), W_OK) != 0)
+            failWrite(path, "読み取り専用のファイルです");
+    } else if (errno != ENOENT) {
+        failWrite(path, reason(errno));
+    }
+
+    removeStaleTemporariesOf(target);
 
     // A name unique to this process and call, so concurrent saves never share one.
+    const std::filesystem::path folder = folderOf(target);
+    const std::string prefix = temporaryPrefix(target.filename().string());
     Fd file;
     std::filesystem::path temp;
     for (int attempt = 0; attempt < 100 && file.fd < 0; ++attempt) {
-        temp = folder / ("." + path.filename().string() + ".tmp-" + std::to_string(::getpid()) + "-" +
-                         std::to_string(counter.fetch_add(1)));
-        file.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        temp = folder / (prefix + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + ".tmp");
+        file.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (file.fd < 0 && errno != EEXIST && errno != EINTR) failWrite(path, reason(errno));
     }
     if (file.fd < 0) failWrite(path, reason(EEXIST));
+    // Held until the rename: the next save leaves a temporary alone while
+    // its writer lives, and removes it once the writer is gone.
+    while (::flock(file.fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
 
-    auto abandon = [&](int err) {
-        ::close(file.release());
+    auto abandon = [&](const std::string& why) {
         ::unlink(temp.c_str());
-        failWrite(path, reason(err));
+        ::close(file.release());
+        failWrite(path, why);
     };
 
-    // Keep the permissions the user gave an existing file.
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) (void)::fchmod(file.fd, st.st_mode & 07777);
+    if (exists) {
+        struct stat made {};
+        if (::fstat(file.fd, &made) != 0) abandon(reason(errno));
+        if ((made.st_uid != existing.st_uid || made.st_gid != existing.st_gid) &&
+            ::fchown(file.fd, existing.st_uid, existing.st_gid) != 0)
+            abandon("ファイルの所有者を保てません（" + reason(errno) + "）");
+        // After the owner: a change of owner clears the set-ID bits. File
+        // systems without modes (a FAT memory stick) refuse it harmlessly.
+        (void)::fchmod(file.fd, existing.st_mode & 07777);
+    }
 
-    if (!writeAll(file.fd, bytes)) abandon(errno);
-    if (::fsync(file.fd) != 0 && errno != EINVAL && errno != EROFS) abandon(errno);
-    if (::close(file.release()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        failWrite(path, reason(err));
+    PercentProgress report(progress);
+    for (std::size_t done = 0; done < bytes.size();) {
+        const std::size_t chunk = std::min(kWriteChunk, bytes.size() - done);
+        if (!writeAll(file.fd, bytes.substr(done, chunk))) abandon(reason(errno));
+        done += chunk;
+        if (!report.report(done, bytes.size())) {
+            ::unlink(temp.c_str());
+            return false;
+        }
     }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int err = errno;
-        ::unlink(temp.c_str());
-        failWrite(path, reason(err));
-    }
+    if (::fsync(file.fd) != 0 && errno != EINVAL && errno != EROFS) abandon(reason(errno));
+    if (::rename(temp.c_str(), target.c_str()) != 0) abandon(reason(errno));
+    // The rename itself reaches the disk with the folder.
+    Fd dir;
+    dir.fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir.fd >= 0) (void)::fsync(dir.fd);
+    // The data was synced before the rename: a late close error changes nothing on disk.
+    (void)::close(file.release());
+    return true;
 }
 
 void writeTextFileLines(const std::filesystem::path& path, const std::vector<std::string>& lines) {

@@ -1,13 +1,16 @@
 #pragma once
 // Whole-file reads and atomic whole-file writes of the program's text files
-// (cp932, every line ending CR LF).
+// (written as cp932 with every line ending CR LF; read as cp932 or UTF-8).
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/progress.h"
 
 namespace tambor {
 
@@ -40,19 +43,49 @@ std::string readFileBytes(const std::filesystem::path& path, std::size_t maxByte
 // so "a\r\n\r\n" is {"a", ""} and "" is {}.
 std::vector<std::string> splitLines(std::string_view text);
 
-// Reads a cp932 file as UTF-8 lines. Throws FileError, or TextEncodingError
-// for a byte that is not cp932.
+// Calls line() for each line of text as splitLines() cuts them (ending at
+// CR, LF or CR LF, no extra empty line after a final line end), but without
+// copying: memory stays flat however many lines a file holds.
+void forEachLine(std::string_view text, const std::function<void(std::string_view line)>& line);
+
+// Reads a text file as UTF-8: cp932, or UTF-8 with or without a byte-order
+// mark (decodeText). Throws FileError, or TextEncodingError for a byte
+// sequence that is not valid in the file's encoding.
+std::string readTextFile(const std::filesystem::path& path, std::size_t maxBytes = kMaxTextFileBytes);
+
+// readTextFile cut into lines as splitLines does.
 std::vector<std::string> readTextFileLines(const std::filesystem::path& path,
                                            std::size_t maxBytes = kMaxTextFileBytes);
 
-// Replaces the file with bytes: writes a temporary file in the same folder
-// and renames it over the target, so the target is either the old or the
-// new file, never a partial one. An existing target's permissions are kept.
-// Throws FileError.
-void writeFileBytesAtomic(const std::filesystem::path& path, std::string_view bytes);
+// Replaces the file with bytes without ever harming what is at the path:
+//  - the bytes go to a temporary file in the target's folder, which is
+//    renamed over the target only when complete, so the target is always
+//    either the old or the new file;
+//  - a symbolic link is followed: the file it points to is replaced (in its
+//    own folder) and the link stays a link;
+//  - a target that is not a regular file (a folder, FIFO, device or socket)
+//    and a read-only one (no write permission for its owner, or none for
+//    this process) is refused with a FileError that says so;
+//  - an existing target's permissions and owner are kept (a save that could
+//    not keep the owner is refused rather than done);
+//  - the temporary's name is short whatever the target's (a long valid
+//    name stays valid), and the leftovers of a save that was killed or lost
+//    its power are removed by the next save of that file (see
+//    removeStaleTemporaries).
+// progress gets 0..100 as the bytes are written; when it answers false the
+// temporary is removed, the target is left alone and false is returned.
+// Returns true when the file was replaced. Throws FileError.
+bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view bytes,
+                          const ProgressCallback& progress = {});
+
+// Removes the temporaries that interrupted saves of path left in its
+// folder (those of saves still running are locked and kept). Best effort:
+// never throws. writeFileBytesAtomic runs it before every save; the program
+// runs it for its own files at start-up.
+void removeStaleTemporaries(const std::filesystem::path& path);
 
 // Writes UTF-8 lines as cp932, every line (the last included) ending CR LF,
-// atomically as writeFileBytesAtomic. Throws TextEncodingError before
+// through writeFileBytesAtomic. Throws TextEncodingError before
 // touching the file when a line has a character cp932 cannot hold.
 void writeTextFileLines(const std::filesystem::path& path, const std::vector<std::string>& lines);
 

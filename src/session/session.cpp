@@ -173,10 +173,16 @@ Changes Session::sortList(const ProgressCallback& progress) {
 
 Changes Session::loadHistory() {
     Changes changes = Change::History;
+    historyError_.clear();
     try {
         history_.load(dataFolder_, mode_);
+        // A file without this game's draws is used as it is, but the user
+        // hears why every statistic is even.
+        if (const std::string note = history_.noDrawsMessage(); !note.empty())
+            changes.addProblem(note + "\n統計は当選番号なし（すべて 0 回）として計算します。");
     } catch (const HistoryError& e) {
-        changes.addProblem(std::string(e.what()) + "\n" + HistoryError::kFallbackNote);
+        historyError_ = e.what();
+        changes.addProblem(historyError_ + "\n" + HistoryError::kFallbackNote);
     }
     // The past winners always belong to the game in force.
     RebuildPastWinnerSet(pastWinnerSet_, options_.pastRemove, mode_, history_.sectionLines());
@@ -300,8 +306,13 @@ Changes Session::readSettings(const PrinterInfo* printer) {
     std::vector<std::string> lines;
     Changes problems;
     try {
+        // What a save cut off at the last run left beside the file.
+        removeStaleTemporaries(path);
         ensureSettingsFile(path, storedSettings(), printer);
-        lines = readTextFileLines(path);
+        SettingsFileLines file = readSettingsFileLines(path);
+        lines = std::move(file.lines);
+        // Reported once; the other lines still count.
+        if (!file.problem.empty()) problems.addProblem(file.problem);
     } catch (const std::exception& e) {
         // Reported once; the program goes on with the defaults.
         problems.addProblem(e.what());

@@ -126,8 +126,12 @@ public:
     // Re-reads lotodata.txt for the game in force (creating it from the
     // built-in copy when missing), recomputes the statistics and the past
     // winners and selects the newest draw. A failure is reported in the
-    // changes; the built-in copy's statistics are then in use.
+    // changes; the built-in copy's statistics are then in use. A file
+    // without a draw of the game is used as it is and reported too.
     Changes loadHistory();
+    // Why the last loadHistory fell back to the built-in copy (without the
+    // note that it did); empty when the file is in use.
+    const std::string& historyError() const { return historyError_; }
     // The round field's text changed: an empty text selects the hand-marked
     // numbers, any other text a round (clamped; not a number: the newest),
     // whose draw is marked on the board.
@@ -163,7 +167,8 @@ public:
     Changes changeOptions(const std::function<void(Options&)>& edit);
     // Writes Tambor.ini from the current state when it is missing, then
     // runs the reading steps over it. A file that cannot be read is
-    // reported in the changes and the steps run over nothing (defaults).
+    // reported in the changes and the steps run over nothing (defaults);
+    // lines that cannot be decoded are left out and reported once.
     Changes readSettings(const PrinterInfo* printer);
     // Writes Tambor.ini. Throws FileError or TextEncodingError.
     void writeSettings(const PrinterInfo* printer) const;
@@ -194,6 +199,7 @@ private:
     std::vector<std::string> prizeLines_;
     std::vector<std::string> weightingReport_;
     std::string rSystemResult_;
+    std::string historyError_;
 };
 
 // The statistics the random draw reads, taken from the history.

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/whole_number.h"
+#include "io/cp932.h"
 #include "io/text_file.h"
 
 namespace tambor {
@@ -218,9 +219,26 @@ PriorityMode lotModeFromText(std::string_view value) {
     return PriorityMode::PreferPairs;
 }
 
+SettingsFileLines readSettingsFileLines(const std::filesystem::path& path) {
+    DecodedLines decoded = decodeLinesSkippingBad(readFileBytes(path));
+    SettingsFileLines file{std::move(decoded.lines), {}};
+    if (decoded.skipped.empty()) return file;
+    // At most a few numbers: a file of garbage gets one short message too.
+    constexpr std::size_t kListed = 5;
+    std::string numbers;
+    for (std::size_t i = 0; i < decoded.skipped.size() && i < kListed; ++i)
+        numbers += (i == 0 ? "" : ", ") + std::to_string(decoded.skipped[i]);
+    numbers += " 行目";
+    if (decoded.skipped.size() > kListed) numbers += "など " + std::to_string(decoded.skipped.size()) + " 行";
+    file.problem = "設定ファイル「" + path.string() + "」の " + numbers +
+                   "は CP932 (Shift-JIS) としても UTF-8 としても読み取れないため読み飛ばしました。"
+                   "ほかの設定は読み込みました。";
+    return file;
+}
+
 StoredSettings readSettingsFile(const std::filesystem::path& path, const StoredSettings& current,
                                 const PrinterInfo* printer) {
-    return parseSettings(readTextFileLines(path), current, printer);
+    return parseSettings(readSettingsFileLines(path).lines, current, printer);
 }
 
 void writeSettingsFile(const std::filesystem::path& path, const StoredSettings& settings, const PrinterInfo* printer) {

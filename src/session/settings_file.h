@@ -5,8 +5,8 @@
 // the file meet.
 //
 // Any file that cannot be read or written throws FileError (file name and
-// the system's reason) or TextEncodingError; the caller reports it once and
-// goes on with the values it has.
+// the system's reason), a text cp932 cannot hold TextEncodingError; the
+// caller reports it once and goes on with the values it has.
 
 #include <filesystem>
 #include <string>
@@ -68,7 +68,18 @@ std::string lookupSetting(const std::vector<std::string>& lines, std::string_vie
 // texts; no match gives PreferPairs.
 PriorityMode lotModeFromText(std::string_view value);
 
-// Reads and parses the file. Throws FileError or TextEncodingError.
+// The lines of a settings file as the reader uses them: cp932 or UTF-8,
+// a line that cannot be decoded left out (an editor's slip costs that line,
+// never every setting), and one message naming the file and the lines left
+// out (empty when none was).
+struct SettingsFileLines {
+    std::vector<std::string> lines;
+    std::string problem;
+};
+// Throws FileError when the file cannot be read at all.
+SettingsFileLines readSettingsFileLines(const std::filesystem::path& path);
+
+// Reads and parses the file (undecodable lines left out). Throws FileError.
 StoredSettings readSettingsFile(const std::filesystem::path& path, const StoredSettings& current,
                                 const PrinterInfo* printer);
 

@@ -402,6 +402,29 @@ TEST(CombinationFile, HeaderOnLfOnlyAndCrOnlyFiles) {
     EXPECT_EQ(headerGameOf(""), std::nullopt);
 }
 
+// Files a modern editor saved are UTF-8, with or without a byte-order mark:
+// the header switches the game and every line gives its own combination.
+TEST(CombinationFile, Utf8FilesAreReadAsUtf8) {
+    const std::string body = "[ロト６]\n\n 1, 2, 3, 4, 5, 6   || 7, 8, 9,10,11,12\n次の回: 13,14,15,16,17,18\n";
+    for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
+        TempDir dir;
+        const fs::path path = dir / "utf8.txt";
+        writeRaw(path, bom + body);
+        const CombinationFile file = readCombinationFile(path.string());
+        ASSERT_EQ(file.gameToSwitchTo(GameMode::MiniLoto), GameMode::Loto6) << bom.size();
+        CombinationList list(GameMode::Loto6);
+        appendCombinationFile(list, file);
+        ASSERT_EQ(list.size(), 3u);
+        EXPECT_EQ(list.lineAt(0), "  1, 2, 3, 4, 5, 6");
+        EXPECT_EQ(list.lineAt(2), " 13,14,15,16,17,18");
+        // Written back as the program writes: cp932, CR LF.
+        saveCombinationFile((dir / "out.txt").string(), list, 1);
+        EXPECT_EQ(readRaw(dir / "out.txt").substr(0, 12), "[\x83\x8D\x83\x67\x82\x55]\r\n\r\n");
+    }
+    EXPECT_EQ(headerGameOf("\xEF\xBB\xBF[ミニロト]\r\n"), GameMode::MiniLoto);
+    EXPECT_EQ(headerGameOf("\xEF\xBB\xBF"), std::nullopt);
+}
+
 // A ロト６ file loaded in ミニロト: the caller switches (which empties the list),
 // then the list holds only the file's combinations and is unchanged.
 TEST(CombinationFile, LoadAfterHeaderSwitch) {

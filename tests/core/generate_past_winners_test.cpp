@@ -84,7 +84,7 @@ TEST(GeneratePastWinners, BuiltinSectionAndRebuild) {
 }
 
 TEST(GeneratePastWinners, EmptyLineEndsTheSection) {
-    const std::vector<std::string> section{"第  1回=01,02,03,04,05,06", "", "第  2回=07,08,09,10,11,12"};
+    const std::vector<std::string_view> section{"第  1回=01,02,03,04,05,06", "", "第  2回=07,08,09,10,11,12"};
     CombinationSet set;
     addPastWinners(GameMode::MiniLoto, section, set);
     EXPECT_TRUE(SetContains(GameMode::MiniLoto, set, makeCombination({1, 2, 3, 4, 5})));

@@ -4,6 +4,7 @@
 
 #include "core/number_board.h"
 #include "history/history_store.h"
+#include "io/cp932.h"
 #include "history_test_support.h"
 
 using namespace tambor;
@@ -22,7 +23,7 @@ TEST_P(HistoryFirstStart, CreatesFileIdenticalToBuiltinCopy) {
     EXPECT_EQ(written, builtinFileBytes());
     EXPECT_EQ(written, std::string(embedded::builtinHistoryBytes()));
     EXPECT_EQ(history.drawCount(), GetParam() == GameMode::MiniLoto ? 175 : 111);
-    EXPECT_EQ(history.lines().size(), 290u);
+    EXPECT_EQ(history.lineCount(), 290u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Games, HistoryFirstStart, ::testing::Values(GameMode::MiniLoto, GameMode::Loto6),
@@ -40,6 +41,39 @@ TEST(HistoryFile, ExistingFileIsReadAndNeverRewritten) {
     EXPECT_EQ(history.hitCount(5), 1);
     EXPECT_EQ(history.hitCount(6), 0);
     EXPECT_EQ(slurp(dir.path / "lotodata.txt"), bytes);
+}
+
+// lotodata.txt saved by a modern editor is UTF-8: read as such, with or
+// without a byte-order mark, and with any line ends.
+TEST(HistoryFile, Utf8FileGivesTheSameStatistics) {
+    HistoryStore builtin;
+    builtin.loadBuiltin(GameMode::Loto6);
+    const std::string utf8 = cp932ToUtf8(builtinFileBytes(), "t");
+    for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
+        TempFolder dir;
+        std::ofstream(dir.path / "lotodata.txt", std::ios::binary) << bom << utf8;
+        HistoryStore history;
+        history.load(dir.path, GameMode::Loto6);
+        EXPECT_EQ(history.drawCount(), 111);
+        EXPECT_EQ(history.hitCounts(), builtin.hitCounts());
+        EXPECT_EQ(history.pairCounts(), builtin.pairCounts());
+        EXPECT_EQ(history.text(), utf8);
+        EXPECT_EQ(slurp(dir.path / "lotodata.txt"), bom + utf8);  // never rewritten
+    }
+}
+
+TEST(HistoryFile, DamagedUtf8FileFallsBackAndSaysUtf8) {
+    TempFolder dir;
+    std::ofstream(dir.path / "lotodata.txt", std::ios::binary)
+        << "[ロト６当選番号]\r\n第  1回(H12.10. 5)=02,08,10,13,27,30,39\r\n第  2回\xE3\x81=01,02,03,04,05,06,07\r\n";
+    HistoryStore history;
+    try {
+        history.load(dir.path, GameMode::Loto6);
+        FAIL() << "no error";
+    } catch (const HistoryError& e) {
+        EXPECT_NE(std::string(e.what()).find("UTF-8"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(history.drawCount(), 111);
 }
 
 // Every failure falls back to the built-in history, then reports.
@@ -65,7 +99,7 @@ TEST_P(HistoryFailure, FallsBackToBuiltinAndNamesFile) {
         EXPECT_NE(message.find(GetParam().expectedInMessage), std::string::npos) << message;
     }
     EXPECT_EQ(history.drawCount(), 111);
-    EXPECT_EQ(history.lines().size(), 290u);
+    EXPECT_EQ(history.lineCount(), 290u);
     EXPECT_EQ(history.historyPath(), folder / "lotodata.txt");
 }
 

@@ -233,15 +233,79 @@ TEST(SessionOptions, UpdateAddressIsWrittenOnlyWhenSet) {
     EXPECT_EQ(parseSettings(lines, StoredSettings{}, nullptr).options.updateUrl, settings.options.updateUrl);
 }
 
+// One byte an editor got wrong costs its line, not every setting.
+TEST(SessionOptions, UndecodableLineIsSkippedAndReportedOnceTheRestIsRead) {
+    TempFolder folder;
+    std::ofstream(folder.path / "Tambor.ini", std::ios::binary)
+        << "Mini6Mode=1\r\nProxyAddress=\xff\xff\r\nRSystem=1\r\nDefTimes=77\r\n\x81\r\n";
+    Session session(folder.path);
+    const Changes changes = session.readSettings(nullptr);
+    ASSERT_EQ(changes.problems().size(), 1u);
+    EXPECT_NE(changes.problems()[0].find("Tambor.ini"), std::string::npos) << changes.problems()[0];
+    EXPECT_NE(changes.problems()[0].find("2, 5 行目"), std::string::npos) << changes.problems()[0];
+    EXPECT_EQ(session.mode(), GameMode::Loto6);
+    EXPECT_TRUE(session.options().rSystem);
+    EXPECT_EQ(session.options().defaultDrawCount, 77);
+    EXPECT_EQ(session.options().proxyAddress, "");
+    EXPECT_EQ(session.history().drawCount(), 111);
+}
+
 TEST(SessionOptions, UnreadableSettingsAreReportedAndTheDefaultsApplied) {
     TempFolder folder;
-    std::ofstream(folder.path / "Tambor.ini", std::ios::binary) << "Mini6Mode=1\r\n\xff\xff\r\n";
+    std::filesystem::create_directory(folder.path / "Tambor.ini");
     Session session(folder.path);
     const Changes changes = session.readSettings(nullptr);
     ASSERT_EQ(changes.problems().size(), 1u);
     EXPECT_NE(changes.problems()[0].find("Tambor.ini"), std::string::npos);
     EXPECT_EQ(session.mode(), GameMode::MiniLoto);
     EXPECT_EQ(session.history().drawCount(), 175);  // the switch ran all the same
+}
+
+TEST(SessionOptions, SettingsSavedAsUtf8AreRead) {
+    for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
+        TempFolder folder;
+        std::ofstream(folder.path / "Tambor.ini", std::ios::binary)
+            << bom << "[動作モード設定]\nMini6Mode=1\n[追加LINK]\n追加LINK(1)=ロト６の結果,http://example.jp/\n";
+        Session session(folder.path);
+        EXPECT_TRUE(session.readSettings(nullptr).problems().empty());
+        EXPECT_EQ(session.mode(), GameMode::Loto6);
+        EXPECT_EQ(session.options().links[0].title, "ロト６の結果");
+        session.writeSettings(nullptr);  // written back as cp932
+        const std::string bytes = readFileBytes(folder.path / "Tambor.ini");
+        EXPECT_NE(bytes.find("\x83\x8D\x83\x67\x82\x55"), std::string::npos);
+    }
+}
+
+// A file without any draw of the game is used as it is, and said so with
+// the game and the file.
+TEST(SessionHistory, NoDrawsOfTheGameIsReported) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+        const char* says;
+    };
+    for (const Row& row : {Row{"empty_file", "", "がありません）"},
+                           Row{"other_game_only", "[\x83\x7E\x83\x6A\x83\x8D\x83\x67\x93\x96\x91\x49\x94\xD4\x8D\x86]\r\n"
+                                                  "=01,02,03,04,05,06\r\n",
+                               "がありません）"},
+                           Row{"empty_section", "[\x83\x8D\x83\x67\x82\x55\x93\x96\x91\x49\x94\xD4\x8D\x86]\r\n\r\n",
+                               "の次に当選番号の行がありません"}}) {
+        TempFolder folder;
+        std::ofstream(folder.path / "lotodata.txt", std::ios::binary) << row.bytes;
+        Session session(folder.path);
+        const Changes changes = session.switchGame(GameMode::Loto6);
+        ASSERT_EQ(changes.problems().size(), 1u) << row.name;
+        const std::string& message = changes.problems()[0];
+        EXPECT_NE(message.find((folder.path / "lotodata.txt").string()), std::string::npos) << message;
+        EXPECT_NE(message.find("ロト６"), std::string::npos) << message;
+        EXPECT_NE(message.find(row.says), std::string::npos) << row.name << ": " << message;
+        EXPECT_TRUE(session.historyError().empty());
+        EXPECT_EQ(session.history().drawCount(), 0);
+        // The draw still works, every number weighing the same.
+        EXPECT_TRUE(session.randomDraw(5).problems().empty());
+        EXPECT_EQ(session.list().size() + session.list().duplicates().size(), 5u);
+        EXPECT_EQ(readFileBytes(folder.path / "lotodata.txt"), row.bytes);  // never rewritten
+    }
 }
 
 // ---------------------------------------------------------------- stopping long work

@@ -289,8 +289,29 @@ INSTANTIATE_TEST_SUITE_P(
                       MarginRow{"fraction_not_number", {"EPSON PX-105=7.x,8"}, 7.25, 8},
                       MarginRow{"other_printer_ignored", {"Canon LBP=9,9"}, 3.25, 1.5},
                       MarginRow{"empty_value_keeps_printer_offsets", {"EPSON PX-105="}, 3.25, 1.5},
-                      MarginRow{"key_other_case", {"epson px-105=6,7"}, 6, 7}),
+                      MarginRow{"key_other_case", {"epson px-105=6,7"}, 6, 7},
+                      // Margins are never negative, however they were stored.
+                      MarginRow{"negative", {"EPSON PX-105=-2.5,-7"}, 0, 0},
+                      MarginRow{"negative_below_one", {"EPSON PX-105=-0.5, -0.25"}, 0, 0},
+                      MarginRow{"minus_zero", {"EPSON PX-105=-0,-0."}, 0, 0}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// What a margin reads as is what it writes back as: nothing drifts over
+// save and load cycles.
+TEST(Settings, MarginsAreStableOverSaveAndLoadCycles) {
+    for (const char* stored : {"-2.5, -0.5", "0.5, 2.25", "12.345, 300", "  0,  0"}) {
+        StoredSettings s = parse({std::string("EPSON PX-105=") + stored});
+        const StoredSettings first = s;
+        for (int cycle = 0; cycle < 3; ++cycle) s = parse(settingsLines(s, &kPrinter));
+        EXPECT_DOUBLE_EQ(s.options.horzMargin, first.options.horzMargin) << stored;
+        EXPECT_DOUBLE_EQ(s.options.vertMargin, first.options.vertMargin) << stored;
+        EXPECT_GE(s.options.horzMargin, 0.0) << stored;
+        EXPECT_GE(s.options.vertMargin, 0.0) << stored;
+    }
+    EXPECT_DOUBLE_EQ(ParseMargin("-3", 10, 5), 0.0);
+    EXPECT_DOUBLE_EQ(ParseMargin("x", 10, -4.5), 0.0);  // a negative fallback too
+    EXPECT_DOUBLE_EQ(ParseMargin("4.5", -1, 2), 0.0);   // a page without room
+}
 
 TEST(Settings, MarginsWithoutPrinterAreNeitherReadNorWritten) {
     StoredSettings current;
@@ -326,11 +347,22 @@ TEST(Settings, MissingFileThrowsWithItsName) {
     EXPECT_THROW(ensureSettingsFile(path, StoredSettings{}, nullptr), FileError);
 }
 
-TEST(Settings, BytesThatAreNotCp932AreAnError) {
+TEST(Settings, LinesThatCannotBeDecodedAreSkipped) {
     TempFolder folder;
     const fs::path path = settingsPath(folder.path());
-    std::ofstream(path, std::ios::binary) << "Mini6Mode=1\r\n\x81\r\n";
-    EXPECT_THROW(readSettingsFile(path, StoredSettings{}, nullptr), TextEncodingError);
+    std::ofstream(path, std::ios::binary) << "Mini6Mode=1\r\n\x81\r\nPopupHint=1\r\n";
+    const StoredSettings s = readSettingsFile(path, StoredSettings{}, nullptr);
+    EXPECT_EQ(s.game, GameMode::Loto6);
+    EXPECT_TRUE(s.options.popupHint);
+    const SettingsFileLines file = readSettingsFileLines(path);
+    EXPECT_EQ(file.lines, (std::vector<std::string>{"Mini6Mode=1", "PopupHint=1"}));
+    EXPECT_NE(file.problem.find("2 行目"), std::string::npos) << file.problem;
+    // Many bad lines: one short message.
+    std::string garbage;
+    for (int i = 0; i < 40; ++i) garbage += "\xFF\r\n";
+    std::ofstream(path, std::ios::binary) << garbage;
+    const std::string problem = readSettingsFileLines(path).problem;
+    EXPECT_NE(problem.find("1, 2, 3, 4, 5 行目など 40 行"), std::string::npos) << problem;
 }
 
 TEST(Settings, TextThatCp932CannotHoldLeavesTheFileAlone) {

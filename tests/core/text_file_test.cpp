@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <thread>
 
 #include "io/cp932.h"
 #include "io/program_folder.h"
@@ -180,3 +186,302 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(UserFolder, NoHomeIsAnError) { EXPECT_THROW(userDataFolder(nullptr, nullptr), FileError); }
+
+// ---------------------------------------------------------------- saving never harms the path
+
+namespace {
+
+std::vector<std::string> folderEntries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool isRoot() { return ::geteuid() == 0; }
+
+}  // namespace
+
+TEST(AtomicSave, SymbolicLinkIsFollowedAndStaysALink) {
+    TempFolder dir;
+    fs::create_directories(dir.path / "real");
+    writeFileBytesAtomic(dir.path / "real" / "list.csv", "old");
+    // A relative link in another folder, reached through a second link.
+    fs::create_symlink("real/list.csv", dir.path / "first.csv");
+    fs::create_symlink(dir.path / "first.csv", dir.path / "second.csv");
+    writeFileBytesAtomic(dir.path / "second.csv", "new");
+    EXPECT_TRUE(fs::is_symlink(dir.path / "first.csv"));
+    EXPECT_TRUE(fs::is_symlink(dir.path / "second.csv"));
+    EXPECT_EQ(slurp(dir.path / "real" / "list.csv"), "new");
+    EXPECT_EQ(folderEntries(dir.path / "real"), std::vector<std::string>{"list.csv"});
+    EXPECT_EQ(folderEntries(dir.path), (std::vector<std::string>{"first.csv", "real", "second.csv"}));
+}
+
+TEST(AtomicSave, DanglingLinkCreatesTheFileItNames) {
+    TempFolder dir;
+    fs::create_symlink("made.txt", dir.path / "link.txt");
+    writeFileBytesAtomic(dir.path / "link.txt", "x");
+    EXPECT_TRUE(fs::is_symlink(dir.path / "link.txt"));
+    EXPECT_EQ(slurp(dir.path / "made.txt"), "x");
+}
+
+TEST(AtomicSave, LinkLoopIsAnError) {
+    TempFolder dir;
+    fs::create_symlink("b", dir.path / "a");
+    fs::create_symlink("a", dir.path / "b");
+    EXPECT_THROW(writeFileBytesAtomic(dir.path / "a", "x"), FileError);
+    EXPECT_TRUE(fs::is_symlink(dir.path / "a"));
+}
+
+struct SpecialFileRow {
+    const char* name;
+    bool needsRoot;
+    void (*make)(const fs::path& path);
+    fs::file_type type;
+    const char* reason;
+};
+
+class AtomicSaveRefuses : public ::testing::TestWithParam<SpecialFileRow> {};
+
+// A FIFO, device, socket or folder keeps what it is: a save never puts a
+// regular file in its place.
+TEST_P(AtomicSaveRefuses, WhatIsNotARegularFile) {
+    const SpecialFileRow& row = GetParam();
+    if (row.needsRoot && !isRoot()) GTEST_SKIP() << "needs root";
+    TempFolder dir;
+    const fs::path path = dir.path / "target.csv";
+    row.make(path);
+    try {
+        writeFileBytesAtomic(path, "data");
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
+        EXPECT_NE(e.reason().find(row.reason), std::string::npos) << e.reason();
+    }
+    EXPECT_EQ(fs::symlink_status(path).type(), row.type);
+    EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"target.csv"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, AtomicSaveRefuses,
+    ::testing::Values(
+        SpecialFileRow{"fifo", false, [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+                       fs::file_type::fifo, "FIFO"},
+        // The same device as the system's null device, made in the test's folder.
+        SpecialFileRow{"character_device", true,
+                       [](const fs::path& p) { ASSERT_EQ(::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0); },
+                       fs::file_type::character, "デバイス"},
+        SpecialFileRow{"socket", false,
+                       [](const fs::path& p) { ASSERT_EQ(::mknod(p.c_str(), S_IFSOCK | 0644, 0), 0); },
+                       fs::file_type::socket, "ソケット"},
+        SpecialFileRow{"folder", false, [](const fs::path& p) { fs::create_directory(p); }, fs::file_type::directory,
+                       "フォルダー"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(AtomicSave, ReadOnlyFileIsNotReplaced) {
+    TempFolder dir;
+    const fs::path path = dir.path / "kept.csv";
+    writeFileBytesAtomic(path, "precious");
+    fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+    try {
+        writeFileBytesAtomic(path, "new");
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.reason(), "読み取り専用のファイルです");
+    }
+    EXPECT_EQ(slurp(path), "precious");
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"kept.csv"});
+}
+
+TEST(AtomicSave, OwnerAndPermissionsAreKept) {
+    if (!isRoot()) GTEST_SKIP() << "only root can give a file to another owner";
+    TempFolder dir;
+    const fs::path path = dir.path / "owned.txt";
+    writeFileBytesAtomic(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 4321, 8765), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    writeFileBytesAtomic(path, "new");
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 4321u);
+    EXPECT_EQ(st.st_gid, 8765u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(slurp(path), "new");
+}
+
+// The longest name the file system takes (255 bytes) still saves: the
+// temporary's name does not grow with it.
+TEST(AtomicSave, LongestFileNameSaves) {
+    TempFolder dir;
+    for (const std::size_t length : {244u, 250u, 255u}) {
+        const std::string name = std::string(length - 4, 'a') + ".csv";
+        writeFileBytesAtomic(dir.path / name, "x");
+        EXPECT_EQ(slurp(dir.path / name), "x") << length;
+        fs::remove(dir.path / name);
+    }
+    // Japanese names are cut between characters in the temporary's name.
+    std::string japanese;
+    while (japanese.size() + 3 <= 251) japanese += "組";
+    writeFileBytesAtomic(dir.path / (japanese + ".txt"), "y");
+    EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{japanese + ".txt"});
+}
+
+TEST(AtomicSave, StoppedSaveLeavesTheTargetAndNoTemporary) {
+    TempFolder dir;
+    const fs::path path = dir.path / "big.txt";
+    writeFileBytesAtomic(path, "old");
+    std::vector<int> seen;
+    const bool saved = writeFileBytesAtomic(path, std::string(std::size_t{5} << 20, 'x'), [&](int percent) {
+        seen.push_back(percent);
+        return percent < 40;
+    });
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(slurp(path), "old");
+    EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"big.txt"});
+    ASSERT_FALSE(seen.empty());
+    EXPECT_LT(seen.back(), 100);
+    EXPECT_TRUE(writeFileBytesAtomic(path, "new", [](int) { return true; }));
+    EXPECT_EQ(slurp(path), "new");
+}
+
+TEST(AtomicSave, LeftoversOfEarlierVersionsAreRemoved) {
+    TempFolder dir;
+    const fs::path path = dir.path / "list.csv";
+    writeFileBytesAtomic(dir.path / ".list.csv.tmp-4242-7", std::string(1000, 'x'));
+    writeFileBytesAtomic(dir.path / ".other.csv.tmp-4242-7", "not ours");
+    writeFileBytesAtomic(dir.path / ".list.csv.tmp-notes", "not a temporary");
+    writeFileBytesAtomic(path, "new");
+    EXPECT_EQ(folderEntries(dir.path),
+              (std::vector<std::string>{".list.csv.tmp-notes", ".other.csv.tmp-4242-7", "list.csv"}));
+}
+
+// ---------------------------------------------------------------- killed in the middle of a save
+
+namespace {
+
+// Two big lists' worth of bytes that differ from the first byte on.
+std::string bigContent(char fill) {
+    std::string text;
+    const std::string line = std::string(" 1, 2, 3, 4, 5,") + fill + "\r\n";
+    text.reserve(line.size() * 150000);
+    for (int i = 0; i < 150000; ++i) text += line;
+    return text;
+}
+
+std::size_t leftoverCount(const fs::path& folder, const std::string& keep) {
+    std::size_t count = 0;
+    for (const std::string& name : folderEntries(folder)) count += name != keep;
+    return count;
+}
+
+// Runs body in a child process; the child never returns into the tests.
+template <typename Body>
+pid_t spawnChild(Body body) {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        try {
+            body();
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    return pid;
+}
+
+// Waits for the child's sign on the pipe; false when it ended without one
+// (the write end is closed here first, so its end is seen, not waited for).
+bool awaitSign(int pipe[2]) {
+    ::close(pipe[1]);
+    char byte = 0;
+    const bool signed_ = ::read(pipe[0], &byte, 1) == 1;
+    ::close(pipe[0]);
+    return signed_;
+}
+
+void killAndReap(pid_t pid) {
+    ::kill(pid, SIGKILL);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+}
+
+}  // namespace
+
+// A child saving a big list over and over is killed at random moments, and
+// once in each of several places of a save for certain: the target is
+// always the old or the new file, never a mix, and the next save removes
+// every temporary the killed saves left.
+TEST(AtomicSave, KilledSavesLeaveOldOrNewAndTheNextSaveCleansUp) {
+    TempFolder dir;
+    const fs::path path = dir.path / "list.csv";
+    const std::string a = bigContent('A');
+    const std::string b = bigContent('B');
+    writeFileBytesAtomic(path, a);
+    std::mt19937 random(std::random_device{}());
+
+    // Stopped for certain half-way through writing: the child signals from
+    // its progress callback, then waits to be killed. Its temporary is
+    // locked while it lives, so a save meanwhile keeps it.
+    // Each save first removes what the killed one before it left.
+    for (const int stopAt : {1, 50, 99}) {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = spawnChild([&] {
+            writeFileBytesAtomic(path, b, [&](int percent) {
+                if (percent < stopAt) return true;
+                (void)!::write(ready[1], "x", 1);
+                for (;;) ::pause();
+            });
+        });
+        if (!awaitSign(ready)) {
+            killAndReap(child);
+            FAIL() << "the child ended before it was half-way: " << stopAt;
+        }
+        EXPECT_EQ(leftoverCount(dir.path, "list.csv"), 1u) << stopAt;
+        if (stopAt == 50) {
+            writeFileBytesAtomic(path, a);
+            EXPECT_EQ(leftoverCount(dir.path, "list.csv"), 1u) << "a running save's temporary was removed";
+        }
+        killAndReap(child);
+        EXPECT_EQ(slurp(path), a);
+    }
+    EXPECT_EQ(leftoverCount(dir.path, "list.csv"), 1u);
+
+    // Killed at random moments while saving without pause.
+    for (int round = 0; round < 12; ++round) {
+        const pid_t child = spawnChild([&] {
+            for (int i = 0;; ++i) writeFileBytesAtomic(path, i % 2 == 0 ? b : a);
+        });
+        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 30000)(random)));
+        killAndReap(child);
+        const std::string now = slurp(path);
+        EXPECT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
+    }
+
+    writeFileBytesAtomic(path, b);
+    EXPECT_EQ(slurp(path), b);
+    EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"list.csv"});
+}
+
+TEST(AtomicSave, StartUpRemovesTheProgramsOwnLeftovers) {
+    TempFolder dir;
+    const fs::path path = dir.path / "Tambor.ini";
+    writeFileBytesAtomic(path, "x");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = spawnChild([&] {
+        writeFileBytesAtomic(path, std::string(std::size_t{3} << 20, 'y'), [&](int) -> bool {
+            (void)!::write(ready[1], "x", 1);
+            for (;;) ::pause();
+        });
+    });
+    const bool waiting = awaitSign(ready);
+    killAndReap(child);
+    ASSERT_TRUE(waiting) << "the child ended before it was half-way";
+    writeFileBytesAtomic(dir.path / ".Tambor.ini.tmp-1-2", "left by an old version");
+    EXPECT_EQ(leftoverCount(dir.path, "Tambor.ini"), 2u);
+    removeStaleTemporaries(path);
+    EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"Tambor.ini"});
+    EXPECT_EQ(slurp(path), "x");
+}

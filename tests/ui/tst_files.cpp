@@ -139,15 +139,18 @@ private slots:
         QCOMPARE(window.findChild<QLineEdit*>("LotMemo")->text(), QStringLiteral("77"));
     }
 
-    void unreadableSettingsAreReportedOnceAndDefaultsUsed() {
+    // One undecodable line is reported once; every other setting still counts.
+    void undecodableSettingsLineIsReportedOnceAndTheRestKept() {
         QTemporaryDir dir;
-        writeFile(dir.filePath("Tambor.ini"), QByteArray("Mini6Mode=1\r\n\xff\xff\r\n"));
+        writeFile(dir.filePath("Tambor.ini"), QByteArray("Mini6Mode=1\r\n\xff\xff\r\nRSystem=1\r\n"));
         MessageBox::setNextAnswer(QMessageBox::Ok);
         TMainForm window({dir.path().toStdString()});
         window.show();
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         QVERIFY(MessageBox::shownTexts().first().contains(QStringLiteral("Tambor.ini")));
-        QCOMPARE(window.session().mode(), GameMode::MiniLoto);
+        QVERIFY(MessageBox::shownTexts().first().contains(QStringLiteral("2 行目")));
+        QCOMPARE(window.session().mode(), GameMode::Loto6);
+        QVERIFY(window.findChild<QCheckBox*>("RSystemCheckBox")->isChecked());
     }
 };
 

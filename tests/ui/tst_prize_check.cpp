@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -105,6 +106,24 @@ private slots:
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         QVERIFY(MessageBox::shownTexts().first().contains(QStringLiteral("lotodata.txt")));
         QCOMPARE(window.findChild<QLineEdit*>("PrizeMemo")->text(), QStringLiteral("175"));
+    }
+
+    // An empty history is used as it is, and the user is told which game
+    // and which file have no draws.
+    void emptyHistoryIsReportedWithGameAndFile() {
+        QTemporaryDir dir;
+        QFile empty(dir.filePath("lotodata.txt"));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        TMainForm window({dir.path().toStdString()});
+        window.show();
+        QCOMPARE(MessageBox::shownTexts().size(), 1);
+        const QString text = MessageBox::shownTexts().first();
+        QVERIFY2(text.contains(dir.filePath("lotodata.txt")), qPrintable(text));
+        QVERIFY2(text.contains(QStringLiteral("ミニロトの当選番号がありません")), qPrintable(text));
+        QCOMPARE(window.session().history().drawCount(), 0);
+        QCOMPARE(QFileInfo(dir.filePath("lotodata.txt")).size(), 0);
     }
 };
 
