@@ -1,15 +1,13 @@
 // tambor-cli backtest: a combination file against every past draw of a
 // range, as the window's backtest shows it.
 
-#include <unistd.h>
-
-#include <iostream>
 #include <ostream>
 #include <stdexcept>
 
 #include "cli_args.h"
 #include "history/backtest.h"
 #include "io/combination_file.h"
+#include "long_work.h"
 #include "session/session.h"
 
 namespace tambor::cli {
@@ -26,16 +24,6 @@ long long parseRound(const std::string& option, const std::string& text) {
     return *value;
 }
 
-// The percentage on the terminal while the draws are counted; nothing when
-// stderr is not a terminal.
-ProgressCallback terminalProgress() {
-    if (::isatty(STDERR_FILENO) == 0) return {};
-    return [](int percent) {
-        std::cerr << "\r照合中... " << percent << "%" << (percent >= 100 ? "\r              \r" : "") << std::flush;
-        return true;
-    };
-}
-
 int runBacktest(const std::vector<std::string>& args, std::ostream& out) {
     const ParsedArgs parsed = parseArgs(args, {"--game", "--data", "--from", "--to"}, {}, 1);
     if (parsed.positional.empty()) throw UsageError{"組み合わせファイルを指定してください。"};
@@ -45,6 +33,7 @@ int runBacktest(const std::vector<std::string>& args, std::ostream& out) {
     const long long to = toArg ? parseRound("--to", *toArg) : (1LL << 40);
     if (from > to) throw UsageError{"--from の回が --to の回より後になっています。"};
 
+    LongWork work;
     // The file is loaded as the window's open command loads it: a header
     // naming the other game switches the game first.
     const CombinationFile file = readCombinationFile(parsed.positional[0]);
@@ -52,7 +41,8 @@ int runBacktest(const std::vector<std::string>& args, std::ostream& out) {
     Session session(parsed.dataFolder(), mode);
     if (const Changes switched = session.switchGame(mode); !switched.problems().empty())
         throw std::runtime_error(switched.problems().front());
-    session.appendFile(file);
+    session.appendFile(file, work.progress("読み込み中"));
+    work.throwIfStopped();
 
     const int drawCount = session.history().drawCount();
     const std::optional<RoundRange> range = clampRoundRange(from, to, drawCount);
@@ -60,7 +50,8 @@ int runBacktest(const std::vector<std::string>& args, std::ostream& out) {
         throw std::runtime_error("当選番号ファイルに" + std::string(gameName(mode)) + "の当選結果がありません。");
     const std::vector<BacktestDraw> all = readBacktestDraws(session.history());
     const std::vector<BacktestDraw> draws(all.begin() + (range->from - 1), all.begin() + range->to);
-    const BacktestResult result = RunBacktest(session.list(), draws, terminalProgress());
+    const BacktestResult result = RunBacktest(session.list(), draws, work.progress("照合中"));
+    work.throwIfStopped();
     writeTable(out, backtestTable(result, 0, result.rows.size()));
     return 0;
 }

@@ -1,12 +1,11 @@
 // tambor-cli update: the online update of lotodata.txt without windows,
 // with the proxy and the update server from Tambor.ini when it exists.
 
-#include <unistd.h>
-
 #include <iostream>
 #include <ostream>
 
 #include "cli_args.h"
+#include "long_work.h"
 #include "history/online_update.h"
 #include "net/curl_http_client.h"
 #include "session/session.h"
@@ -30,19 +29,18 @@ int runUpdate(const std::vector<std::string>& args, std::ostream& out) {
     for (const std::string& problem : loaded.problems()) std::cerr << problem << "\n";
     if (url) session.changeOptions([&](Options& o) { o.updateUrl = *url; });
 
-    // A percentage for a person watching; nothing in a pipe or a log.
-    const bool showProgress = ::isatty(STDERR_FILENO) == 1;
-    int shown = -1;
+    // A percentage for a person watching (nothing in a pipe or a log), and
+    // Ctrl+C stopping the download with the files as they were.
+    LongWork work;
+    const ProgressCallback shown = work.progress("受信中");
     const DownloadProgress progress = [&](std::uint64_t received, std::optional<std::uint64_t> total) {
-        if (!showProgress || !total) return true;
-        const int percent = static_cast<int>(std::min<std::uint64_t>(received * 100 / *total, 100));
-        if (percent != shown) std::cerr << "\r受信中... " << (shown = percent) << "%" << std::flush;
-        return true;
+        if (!total) return !work.stopRequested();
+        return shown(static_cast<int>(std::min<std::uint64_t>(received * 100 / *total, 100)));
     };
 
     CurlHttpClient client;
     const UpdateResult result = runOnlineUpdate(client, session.updateRequest(), progress);
-    if (shown >= 0) std::cerr << "\n";
+    work.throwIfStopped();
     for (const std::string& error : result.errors) std::cerr << error << "\n";
     if (result.state == UpdateState::Updated) {
         // The new file must read as the window will read it.

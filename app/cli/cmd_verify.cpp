@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "cli_args.h"
+#include "long_work.h"
 #include "core/combination_list.h"
 #include "generate/guarantee_cover.h"
 #include "io/combination_file.h"
@@ -44,7 +45,9 @@ int runVerify(const std::vector<std::string>& args, std::ostream& out) {
         throw UsageError{"軸数字と候補の数字を合わせて " + std::to_string(rules.pickCount) +
                          " 個以上指定してください。"};
 
-    const GuaranteeCheck check = CheckGuarantee(mode, axis, together, list.items());
+    LongWork work;
+    const GuaranteeCheck check = CheckGuarantee(mode, axis, together, list.items(), work.progress("検証中"));
+    work.throwIfStopped();
     writeTable(out, {{"候補", std::to_string(check.candidates)},
                      {"組数", std::to_string(check.lines)},
                      {"未保証", std::to_string(check.uncovered)},
