@@ -23,7 +23,8 @@ QToolBar* makeToolBar(QMainWindow* window, const char* name) {
     return bar;
 }
 
-QMenu* makeMenu(QMainWindow* window, QToolBar* bar, const char* name, const char* caption) {
+QMenu* makeMenu(QMainWindow* window, QToolBar* bar, const char* name, const char* caption, const char* hint,
+               QToolButton*& madeButton) {
     auto* menu = new QMenu(window);
     menu->setObjectName(QString::fromLatin1(name));
     auto* button = new QToolButton(bar);
@@ -33,7 +34,12 @@ QMenu* makeMenu(QMainWindow* window, QToolBar* bar, const char* name, const char
     button->setPopupMode(QToolButton::InstantPopup);
     button->setToolButtonStyle(Qt::ToolButtonTextOnly);
     button->setAutoRaise(true);
+    // The caption keeps its underlined letter; the key itself opens the menu
+    // through MenuMnemonics, ahead of a page's control with the same letter.
+    button->setShortcut(QKeySequence());
+    setHint(button, hint);
     bar->addWidget(button);
+    madeButton = button;
     return menu;
 }
 
@@ -58,7 +64,8 @@ MainMenus::MainMenus(QMainWindow* window) {
     btnToolBar = makeToolBar(window, "BtnToolBar");
     btnToolBar->setIconSize(QSize(16, 16));
 
-    fileMenu = makeMenu(window, menuToolBar, "File", "ファイル(&F)");
+    fileMenu = makeMenu(window, menuToolBar, "File", "ファイル(&F)", "ファイルの読み込み・保存・印刷・統計情報の更新・終了を行います。",
+                        menuButtons[0]);
     load = addItem(fileMenu, "Load", "読み込み(&L)...", "ファイルから組み合わせを読み込みます。");
     save = addItem(fileMenu, "Save", "保存(&S)...", "表示されている組み合わせをファイルに保存します。");
     fileMenu->addSeparator();
@@ -69,14 +76,16 @@ MainMenus::MainMenus(QMainWindow* window) {
     fileMenu->addSeparator();
     exit = addItem(fileMenu, "Exit", "終了(&X)", "『タンボル』を終了します。");
 
-    linkMenu = makeMenu(window, menuToolBar, "Link", "リンク(&L)");
+    linkMenu = makeMenu(window, menuToolBar, "Link", "リンク(&L)", "サポートホームページと追加したリンクを開きます。",
+                        menuButtons[1]);
     homePage = addItem(linkMenu, "HomePage", "サポートホームページ(&H)", nullptr);
     for (int i = 0; i < 3; ++i) {
         userLinks[i] = linkMenu->addAction(u8("リンク%1").arg(i + 1));
         userLinks[i]->setObjectName(QStringLiteral("Add%1").arg(i + 1));
     }
 
-    helpMenu = makeMenu(window, menuToolBar, "Help", "ヘルプ(&H)");
+    helpMenu = makeMenu(window, menuToolBar, "Help", "ヘルプ(&H)", "ヘルプとバージョン情報を表示します。",
+                        menuButtons[2]);
     contents = addItem(helpMenu, "Contents", "ヘルプの目次(&C)...", "ヘルプの目次を表示します。");
     about = addItem(helpMenu, "About", "バージョン情報(&A)...", "『タンボル』のバージョン情報を表示します。");
     verUp = addItem(helpMenu, "VerUp", "バージョンアップ通知(&N)...", "『タンボル』の最新バージョン番号を表示します。");

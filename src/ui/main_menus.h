@@ -6,6 +6,7 @@ class QAction;
 class QMainWindow;
 class QMenu;
 class QToolBar;
+class QToolButton;
 
 namespace tambor::ui {
 
@@ -14,6 +15,9 @@ struct MainMenus {
     explicit MainMenus(QMainWindow* window);
 
     QToolBar* menuToolBar = nullptr;
+    // The buttons that drop the menus down; their mnemonics are handled by
+    // MenuMnemonics, not by Qt's shortcuts.
+    QToolButton* menuButtons[3] = {};
     QToolBar* btnToolBar = nullptr;
     QMenu* fileMenu = nullptr;
     QMenu* linkMenu = nullptr;

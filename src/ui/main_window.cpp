@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
+#include <QTimer>
 
 #include "ui/backtest/backtest_form.h"
 #include "ui/calc/calculator_page.h"
@@ -26,6 +27,7 @@
 #include "ui/links/link_icons.h"
 #include "ui/links/links_page.h"
 #include "ui/main_menus.h"
+#include "ui/menu_mnemonics.h"
 #include "ui/options/options_page.h"
 #include "ui/pick/file_commands.h"
 #include "ui/pick/pick_page.h"
@@ -50,6 +52,7 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     model_->setWaitForm(waitForm_);
     files_ = new FileCommands(*model_, this);
     menus_ = std::make_unique<MainMenus>(this);
+    new MenuMnemonics(this, {menus_->menuButtons[0], menus_->menuButtons[1], menus_->menuButtons[2]});
 
     pageControl_ = new QTabWidget(this);
     pageControl_->setObjectName(QStringLiteral("PageControl"));
@@ -229,7 +232,12 @@ void TMainForm::changeEvent(QEvent* event) {
     if (event->type() != QEvent::WindowStateChange) return;
     // Without a notification area there would be no way back: the window
     // then stays an ordinary minimised window.
-    if (isMinimized() && session_.options().escAction && QSystemTrayIcon::isSystemTrayAvailable()) minimizeToTray();
+    // Hidden after the state change has run its course: showMinimized()
+    // shows the window again once the change is reported.
+    if (isMinimized() && session_.options().escAction && QSystemTrayIcon::isSystemTrayAvailable())
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized()) minimizeToTray();
+        });
 }
 
 void TMainForm::minimizeToTray() {

@@ -68,24 +68,24 @@ OptionsPage::OptionsPage(SessionModel& model, QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("OptionsPage"));
 
     // Left column.
-    QGroupBox* save = makeGroup(this, "SaveGroupBox", "保存形式", 4, 2, 150, 68);
+    QGroupBox* save = makeGroup(this, "SaveGroupBox", "保存形式", 4, 2, 166, 68);
     setHint(save, "保存のフォーマットを指定します。");
     csvRadioButton_ = makeRadio(save, "CSVRadioButton", "CSV形式(&C)", "Excel等で使用できる形式で保存します。", 8, 18, 100);
-    textRadioButton_ = makeRadio(save, "TextRadioButton", "テキスト形式(&E)", "申込カードに合わせた形式で保存します。", 8, 42, 100);
+    textRadioButton_ = makeRadio(save, "TextRadioButton", "テキスト形式(&E)", "申込カードに合わせた形式で保存します。", 8, 42, 104);
     auto* saveGroup = new QButtonGroup(save);
     saveGroup->addButton(csvRadioButton_, static_cast<int>(SaveFormat::Csv));
     saveGroup->addButton(textRadioButton_, static_cast<int>(SaveFormat::Text));
     connect(saveGroup, &QButtonGroup::idClicked, this, &OptionsPage::SaveRadioButtonClick);
-    splitMemo_ = makeEdit(save, "SplitMemo", "保存するときのページ分割数を指定します。", EditKind::Numeric, 104, 40, 28);
+    splitMemo_ = makeEdit(save, "SplitMemo", "保存するときのページ分割数を指定します。", EditKind::Numeric, 114, 40, 32);
     splitUpDown_ = new UpDown(splitMemo_, 1, 100, 1, save);
     splitUpDown_->setObjectName(QStringLiteral("SplitUpDown"));
-    splitUpDown_->setGeometry(132, 40, 14, 22);
+    splitUpDown_->setGeometry(146, 40, 14, 22);
     setHint(splitUpDown_, "保存するときのページ分割数を指定します。");
-    makeLabel(save, "分割", 110, 20, 36, 16)->setObjectName(QStringLiteral("SplitLabel"));
+    makeLabel(save, "分割", 120, 20, 36, 16)->setObjectName(QStringLiteral("SplitLabel"));
 
-    QGroupBox* help = makeGroup(this, nullptr, "ヘルプ", 158, 2, 196, 68);
+    QGroupBox* help = makeGroup(this, nullptr, "ヘルプ", 174, 2, 180, 68);
     popupHintCheckBox_ = makeCheck(help, "PopupHintCheckBox", "ポップアップヒントの表示(&P)",
-                                   "ポップアップヒントを表示するかどうかを指定します。", 8, 18, 184);
+                                   "ポップアップヒントを表示するかどうかを指定します。", 8, 18, 168);
     connect(popupHintCheckBox_, &QCheckBox::toggled, this, &OptionsPage::PopupHintCheckBoxClick);
 
     QGroupBox* keys = makeGroup(this, nullptr, "キー割り当て", 4, 72, 350, 44);
@@ -127,13 +127,13 @@ OptionsPage::OptionsPage(SessionModel& model, QWidget* parent) : QWidget(parent)
     horzMemo_ = makeEdit(print, "HorzMemo", "水平マージンを設定します。", EditKind::Numeric, 112, 18, 44);
     horzLabel->setBuddy(horzMemo_);
     UpDown* horzUpDown = makeMarginUpDown(print, "HorzUpDown", "水平マージンを設定します。", 156, 18);
-    makeLabel(print, "mm", 174, 22, 20, 16)->setObjectName(QStringLiteral("mmXLabel"));
+    makeLabel(print, "mm", 174, 22, 24, 16)->setObjectName(QStringLiteral("mmXLabel"));
     QLabel* vertLabel = makeLabel(print, "垂直マージン(&V):", 8, 50, 104, 16);
     vertLabel->setObjectName(QStringLiteral("mmPageYMarginLabel"));
     vertMemo_ = makeEdit(print, "VertMemo", "垂直マージンを設定します。", EditKind::Numeric, 112, 46, 44);
     vertLabel->setBuddy(vertMemo_);
     UpDown* vertUpDown = makeMarginUpDown(print, "VertUpDown", "垂直マージンを設定します。", 156, 46);
-    makeLabel(print, "mm", 174, 50, 20, 16)->setObjectName(QStringLiteral("mmYLabel"));
+    makeLabel(print, "mm", 174, 50, 24, 16)->setObjectName(QStringLiteral("mmYLabel"));
     marginFields_ = new MarginFields(model_, horzMemo_, horzUpDown, vertMemo_, vertUpDown, this);
     getMarginBitBtn_ = makeButton(print, "GetMarginBitBtn", "余白の取得(&G)", "プリンタより余白（マージン）を取得します。", 226, 16, 126, 24);
     printTestBitBtn_ = makeButton(print, "PrintTestBitBtn", "印刷テスト(&T)", "プリンタの余白を調べるために、テスト印刷を行います。",

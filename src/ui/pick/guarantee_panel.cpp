@@ -1,5 +1,7 @@
 #include "ui/pick/guarantee_panel.h"
 
+#include "ui/pick/pick_layout.h"
+
 #include <QLabel>
 #include <QPushButton>
 
@@ -36,13 +38,13 @@ QString checkMessage(const GuaranteeCheck& check, GameMode mode, std::size_t lis
 }  // namespace
 
 GuaranteePanel::GuaranteePanel(SessionModel& model, QWidget* page) : QObject(page), model_(model), page_(page) {
-    const int bx = 180;
+    using namespace pick_layout;
     guaranteeBitBtn_ = makeButton(page, "GuaranteeBitBtn", "保証を検証(&G)",
                                   "右側のボタンで選択されている数字のすべての組み合わせが、登録されている組み合わせの"
                                   "どれかと1つ違い以内に入っているかを調べます。",
-                                  bx, 190, 82, 26);
+                                  kCommandSecond, 160, kCommandWidth, 26);
     // Two lines: the count, then the bound in its brackets.
-    rSystemResultLabel_ = makeLabel(page, "", bx, 220, 156, 36);
+    rSystemResultLabel_ = makeLabel(page, "", kCommandLeft, 192, kCommandSecond + kCommandWidth - kCommandLeft, 36);
     rSystemResultLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     rSystemResultLabel_->setObjectName(QStringLiteral("RSystemResultLabel"));
     setHint(rSystemResultLabel_, "Rシステムで残した組み合わせの数と、同じ保証に最低限必要な組数（下限）を表示します。");

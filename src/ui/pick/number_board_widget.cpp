@@ -9,6 +9,7 @@
 #include "ui/common/session_model.h"
 #include "ui/common/widget_helpers.h"
 #include "ui/pick/number_panel.h"
+#include "ui/pick/pick_layout.h"
 
 namespace tambor::ui {
 namespace {
@@ -19,25 +20,44 @@ struct RoleControl {
     const char* hint;
     const char* memo;
     const char* style;
+    const char* memoHint;
 };
 
 const RoleControl kRoles[kRoleCount] = {
-    {"FixRadioButton", "固定数字     個", "固定数字選択モードにします。", "FixMemo", "background: aqua;"},
-    {"DisableRadioButton", "禁止数字     個", "禁止数字選択モードにします。", "DisableMemo", "background: black; color: white;"},
-    {"AxisRadioButton", "軸数字       個", "軸数字選択モードにします。", "AxisMemo", "background: lime;"},
-    {"TogetherRadioButton", "連動数字     個", "連動数字選択モードにします。", "TogetherMemo", "background: purple; color: white;"},
-    {"MainRadioButton", "本数字       個", "本数字選択モードにします。", "MainMemo", "background: red; color: white;"},
-    {"BonusRadioButton", "ボーナス     個", "ボーナス数字選択モードにします。", "BonusMemo", "background: yellow;"},
+    {"FixRadioButton", "固定数字     個", "固定数字選択モードにします。", "FixMemo", "background: aqua;",
+     "固定数字の個数を表示します。"},
+    {"DisableRadioButton", "禁止数字     個", "禁止数字選択モードにします。", "DisableMemo", "background: black; color: white;",
+     "禁止数字の個数を表示します。"},
+    {"AxisRadioButton", "軸数字       個", "軸数字選択モードにします。", "AxisMemo", "background: lime;",
+     "軸数字の個数を表示します。"},
+    {"TogetherRadioButton", "連動数字     個", "連動数字選択モードにします。", "TogetherMemo", "background: purple; color: white;",
+     "連動数字の個数を表示します。"},
+    {"MainRadioButton", "本数字       個", "本数字選択モードにします。", "MainMemo", "background: red; color: white;",
+     "本数字の個数を表示します。"},
+    {"BonusRadioButton", "ボーナス     個", "ボーナス数字選択モードにします。", "BonusMemo", "background: yellow;",
+     "ボーナス数字の個数を表示します。"},
 };
 
 constexpr int kRadioLeft = 0;
-constexpr int kBoardLeft = 114;
+constexpr int kRadioWidth = 98;
+constexpr int kBoardLeft = 100;
+constexpr int kPitch = 24;
+constexpr int kClearWidth = 28;  // "解除" whole
+
+// The clear button's place: below the last column that shows numbers (the
+// fifth in ロト６, 41 to 43; the fourth in ミニロト, 31 alone), kept inside
+// the board.
+QPoint clearButtonPlace(GameMode mode) {
+    if (mode == GameMode::Loto6)
+        return {NumberBoardWidget::kWidth - kClearWidth, 4 + 3 * kPitch + 2};
+    return {kBoardLeft + 3 * kPitch - 2, 4 + 1 * kPitch + 2};
+}
 
 }  // namespace
 
 NumberBoardWidget::NumberBoardWidget(SessionModel& model, QWidget* parent) : QWidget(parent), model_(model) {
     setObjectName(QStringLiteral("NumberBoard"));
-    setGeometry(kLeft, 0, kWidth, kHeight);
+    setGeometry(pick_layout::kBoardLeft, 0, kWidth, kHeight);
     roleGroup_ = new QButtonGroup(this);
     const QFontMetrics fm(font());
     for (int role = 0; role < kRoleCount; ++role) {
@@ -45,14 +65,19 @@ NumberBoardWidget::NumberBoardWidget(SessionModel& model, QWidget* parent) : QWi
         const int y = 6 + role * 26;
         auto* radio = new QRadioButton(u8(rc.caption), this);
         radio->setObjectName(QString::fromLatin1(rc.radio));
-        radio->setGeometry(kRadioLeft, y, 112, 22);
+        radio->setGeometry(kRadioLeft, y, kRadioWidth, 22);
         setHint(radio, rc.hint);
         roleGroup_->addButton(radio, role);
         roleRadioButtons_[static_cast<std::size_t>(role)] = radio;
         // The counter sits in the blank run of the caption.
         const auto [gapLeft, gapWidth] = captionGap(fm, u8(rc.caption), kRadioLeft + 20);
+        // Frameless and without the edit's own text margins, the counter
+        // shows two digits in the caption's blank run.
         auto* memo = new QLineEdit(this);
         memo->setObjectName(QString::fromLatin1(rc.memo));
+        memo->setFrame(false);
+        memo->setTextMargins(-2, 0, -2, 0);
+        setHint(memo, rc.memoHint);
         memo->setReadOnly(true);
         memo->setFocusPolicy(Qt::NoFocus);
         memo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -60,7 +85,7 @@ NumberBoardWidget::NumberBoardWidget(SessionModel& model, QWidget* parent) : QWi
         bold.setBold(true);
         memo->setFont(bold);
         memo->setStyleSheet(QStringLiteral("QLineEdit { %1 }").arg(QString::fromLatin1(rc.style)));
-        memo->setGeometry(gapLeft + 1, y + 1, gapWidth - 2, 20);
+        memo->setGeometry(gapLeft, y + 1, gapWidth, 20);
         roleMemos_[static_cast<std::size_t>(role)] = memo;
     }
     connect(roleGroup_, &QButtonGroup::idClicked, this, &NumberBoardWidget::SelRadioButtonClick);
@@ -68,7 +93,7 @@ NumberBoardWidget::NumberBoardWidget(SessionModel& model, QWidget* parent) : QWi
     for (int n = 1; n <= kBoardSize; ++n) {
         auto* panel = new NumPanel(n, this);
         const int column = (n - 1) / 10, row = (n - 1) % 10;
-        panel->move(kBoardLeft + column * 24, 4 + row * 24);
+        panel->move(kBoardLeft + column * kPitch, 4 + row * kPitch);
         setHint(panel, "ボタンを押すと各数字の候補／非候補が切り替わります。");
         connect(panel, &NumPanel::clicked, this, &NumberBoardWidget::NumPanelClick);
         numPanels_[static_cast<std::size_t>(n - 1)] = panel;
@@ -76,7 +101,8 @@ NumberBoardWidget::NumberBoardWidget(SessionModel& model, QWidget* parent) : QWi
     allowAllUpSpeedButton_ = new QToolButton(this);
     allowAllUpSpeedButton_->setObjectName(QStringLiteral("AllowAllUpSpeedButton"));
     allowAllUpSpeedButton_->setText(u8("解除"));
-    allowAllUpSpeedButton_->setGeometry(kBoardLeft + 4 * 24, 4 + 3 * 24 + 2, 23, 22);
+    allowAllUpSpeedButton_->resize(kClearWidth, 22);
+    allowAllUpSpeedButton_->move(clearButtonPlace(model_.session().mode()));
     setHint(allowAllUpSpeedButton_, "選択数字を一括解除します。");
     connect(allowAllUpSpeedButton_, &QToolButton::clicked, this, &NumberBoardWidget::AllowAllUpSpeedButtonClick);
 
@@ -103,6 +129,7 @@ void NumberBoardWidget::refresh(const Changes& changes) {
     if (changes.has(Change::Game)) {
         const bool loto6 = model_.session().mode() == GameMode::Loto6;
         for (int n = 32; n <= kBoardSize; ++n) numPanels_[static_cast<std::size_t>(n - 1)]->setVisible(loto6);
+        allowAllUpSpeedButton_->move(clearButtonPlace(model_.session().mode()));
     }
     if (!changes.has(Change::Board) && !changes.has(Change::Game)) return;
     roleRadioButtons_[static_cast<std::size_t>(board.currentRole())]->setChecked(true);

@@ -25,9 +25,9 @@ class SessionModel;
 class NumberBoardWidget : public QWidget {
     Q_OBJECT
 public:
-    // The board's place on the pick page.
-    static constexpr int kLeft = 490;
-    static constexpr int kWidth = 235;
+    // The board's size on the pick page: the role buttons, then five
+    // columns of numbers and room for the clear button beside the last.
+    static constexpr int kWidth = 221;
     static constexpr int kHeight = 250;
 
     NumberBoardWidget(SessionModel& model, QWidget* parent);

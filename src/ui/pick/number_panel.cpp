@@ -4,13 +4,15 @@
 #include <QPainter>
 #include <QStyleOption>
 
+#include "ui/common/fonts.h"
+
 namespace tambor::ui {
 
 NumPanel::NumPanel(int number, QWidget* parent) : QWidget(parent), number_(number) {
     setObjectName(QStringLiteral("NumPanel%1").arg(number));
     setFixedSize(23, 22);
-    QFont f(QStringLiteral("ＭＳ ゴシック"));
-    f.setPixelSize(12);
+    // A two-digit number with its white halo must stay inside the disc.
+    QFont f = fixedPitchFont(number >= 10 ? 11 : 12);
     f.setBold(true);
     setFont(f);
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -20,9 +20,12 @@
 #include "ui/pick/file_commands.h"
 #include "ui/pick/guarantee_panel.h"
 #include "ui/pick/number_board_widget.h"
+#include "ui/pick/pick_layout.h"
 #include "ui/pick/prize_group.h"
 
 namespace tambor::ui {
+
+using namespace pick_layout;
 
 PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
     : QWidget(parent), model_(model), files_(files) {
@@ -31,14 +34,14 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
     // Game.
     auto* lotoGroupBox = new QGroupBox(u8("動作モード設定"), this);
     lotoGroupBox->setObjectName(QStringLiteral("LotoGroupBox"));
-    lotoGroupBox->setGeometry(4, 2, 170, 40);
+    lotoGroupBox->setGeometry(kListLeft, 2, kListWidth, 40);
     miniLotoRadioButton_ = new QRadioButton(u8("ミニロト(&M)"), lotoGroupBox);
     miniLotoRadioButton_->setObjectName(QStringLiteral("MiniLotoRadioButton"));
     miniLotoRadioButton_->setGeometry(8, 16, 78, 20);
     setHint(miniLotoRadioButton_, "ミニロト用の動作を行います。");
     loto6RadioButton_ = new QRadioButton(u8("ロト６(&6)"), lotoGroupBox);
     loto6RadioButton_->setObjectName(QStringLiteral("Loto6RadioButton"));
-    loto6RadioButton_->setGeometry(90, 16, 76, 20);
+    loto6RadioButton_->setGeometry(92, 16, 80, 20);
     setHint(loto6RadioButton_, "ロト６用の動作を行います。");
     auto* gameGroup = new QButtonGroup(this);
     gameGroup->addButton(miniLotoRadioButton_, static_cast<int>(GameMode::MiniLoto));
@@ -47,46 +50,51 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
 
     // The combination list.
     pickListBox_ = makeCombinationListView(this, "PickListBox", "数字の組み合わせを表示します。");
-    pickListBox_->setGeometry(4, 46, 170, 188);
+    pickListBox_->setGeometry(kListLeft, 46, kListWidth, 164);
     Session& session = model_.session();
     pickModel_ = new CombinationListModel([&session]() -> const std::vector<CombinationIndex>& { return session.list().items(); },
                                           [&session] { return session.mode(); }, pickListBox_);
     pickListBox_->setModel(pickModel_);
-    makeLabel(this, "登録口数", 4, 242, 46, 16);
-    pickMemo_ = makeReadOnlyField(this, "PickMemo", "登録されている組み合わせの数を表示します。", 50, 238, 62, 22);
-    makeLabel(this, "口", 114, 242, 12, 16);
-    clearBitBtn_ = makeButton(this, "ClearBitBtn", "クリア(&C)", "すべての組み合わせをクリアします。", 126, 237, 48, 24);
+    // The count under the list, the clear button below it at the right.
+    makeLabel(this, "登録口数", kListLeft, 217, 48, 16);
+    pickMemo_ = makeReadOnlyField(this, "PickMemo", "登録されている組み合わせの数を表示します。", kListLeft + 48, 214,
+                                  76, 22);
+    makeLabel(this, "口", kListLeft + 126, 217, 12, 16);
+    clearBitBtn_ = makeButton(this, "ClearBitBtn", "クリア(&C)", "すべての組み合わせをクリアします。",
+                              kListLeft + kListWidth - 54, 239, 54, 24);
 
     // Commands.
-    const int bx = 180;
-    lotBitBtn_ = makeButton(this, "LotBitBtn", "抽選(&D)", "抽選回数だけ組み合わせを追加します。", bx, 6, 82, 26);
+    const int bx = kCommandLeft;
+    const int bw = kCommandWidth;
+    const int cx = kCommandSecond;
+    lotBitBtn_ = makeButton(this, "LotBitBtn", "抽選(&D)", "抽選回数だけ組み合わせを追加します。", bx, 6, bw, 26);
     lotMemo_ = new QLineEdit(this);
     lotMemo_->setObjectName(QStringLiteral("LotMemo"));
     lotMemo_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lotMemo_->setGeometry(bx + 86, 8, 38, 22);
+    lotMemo_->setGeometry(cx, 8, 50, 22);
     setHint(lotMemo_, "１度に行う抽選回数を入力します。");
     applyEditConventions(lotMemo_, EditKind::Numeric);
     lotUpDown_ = new UpDown(lotMemo_, kDefaultDrawCountMin, kDefaultDrawCountMax, 50, this);
     lotUpDown_->setObjectName(QStringLiteral("LotUpDown"));
-    lotUpDown_->setGeometry(bx + 124, 8, 14, 22);
+    lotUpDown_->setGeometry(cx + 50, 8, 14, 22);
     setHint(lotUpDown_, "１度に行う抽選回数を入力します。");
-    makeLabel(this, "回", bx + 140, 12, 12, 16);
+    makeLabel(this, "回", cx + 66, 12, 12, 16);
 
     combiBitBtn_ = makeButton(this, "CombiBitBtn", "組み合わせ(&E)",
-                              "右側のボタンで選択されている数字の全ての組み合わせを追加します。", bx, 36, 82, 26);
+                              "右側のボタンで選択されている数字の全ての組み合わせを追加します。", bx, 36, bw, 26);
     combiMemo_ = makeReadOnlyField(this, "CombiMemo",
-                                   "右側のボタンで選択されている数字の組み合わせが何通りあるかを表示します。", bx + 86, 38,
-                                   52, 22);
-    makeLabel(this, "通り", bx + 140, 42, 24, 16)->setObjectName(QStringLiteral("CombiLabel"));
+                                   "右側のボタンで選択されている数字の組み合わせが何通りあるかを表示します。", cx, 38, 66,
+                                   22);
+    makeLabel(this, "通り", cx + 67, 42, 22, 16)->setObjectName(QStringLiteral("CombiLabel"));
 
-    sortBitBtn_ = makeButton(this, "SortBitBtn", "並べ替え(&O)", "登録されている組み合わせの並べ替えを行います。", bx, 70, 82, 26);
-    editBitBtn_ = makeButton(this, "EditBitBtn", "編集(&I)...", "抽選結果を編集する画面を開きます。", bx + 86, 70, 66, 26);
-    saveBitBtn_ = makeButton(this, "SaveBitBtn", "保存(&S)...", "表示されている組み合わせをファイルに保存します。", bx, 100, 82, 26);
-    loadBitBtn_ = makeButton(this, "LoadBitBtn", "読み込み(&L)...", "ファイルから組み合わせを読み込みます。", bx + 86, 100, 66, 26);
+    sortBitBtn_ = makeButton(this, "SortBitBtn", "並べ替え(&O)", "登録されている組み合わせの並べ替えを行います。", bx, 70, bw, 26);
+    editBitBtn_ = makeButton(this, "EditBitBtn", "編集(&I)...", "抽選結果を編集する画面を開きます。", cx, 70, bw, 26);
+    saveBitBtn_ = makeButton(this, "SaveBitBtn", "保存(&S)...", "表示されている組み合わせをファイルに保存します。", bx, 100, bw, 26);
+    loadBitBtn_ = makeButton(this, "LoadBitBtn", "読み込み(&L)...", "ファイルから組み合わせを読み込みます。", cx, 100, bw, 26);
     printBitBtn_ = makeButton(this, "PrintBitBtn", "カード印刷(&P)...", "表示されている組み合わせを申込カードに印刷します。", bx,
-                              130, 82, 26);
-    rateBitBtn_ = makeButton(this, "RateBitBtn", "連対率(&T)...", "連対率の画面を表示します。", bx + 86, 130, 66, 26);
-    recordBitBtn_ = makeButton(this, "RecordBitBtn", "当選履歴(&R)...", "過去の当選結果の表示を行います。", bx, 160, 82, 26);
+                              130, bw, 26);
+    rateBitBtn_ = makeButton(this, "RateBitBtn", "連対率(&T)...", "連対率の画面を表示します。", cx, 130, bw, 26);
+    recordBitBtn_ = makeButton(this, "RecordBitBtn", "当選履歴(&R)...", "過去の当選結果の表示を行います。", bx, 160, bw, 26);
 
     connect(clearBitBtn_, &QPushButton::clicked, this, &PickPage::ClearBitBtnClick);
     connect(lotBitBtn_, &QPushButton::clicked, this, &PickPage::LotBitBtnClick);

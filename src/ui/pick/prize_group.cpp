@@ -11,6 +11,7 @@
 #include "ui/common/up_down.h"
 #include "ui/common/wait_form.h"
 #include "ui/common/widget_helpers.h"
+#include "ui/pick/pick_layout.h"
 
 namespace tambor::ui {
 namespace {
@@ -26,11 +27,11 @@ const char* const kGradeCaptions[kMaxGrades] = {"１等                  本", "
 
 PrizeGroup::PrizeGroup(SessionModel& model, QWidget* parent) : QGroupBox(u8("当選確認"), parent), model_(model) {
     setObjectName(QStringLiteral("PrizeCheckGroupBox"));
-    setGeometry(336, 2, 150, 258);
+    setGeometry(pick_layout::kPrizeLeft, 2, pick_layout::kPrizeWidth, 258);
     prizeCheckBox_ = new QCheckBox(u8("第              回"), this);
     prizeCheckBox_->setObjectName(QStringLiteral("PrizeCheckBox"));
     prizeCheckBox_->setChecked(true);
-    prizeCheckBox_->setGeometry(8, 18, 134, 22);
+    prizeCheckBox_->setGeometry(8, 18, pick_layout::kPrizeWidth - 16, 22);
     setHint(prizeCheckBox_, "既存の当選結果を使用するかどうかを指定します。");
     prizeMemo_ = new QLineEdit(u8("9999"), this);
     prizeMemo_->setObjectName(QStringLiteral("PrizeMemo"));
@@ -47,12 +48,14 @@ PrizeGroup::PrizeGroup(SessionModel& model, QWidget* parent) : QGroupBox(u8("当
     prizeUpDown_->setObjectName(QStringLiteral("PrizeUpDown"));
     prizeUpDown_->setGeometry(8 + 20 + metrics.horizontalAdvance(prizeCheckBox_->text()) + 2, 18, 14, 22);
     setHint(prizeUpDown_, "いつの当選結果を使用するかを指定します。");
-    prizeBitBtn_ = makeButton(this, "PrizeBitBtn", "当選確認(&V)", "当選確認を行います。", 8, 43, 134, 23);
+    prizeBitBtn_ = makeButton(this, "PrizeBitBtn", "当選確認(&V)", "当選確認を行います。", 8, 43,
+                              pick_layout::kPrizeWidth - 16, 23);
     backtestBitBtn_ = makeButton(this, "BacktestBitBtn", "全期間で照合(&B)...",
-                                 "一覧の組み合わせを過去のすべての当選結果と照合します。", 8, 67, 134, 23);
+                                 "一覧の組み合わせを過去のすべての当選結果と照合します。", 8, 67,
+                                 pick_layout::kPrizeWidth - 16, 23);
     for (int g = 0; g < kMaxGrades; ++g) {
         const int y = 94 + g * 23;
-        gradeLabel_[static_cast<std::size_t>(g)] = makeLabel(this, kGradeCaptions[g], 10, y + 3, 130, 16);
+        gradeLabel_[static_cast<std::size_t>(g)] = makeLabel(this, kGradeCaptions[g], 10, y + 3, pick_layout::kPrizeWidth - 20, 16);
         gradeLabel_[static_cast<std::size_t>(g)]->setObjectName(QStringLiteral("Grade%1Label").arg(g + 1));
         const auto [gapLeft, gapWidth] = captionGap(metrics, u8(kGradeCaptions[g]), 10);
         gradeMemo_[static_cast<std::size_t>(g)] = makeReadOnlyField(
@@ -60,7 +63,8 @@ PrizeGroup::PrizeGroup(SessionModel& model, QWidget* parent) : QGroupBox(u8("当
             gapWidth - 4, 21);
     }
     makeLabel(this, "当選金額", 10, 210, 60, 16)->setObjectName(QStringLiteral("MoneyLabel"));
-    moneyMemo_ = makeReadOnlyField(this, "MoneyMemo", "当選金額を表示します。", 8, 227, 134, 22);
+    // The largest sum (every ロト６ combination listed) needs the group's width.
+    moneyMemo_ = makeReadOnlyField(this, "MoneyMemo", "当選金額を表示します。", 6, 227, pick_layout::kPrizeWidth - 12, 22);
 
     connect(prizeBitBtn_, &QPushButton::clicked, this, &PrizeGroup::PrizeBitBtnClick);
     connect(backtestBitBtn_, &QPushButton::clicked, this, &PrizeGroup::backtestWanted);
