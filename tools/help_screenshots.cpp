@@ -25,6 +25,7 @@
 #include <functional>
 
 #include "ui/common/application.h"
+#include "ui/common/printer.h"
 #include "ui/links/link_icons.h"
 #include "ui/main_window.h"
 
@@ -216,6 +217,11 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(tambor::ui::programIcon());
 
     QTemporaryDir data;
+    // A printer, as most users have one: the print options and the preview
+    // show as they do for them (nothing is printed).
+    tambor::ui::setTestPrinter(tambor::ui::TestPrinter{QStringLiteral("Office Laser"), QPageSize(QPageSize::A4),
+                                                       QMarginsF(4.2, 4.2, 4.2, 4.2),
+                                                       data.filePath(QStringLiteral("print.pdf"))});
     if (!QFile::copy(QString::fromLocal8Bit(argv[2]), data.filePath(QStringLiteral("lotodata.txt")))) {
         QTextStream(stderr) << "cannot copy the history " << argv[2] << "\n";
         return 1;
