@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
+#include <QStatusBar>
 #include <QTest>
 
 #include "support/dialog_guard.h"
@@ -131,6 +132,19 @@ private slots:
         t.find<QMenu>("LabelPopupMenu")->close();
         QVERIFY(t.trigger("LabelCopy"));
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("https://example.com/x"));
+    }
+
+    // The menu's items show their hints in the window's status bar.
+    void menuItemsShowTheirHintsInTheStatusBar() {
+        TestWindow t;
+        auto* view = t.find<QListView>("PickListBox");
+        emit view->customContextMenuRequested(QPoint(4, 4));
+        auto* menu = t.find<QMenu>("PopupMenu");
+        emit menu->hovered(t.find<QAction>("Paste"));
+        QCOMPARE(t.find<QStatusBar>("StatusBar")->currentMessage(),
+                 QString::fromUtf8("コピーしたまたは切り取った項目を、選択された位置に貼り付けます。"));
+        menu->close();
+        QVERIFY(t.find<QStatusBar>("StatusBar")->currentMessage().isEmpty());
     }
 
     void shortcutsFollowTheSameRules() {

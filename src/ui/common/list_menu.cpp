@@ -49,6 +49,7 @@ ListMenu::ListMenu(SessionModel& model, QWidget* menuParent) : QObject(menuParen
         *item.action = action;
     }
     connect(popupMenu_, &QMenu::aboutToShow, this, &ListMenu::PopupMenuPopup);
+    showHintsInStatusBar(popupMenu_, menuParent);
 }
 
 void ListMenu::attach(QListView* listBox, ListBoxKind kind) {

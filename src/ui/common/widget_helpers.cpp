@@ -1,10 +1,13 @@
 #include "ui/common/widget_helpers.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
+#include <QStatusTipEvent>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -67,6 +70,15 @@ QListView* makeCombinationListView(QWidget* parent, const char* objectName, cons
     view->setFont(fixedPitchFont(16));
     setHint(view, hint);
     return view;
+}
+
+void showHintsInStatusBar(QMenu* menu, QWidget* owner) {
+    auto send = [owner](const QString& text) {
+        QStatusTipEvent tip(text);
+        QCoreApplication::sendEvent(owner, &tip);
+    };
+    QObject::connect(menu, &QMenu::hovered, owner, [send](QAction* action) { send(action->statusTip()); });
+    QObject::connect(menu, &QMenu::aboutToHide, owner, [send] { send(QString()); });
 }
 
 void bringPageToFront(QWidget* widget) {

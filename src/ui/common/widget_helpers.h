@@ -9,6 +9,7 @@ class QFontMetrics;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QMenu;
 class QPushButton;
 class QWidget;
 
@@ -32,6 +33,11 @@ std::pair<int, int> captionGap(const QFontMetrics& metrics, const QString& capti
 
 // A multi-selection list of combination lines in the fixed-pitch font.
 QListView* makeCombinationListView(QWidget* parent, const char* objectName, const char* hint);
+
+// A pop-up menu opened on its own (not from a menu bar or a button) has no
+// window to show its items' hints in: this sends them to the status bar of
+// owner's window while the menu is open.
+void showHintsInStatusBar(QMenu* menu, QWidget* owner);
 
 // Makes the tab page holding widget the current one (nothing when widget
 // is not on a tab page).

@@ -84,6 +84,7 @@ const int kRowPitch = 50;
 LinksPage::LinksPage(SessionModel& model, QWidget* parent) : QWidget(parent), model_(model) {
     setObjectName(QStringLiteral("LinksPage"));
     labelPopupMenu_ = new QMenu(this);
+    showHintsInStatusBar(labelPopupMenu_, this);
     labelPopupMenu_->setObjectName(QStringLiteral("LabelPopupMenu"));
     QAction* labelCopy = labelPopupMenu_->addAction(u8("コピー(&C)"), this, &LinksPage::LabelCopyClick);
     labelCopy->setObjectName(QStringLiteral("LabelCopy"));
