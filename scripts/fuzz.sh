@@ -5,7 +5,7 @@
 # behaviour stops with the input saved under build-fuzz/artifacts.
 #
 # Usage: scripts/fuzz.sh [SECONDS_PER_HARNESS] [HARNESS...]
-#   scripts/fuzz.sh            # 15 s each (what scripts/test.sh runs)
+#   scripts/fuzz.sh            # 15 s each (scripts/test.sh runs 12 s each)
 #   scripts/fuzz.sh 600        # a longer local run: 10 minutes each
 #   scripts/fuzz.sh 60 history # one harness
 # The inputs a run finds stay in build-fuzz/corpus and seed the next run.
