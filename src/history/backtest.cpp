@@ -9,6 +9,7 @@
 #include "calc/purchase_calculator.h"
 #include "core/combination.h"
 #include "core/combination_rank.h"
+#include "history/grade_candidates.h"
 #include "history/history_store.h"
 #include "io/text_file.h"
 
@@ -166,46 +167,6 @@ CountWords wordCounter(GameMode mode) {
 
 // ---------------------------------------------------------------- enumeration
 
-// Every pick-subset of 0..n-1 by positions in lexicographic order, flat.
-std::vector<std::uint8_t> positionSubsets(int n, int pick) {
-    std::vector<std::uint8_t> out;
-    if (pick == 0) return out;
-    if (pick > n) return out;
-    std::array<int, kMaxPick> pos{};
-    for (int i = 0; i < pick; ++i) pos[static_cast<std::size_t>(i)] = i;
-    for (;;) {
-        for (int i = 0; i < pick; ++i) out.push_back(static_cast<std::uint8_t>(pos[static_cast<std::size_t>(i)]));
-        int i = pick - 1;
-        while (i >= 0 && pos[static_cast<std::size_t>(i)] == n - pick + i) --i;
-        if (i < 0) break;
-        ++pos[static_cast<std::size_t>(i)];
-        for (int j = i + 1; j < pick; ++j) pos[static_cast<std::size_t>(j)] = pos[static_cast<std::size_t>(j - 1)] + 1;
-    }
-    return out;
-}
-
-// The candidates of one grade, as the prize check enumerates them: every
-// mainPick-subset of the main numbers with every poolPick-subset of a pool
-// (the bonus alone; the numbers neither main nor bonus; or every number
-// that is not main).
-enum class Pool { None, Bonus, Others, NonMain };
-
-struct GradePlan {
-    int mainPick;
-    Pool pool;
-    int poolPick;
-};
-
-GradePlan planFor(int pickCount, int grade) {
-    switch (grade) {
-    case 1: return {pickCount, Pool::None, 0};
-    case 2: return {pickCount - 1, Pool::Bonus, 1};
-    case 3: return {pickCount - 1, Pool::Others, 1};
-    case 4: return {pickCount - 2, Pool::NonMain, 2};
-    default: return {pickCount - 3, Pool::NonMain, 3};
-    }
-}
-
 // The subsets by position for every grade of a game, made once per run.
 struct EnumerationPlan {
     GameMode mode;
@@ -250,19 +211,9 @@ int countGrade(const RankTable& rank, const std::uint8_t* set, const int* w, int
         // j-th (0-based) pool number of the candidate.
         std::array<std::array<std::int32_t, kBoardSize>, PoolPick> slot{};
         for (int j = 0; j < PoolPick; ++j)
-            for (int p = 0; p < poolSize; ++p) {
-                const int v = poolValues[p];
-                int below = 0;
-                std::int32_t t = 0;
-                for (int a = 0; a < mainPick; ++a) {
-                    if (w[a] < v) {
-                        ++below;
-                    } else {
-                        t += rank.term(a + j + 1, w[a]) - rank.term(a + j, w[a]);
-                    }
-                }
-                slot[static_cast<std::size_t>(j)][static_cast<std::size_t>(p)] = t + rank.term(j + below, v);
-            }
+            for (int p = 0; p < poolSize; ++p)
+                slot[static_cast<std::size_t>(j)][static_cast<std::size_t>(p)] =
+                    poolNumberTerm(rank, w, mainPick, j, poolValues[p]);
         const std::size_t count = poolSubsets.size() / PoolPick;
         const std::uint8_t* x = poolSubsets.data();
         for (std::size_t s = 0; s < count; ++s, x += PoolPick) {

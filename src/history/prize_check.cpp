@@ -6,6 +6,7 @@
 #include "core/combination_rank.h"
 #include "core/japanese_count.h"
 #include "core/whole_number.h"
+#include "history/grade_candidates.h"
 
 namespace tambor {
 namespace {
@@ -16,46 +17,19 @@ constexpr std::array<std::int64_t, kMaxGrades> kLoto6Amounts{100003400, 15000300
 constexpr std::array<std::int32_t, kMaxGrades> kMiniCandidates{1, 5, 125, 3250, 0};
 constexpr std::array<std::int32_t, kMaxGrades> kLoto6Candidates{1, 6, 216, 9990, 155400};
 
-// The numbers that complete a subset of the main numbers into a candidate.
-enum class Pool { None, Bonus, Others, NonMain };
-
-struct GradePlan {
-    int mainPick;  // how many main numbers the candidate holds
-    Pool pool;
-    int poolPick;  // how many numbers it takes from the pool
-};
-
-GradePlan planFor(int pickCount, int grade) {
-    switch (grade) {
-    case 1: return {pickCount, Pool::None, 0};
-    case 2: return {pickCount - 1, Pool::Bonus, 1};
-    case 3: return {pickCount - 1, Pool::Others, 1};
-    case 4: return {pickCount - 2, Pool::NonMain, 2};
-    default: return {pickCount - 3, Pool::NonMain, 3};
-    }
-}
-
 // Every pick-subset of values, by lexicographic order of positions, each
 // subset's values sorted ascending, stored flat (pick numbers per subset).
 std::vector<int> sortedSubsets(const std::vector<int>& values, int pick) {
+    const std::vector<std::uint8_t> positions = positionSubsets(static_cast<int>(values.size()), pick);
     std::vector<int> out;
-    const int n = static_cast<int>(values.size());
-    if (pick == 0 || pick > n) return out;
-    out.reserve(static_cast<std::size_t>(exactBinomial(n, pick)) * static_cast<std::size_t>(pick));
-    std::array<int, kMaxPick> pos{};
-    for (int i = 0; i < pick; ++i) pos[static_cast<std::size_t>(i)] = i;
-    for (;;) {
+    out.reserve(positions.size());
+    for (std::size_t at = 0; at < positions.size(); at += static_cast<std::size_t>(pick)) {
         Combination sub;
         sub.size = pick;
         for (int i = 0; i < pick; ++i)
-            sub.numbers[static_cast<std::size_t>(i)] = values[static_cast<std::size_t>(pos[static_cast<std::size_t>(i)])];
+            sub.numbers[static_cast<std::size_t>(i)] = values[positions[at + static_cast<std::size_t>(i)]];
         sortCombination(sub);
         out.insert(out.end(), sub.begin(), sub.end());
-        int i = pick - 1;
-        while (i >= 0 && pos[static_cast<std::size_t>(i)] == n - pick + i) --i;
-        if (i < 0) break;
-        ++pos[static_cast<std::size_t>(i)];
-        for (int j = i + 1; j < pick; ++j) pos[static_cast<std::size_t>(j)] = pos[static_cast<std::size_t>(j - 1)] + 1;
     }
     return out;
 }
@@ -90,19 +64,9 @@ struct GradeScan {
             for (int a = 0; a < mainPick; ++a) base += rank.term(a, w[a]);
             std::array<std::array<std::int32_t, kBoardSize + 1>, PoolPick == 0 ? 1 : PoolPick> slot{};
             for (int j = 0; j < PoolPick; ++j)
-                for (int v = 1; v <= kBoardSize; ++v) {
-                    int below = 0;
-                    std::int32_t t = 0;
-                    for (int a = 0; a < mainPick; ++a) {
-                        if (w[a] < v) {
-                            ++below;
-                        } else {
-                            t += rank.term(a + j + 1, w[a]) - rank.term(a + j, w[a]);
-                        }
-                    }
-                    t += rank.term(j + below, v);
-                    slot[static_cast<std::size_t>(j)][static_cast<std::size_t>(v)] = t;
-                }
+                for (int v = 1; v <= kBoardSize; ++v)
+                    slot[static_cast<std::size_t>(j)][static_cast<std::size_t>(v)] =
+                        poolNumberTerm(rank, w, mainPick, j, v);
             const std::int32_t top = rank.lastIndex() - base;
             const std::uint8_t* const set = bits;
             const int* x = poolSubsets.data();
