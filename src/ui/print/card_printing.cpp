@@ -145,14 +145,27 @@ std::vector<std::size_t> CardPrinting::selectedPositions() const {
     return positions;
 }
 
-void CardPrinting::PrintClick() {
-    if (model_.busy()) return;
+const CombinationList* CardPrinting::printableList() {
+    if (model_.busy()) return nullptr;
     bringPageToFront(pickListBox_);
     const CombinationList& list = model_.session().list();
     if (list.empty()) {
         MessageBox::warning(window_, QString::fromUtf8(kNothingToPrintMessage));
-        return;
+        return nullptr;
     }
+    return &list;
+}
+
+std::vector<Card> CardPrinting::planListCards(const CombinationList& list, const CardRequest& request,
+                                              const std::vector<std::size_t>& selected) {
+    return planCards(
+        list.mode(), list.size(), [&list](std::size_t i) { return list.combinationAt(i); }, request, selected);
+}
+
+void CardPrinting::PrintClick() {
+    const CombinationList* listToPrint = printableList();
+    if (!listToPrint) return;
+    const CombinationList& list = *listToPrint;
     QPrinter printer(QPrinter::HighResolution);
     if (!preparePrinter(printer, "タンボル")) return;
     printer.setCollateCopies(false);
@@ -177,26 +190,20 @@ void CardPrinting::PrintClick() {
         break;
     default: request.range = CardRange::All; break;
     }
-    const std::vector<Card> cards = planCards(
-        list.mode(), list.size(), [&list](std::size_t i) { return list.combinationAt(i); }, request, selected);
+    const std::vector<Card> cards = planListCards(list, request, selected);
     printPages(printer, cardPages(cards, stored_->metrics, margins()));
 }
 
 void CardPrinting::PrintPreviewClick() {
-    if (model_.busy()) return;
-    bringPageToFront(pickListBox_);
-    const CombinationList& list = model_.session().list();
-    if (list.empty()) {
-        MessageBox::warning(window_, QString::fromUtf8(kNothingToPrintMessage));
-        return;
-    }
+    const CombinationList* listToPrint = printableList();
+    if (!listToPrint) return;
+    const CombinationList& list = *listToPrint;
     QPrinter printer(QPrinter::HighResolution);
     if (!preparePrinter(printer, "タンボル")) return;
     // What a print would take first: the selected lines when there are any.
     const std::vector<std::size_t> selected = selectedPositions();
     const CardRequest request{selected.empty() ? CardRange::All : CardRange::Selection, 1, 1};
-    std::vector<Card> cards = planCards(
-        list.mode(), list.size(), [&list](std::size_t i) { return list.combinationAt(i); }, request, selected);
+    std::vector<Card> cards = planListCards(list, request, selected);
     const auto allCards = cards.size();
     if (cards.size() > static_cast<std::size_t>(kPreviewCardLimit)) cards.resize(kPreviewCardLimit);
     std::vector<PageDrawing> pages = cardPages(cards, stored_->metrics, margins());

@@ -15,6 +15,10 @@ class QListView;
 class QPrinter;
 class QWidget;
 
+namespace tambor {
+class CombinationList;
+}
+
 namespace tambor::ui {
 
 class MarginFields;
@@ -50,6 +54,11 @@ private:
     // The printer as it is now, set up for a job; nothing (after telling
     // the user) when it is gone.
     bool preparePrinter(QPrinter& printer, const char* jobTitle);
+    // The list to print, with its page in front; nothing while the program
+    // is busy, or (after telling the user) when the list is empty.
+    const CombinationList* printableList();
+    static std::vector<Card> planListCards(const CombinationList& list, const CardRequest& request,
+                                           const std::vector<std::size_t>& selected);
     CardMargins margins() const;
     std::vector<std::size_t> selectedPositions() const;
     // Paints pages on printer inside the wait window and reports a failure.
