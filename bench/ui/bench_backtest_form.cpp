@@ -6,14 +6,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <random>
 
 #include "ui/backtest/backtest_form.h"
-#include "ui/common/application.h"
 #include "ui/common/session_model.h"
 #include "ui/main_window.h"
 
@@ -76,12 +75,3 @@ void BM_BacktestFormShowRange(benchmark::State& state) {
 BENCHMARK(BM_BacktestFormShowRange)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    tambor::ui::setUpApplication(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

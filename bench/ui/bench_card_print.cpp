@@ -5,7 +5,6 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QPrinter>
 #include <filesystem>
@@ -50,11 +49,3 @@ void BM_PrintThousandThroughQtPdf(benchmark::State& state) {
 BENCHMARK(BM_PrintThousandThroughQtPdf)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

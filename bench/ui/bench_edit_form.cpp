@@ -17,7 +17,6 @@
 #include <random>
 #include <string>
 
-#include "ui/common/application.h"
 #include "ui/common/session_model.h"
 #include "ui/edit/edit_form.h"
 #include "ui/main_window.h"
@@ -185,12 +184,3 @@ void BM_EditFormOk(benchmark::State& state) {
 BENCHMARK(BM_EditFormOk)->Arg(kAllLoto6)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    tambor::ui::setUpApplication(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

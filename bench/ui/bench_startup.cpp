@@ -3,10 +3,9 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
-#include "ui/common/application.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -23,12 +22,3 @@ void BM_MainWindowShown(benchmark::State& state) {
 BENCHMARK(BM_MainWindowShown)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    tambor::ui::setUpApplication(app);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
