@@ -65,6 +65,23 @@ QLineEdit* field(QWidget* parent, const char* objectName, const char* hint, int 
 
 }  // namespace
 
+// One end of the range: the round's field and its spinner, side by side.
+void TBacktestForm::addRoundField(QHBoxLayout* row, QLineEdit*& memo, UpDown*& upDown, const char* memoName,
+                                  const char* upDownName, const char* hint) {
+    memo = new QLineEdit(this);
+    memo->setObjectName(QString::fromLatin1(memoName));
+    memo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    memo->setFixedWidth(48);
+    setHint(memo, hint);
+    applyEditConventions(memo, EditKind::Numeric);
+    upDown = new UpDown(memo, 1, 1, 1, this);
+    upDown->setObjectName(QString::fromLatin1(upDownName));
+    upDown->setFixedSize(14, 22);
+    setHint(upDown, hint);
+    row->addWidget(memo);
+    row->addWidget(upDown);
+}
+
 TBacktestForm::TBacktestForm(SessionModel& model, QWidget* owner)
     : QWidget(owner, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint),
@@ -82,31 +99,9 @@ TBacktestForm::TBacktestForm(SessionModel& model, QWidget* owner)
     top->addWidget(listLabel_);
     top->addStretch(1);
     top->addWidget(label(this, "第"));
-    fromMemo_ = new QLineEdit(this);
-    fromMemo_->setObjectName(QStringLiteral("BacktestFromMemo"));
-    fromMemo_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    fromMemo_->setFixedWidth(48);
-    setHint(fromMemo_, "照合を始める回を指定します。");
-    applyEditConventions(fromMemo_, EditKind::Numeric);
-    fromUpDown_ = new UpDown(fromMemo_, 1, 1, 1, this);
-    fromUpDown_->setObjectName(QStringLiteral("BacktestFromUpDown"));
-    fromUpDown_->setFixedSize(14, 22);
-    setHint(fromUpDown_, "照合を始める回を指定します。");
-    top->addWidget(fromMemo_);
-    top->addWidget(fromUpDown_);
+    addRoundField(top, fromMemo_, fromUpDown_, "BacktestFromMemo", "BacktestFromUpDown", "照合を始める回を指定します。");
     top->addWidget(label(this, "回 ～ 第"));
-    toMemo_ = new QLineEdit(this);
-    toMemo_->setObjectName(QStringLiteral("BacktestToMemo"));
-    toMemo_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    toMemo_->setFixedWidth(48);
-    setHint(toMemo_, "照合を終える回を指定します。");
-    applyEditConventions(toMemo_, EditKind::Numeric);
-    toUpDown_ = new UpDown(toMemo_, 1, 1, 1, this);
-    toUpDown_->setObjectName(QStringLiteral("BacktestToUpDown"));
-    toUpDown_->setFixedSize(14, 22);
-    setHint(toUpDown_, "照合を終える回を指定します。");
-    top->addWidget(toMemo_);
-    top->addWidget(toUpDown_);
+    addRoundField(top, toMemo_, toUpDown_, "BacktestToMemo", "BacktestToUpDown", "照合を終える回を指定します。");
     top->addWidget(label(this, "回"));
     allBitBtn_ = makeButton(this, "BacktestAllBitBtn", "全期間(&A)", "すべての回を照合の範囲にします。", 0, 0, 72, 24);
     top->addWidget(allBitBtn_);

@@ -14,6 +14,7 @@
 #include "history/backtest.h"
 
 class QAction;
+class QHBoxLayout;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -93,6 +94,9 @@ private:
     QTimer* recountTimer_ = nullptr;
 
     QLabel* listLabel_ = nullptr;
+    void addRoundField(QHBoxLayout* row, QLineEdit*& memo, UpDown*& upDown, const char* memoName,
+                       const char* upDownName, const char* hint);
+
     QLineEdit* fromMemo_ = nullptr;
     UpDown* fromUpDown_ = nullptr;
     QLineEdit* toMemo_ = nullptr;
