@@ -37,7 +37,6 @@ public:
     void DisablePrinting();
     // The metrics were taken from a printer (printing is possible).
     bool printerReady() const { return stored_.has_value(); }
-    const PageMetrics* storedMetrics() const { return stored_ ? &stored_->metrics : nullptr; }
 
     void PrintClick();
     void PrintPreviewClick();

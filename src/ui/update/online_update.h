@@ -30,8 +30,6 @@ public:
     void VerUpClick();
 
     bool running() const { return thread_ != nullptr; }
-    // notify.txt's version text of the last update that read it; empty before.
-    const QString& latestVersionText() const { return latestVersionText_; }
 
 signals:
     // The history was re-read after a download: the prize check runs again
