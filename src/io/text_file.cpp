@@ -92,21 +92,6 @@ std::string readFileBytes(const std::filesystem::path& path, std::size_t maxByte
     return bytes;
 }
 
-std::vector<std::string> splitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < n) lines.emplace_back(text.substr(start));
-    return lines;
-}
-
 void forEachLine(std::string_view text, const std::function<void(std::string_view line)>& line) {
     std::size_t start = 0;
     const std::size_t n = text.size();
@@ -118,6 +103,12 @@ void forEachLine(std::string_view text, const std::function<void(std::string_vie
         start = i + 1;
     }
     if (start < n) line(text.substr(start));
+}
+
+std::vector<std::string> splitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    forEachLine(text, [&lines](std::string_view line) { lines.emplace_back(line); });
+    return lines;
 }
 
 std::string readTextFile(const std::filesystem::path& path, std::size_t maxBytes) {
