@@ -87,13 +87,25 @@ void CombinationList::clearDuplicates() {
     duplicateSet_.clear();
 }
 
-std::size_t CombinationList::appendText(std::string_view text) {
+std::size_t CombinationList::appendText(std::string_view text, std::size_t* found) {
     std::size_t listed = 0;
     scanCombinations(mode_, text, [&](const Combination& c) {
         if (append(c) == AddOutcome::Listed) ++listed;
+        if (found) ++*found;
     });
     if (listed > 0) changed_ = true;
     return listed;
+}
+
+void CombinationList::restore(ListSnapshot snapshot) {
+    if (snapshot.mode != mode_) return;
+    items_ = std::move(snapshot.items);
+    duplicates_ = std::move(snapshot.duplicates);
+    changed_ = snapshot.changed;
+    listed_.clear();
+    for (CombinationIndex index : items_) listed_.add(index);
+    duplicateSet_.clear();
+    for (CombinationIndex index : duplicates_) duplicateSet_.add(index);
 }
 
 std::string CombinationList::linesText(const std::vector<std::size_t>& positions, bool fromDuplicates) const {

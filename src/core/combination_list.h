@@ -13,6 +13,16 @@ namespace tambor {
 
 enum class AddOutcome { Listed, Duplicate, Dropped };
 
+// The list as it stood at one moment: both lists' indices and the changed
+// flag. Their sets are not kept: they are exactly the indices, and are
+// rebuilt from them when the snapshot is put back.
+struct ListSnapshot {
+    GameMode mode = GameMode::MiniLoto;
+    std::vector<CombinationIndex> items;
+    std::vector<CombinationIndex> duplicates;
+    bool changed = false;
+};
+
 class CombinationList {
 public:
     explicit CombinationList(GameMode mode = GameMode::MiniLoto) : mode_(mode) {}
@@ -50,7 +60,14 @@ public:
     void clearDuplicates();  // the duplicate list and its set only
 
     // Scans text and appends what it finds; returns how many were listed.
-    std::size_t appendText(std::string_view text);
+    // found, when given, grows by every combination the text holds (listed
+    // or not).
+    std::size_t appendText(std::string_view text, std::size_t* found = nullptr);
+
+    // A copy of both lists and the changed flag, and putting one back (the
+    // sets rebuilt from the lines). A snapshot of another game is ignored.
+    ListSnapshot snapshot() const { return {mode_, items_, duplicates_, changed_}; }
+    void restore(ListSnapshot snapshot);
 
     Combination combinationAt(std::size_t position) const { return UnrankCombination(mode_, items_[position]); }
     std::string lineAt(std::size_t position) const { return FormatCombinationLine(combinationAt(position)); }

@@ -53,18 +53,37 @@ int NumberBoard::limitFor(int role) const {
     }
 }
 
-bool NumberBoard::canToggle(int number, bool right) const {
+bool NumberBoard::canToggle(int number, bool right) const { return refusalReason(number, right).empty(); }
+
+namespace {
+
+const char* const kRoleNames[kRoleCount] = {"固定数字", "禁止数字", "軸数字", "連動数字", "本数字", "ボーナス数字"};
+
+std::string togetherLimitReason(GameMode mode, int axisCount) {
+    return "連動数字は" + std::to_string(TogetherLimit(mode, axisCount)) + "個までです（軸数字" +
+           std::to_string(axisCount) + "個のとき）";
+}
+
+}  // namespace
+
+std::string NumberBoard::refusalReason(int number, bool right) const {
     const int role = right ? kPairedRole[static_cast<std::size_t>(currentRole_)] : currentRole_;
     const std::uint8_t bit = kRoleBit[static_cast<std::size_t>(role)];
     const std::uint8_t s = state(number);
     const bool isAxis = (s & kRoleBit[Axis]) != 0;
-    if (s & bit) {
-        // Taking the role away; an axis number may only go if the together
-        // numbers still fit the limit for one axis number fewer.
-        return !isAxis || TogetherLimit(mode_, count(Axis) - 1) >= count(Together);
+    // An axis number that loses a role, or becomes a together number: the
+    // together numbers must fit the limit for one axis number fewer.
+    const bool leavesAxis = (s & bit) || (isAxis && role == Together);
+    if (leavesAxis) {
+        if (!isAxis) return {};
+        const int limit = TogetherLimit(mode_, count(Axis) - 1);
+        const bool fits = (s & bit) ? limit >= count(Together) : limit > count(Together);
+        return fits ? std::string() : togetherLimitReason(mode_, count(Axis) - 1);
     }
-    if (isAxis && role == Together) return TogetherLimit(mode_, count(Axis) - 1) > count(Together);
-    return count(role) < limitFor(role);
+    if (count(role) < limitFor(role)) return {};
+    if (role == Axis && rSystem_) return "Rシステムでは軸数字は使えません";
+    if (role == Together && !rSystem_) return togetherLimitReason(mode_, count(Axis));
+    return std::string(kRoleNames[role]) + "は" + std::to_string(limitFor(role)) + "個までです";
 }
 
 void NumberBoard::toggle(int number, bool right) {

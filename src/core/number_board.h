@@ -48,6 +48,8 @@ public:
 
     // Whether a click on number (right = the paired role) is allowed.
     bool canToggle(int number, bool right) const;
+    // Why such a click is refused ("本数字は6個までです"); empty when allowed.
+    std::string refusalReason(int number, bool right) const;
     // Applies the click: removes the role, moves it from the paired role or sets it.
     void toggle(int number, bool right);
     // Removes the current role (only) from every number.

@@ -64,7 +64,7 @@ PasteResult pasteText(CombinationList& list, std::optional<std::size_t> focused,
     // decide listed / duplicate exactly as inserting one by one would.
     forEachLine(text, [&](std::string_view line) {
         if (!result.completed) return;
-        result.listed += list.appendText(line);
+        result.listed += list.appendText(line, &result.found);
         if (!report.report(++done, lineCount)) result.completed = false;
     });
     auto& items = list.mutableItems();

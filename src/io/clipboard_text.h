@@ -60,6 +60,7 @@ std::string cutLines(CombinationList& list, ListBoxKind target, std::vector<std:
 
 struct PasteResult {
     std::size_t listed = 0;     // combinations inserted into the list
+    std::size_t found = 0;      // combinations the text holds, listed already or not
     std::size_t position = 0;   // the position after the last inserted line
     bool completed = true;      // false when the progress callback stopped the paste
 };

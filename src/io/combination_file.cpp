@@ -242,7 +242,7 @@ LoadResult appendCombinationFile(CombinationList& list, const CombinationFile& f
     std::size_t done = 0;
     forEachLine(file.bytes, [&](std::string_view line) {
         if (!result.completed) return;
-        result.listed += list.appendText(line);
+        result.listed += list.appendText(line, &result.found);
         if (!report.report(++done, result.lineCount)) result.completed = false;
     });
     // A list that holds the whole file equals it; a part of it does not.

@@ -117,6 +117,7 @@ CombinationFile readCombinationFile(const std::string& path);
 
 struct LoadResult {
     std::size_t listed = 0;      // combinations appended to the list
+    std::size_t found = 0;       // combinations the file holds, listed already or not
     std::size_t lineCount = 0;   // lines in the file
     bool completed = true;       // false when the progress callback stopped the load
 };

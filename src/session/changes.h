@@ -28,11 +28,12 @@ public:
     Changes(Change change) : bits_(static_cast<std::uint32_t>(change)) {}  // NOLINT: a change is a set of one
 
     bool has(Change change) const { return (bits_ & static_cast<std::uint32_t>(change)) != 0; }
-    bool any() const { return bits_ != 0 || !problems_.empty(); }
+    bool any() const { return bits_ != 0 || !problems_.empty() || !refusal_.empty(); }
 
     Changes& operator|=(const Changes& other) {
         bits_ |= other.bits_;
         problems_.insert(problems_.end(), other.problems_.begin(), other.problems_.end());
+        if (!other.refusal_.empty()) refusal_ = other.refusal_;
         return *this;
     }
     friend Changes operator|(Changes a, const Changes& b) { return a |= b; }
@@ -41,6 +42,16 @@ public:
     // fallback (the built-in history, the default settings, ...).
     void addProblem(std::string message) { problems_.push_back(std::move(message)); }
     const std::vector<std::string>& problems() const { return problems_; }
+
+    // Why the operation did nothing (or less than asked): a short reason
+    // for the status bar, never a dialog.
+    static Changes refused(std::string reason) {
+        Changes changes;
+        changes.refusal_ = std::move(reason);
+        return changes;
+    }
+    void setRefusal(std::string reason) { refusal_ = std::move(reason); }
+    const std::string& refusal() const { return refusal_; }
 
     // Every kind of change: a window shows the whole session afresh.
     static Changes everything() {
@@ -52,6 +63,7 @@ public:
 private:
     std::uint32_t bits_ = 0;
     std::vector<std::string> problems_;
+    std::string refusal_;
 };
 
 inline Changes operator|(Change a, Change b) { return Changes(a) | Changes(b); }

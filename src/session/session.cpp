@@ -6,6 +6,7 @@
 #include "generate/list_sort.h"
 #include "generate/past_winners.h"
 #include "io/text_file.h"
+#include "session/refusals.h"
 
 namespace tambor {
 
@@ -31,11 +32,18 @@ Changes Session::switchGame(GameMode mode) {
     board_.setMode(mode);
     board_.refreshCounts();
     list_.reset(mode);
-    Changes changes = Changes(Change::Game) | clearList() | loadHistory();
+    // The remembered list belongs to the other game.
+    undo_.reset();
+    Changes changes = Changes(Change::Game) | resetList() | loadHistory();
     return changes | selectRole(role);
 }
 
 Changes Session::clearList() {
+    rememberList();
+    return resetList();
+}
+
+Changes Session::resetList() {
     list_.clear();
     drawStatistics_.clear();
     weightingReport_.clear();
@@ -45,8 +53,23 @@ Changes Session::clearList() {
 }
 
 Changes Session::clearDuplicates() {
+    rememberList();
     list_.clearDuplicates();
     return Change::Duplicates;
+}
+
+void Session::rememberList() {
+    // The old copy goes first, so there is never more than one.
+    undo_.reset();
+    undo_ = list_.snapshot();
+}
+
+Changes Session::undoList() {
+    if (!undo_) return Changes::refused(refusal::kNothingToUndo);
+    list_.restore(std::move(*undo_));
+    undo_.reset();
+    rSystemResult_.clear();
+    return resetPrizeDisplay() | Change::List | Change::Duplicates;
 }
 
 Changes Session::selectRole(int role) {
@@ -60,7 +83,9 @@ Changes Session::clearBoard() {
 }
 
 Changes Session::clickNumber(int number, bool rightButton) {
-    if (number < 1 || number > rules().maxNumber || !board_.canToggle(number, rightButton)) return {};
+    if (number < 1 || number > rules().maxNumber) return {};
+    if (std::string reason = board_.refusalReason(number, rightButton); !reason.empty())
+        return Changes::refused(std::move(reason));
     Changes changes = Change::Board;
     const int role = board_.currentRole();
     if (role == Main || role == Bonus) changes |= resetPrizeDisplay() | forgetPrizeRound();
@@ -104,6 +129,7 @@ Changes Session::endListEdit(EditLines& lines, bool apply, const ProgressCallbac
     // Lines of another game (the list was switched under the edit) would
     // not fit the list: they are dropped rather than applied.
     if (apply && lines.loaded() && lines.modified() && lines.mode() == mode_) {
+        rememberList();
         list_.mutableItems() = lines.completeIndices(progress);
         list_.listedSet() = lines.combinations();
         list_.setChanged(true);
@@ -124,6 +150,7 @@ Changes Session::randomDraw(int count, const ProgressCallback& progress) {
     takeBoardNumbers(board_, request);
     request.count = count;
     request.mode = options_.priorityMode;
+    rememberList();
     try {
         const DrawResult result = RunRandomDraw(drawHistoryOf(history_), request, history_.numberWeights(),
                                                 drawStatistics_, random_, list_, &pastWinnerSet_, progress);
@@ -137,15 +164,19 @@ Changes Session::randomDraw(int count, const ProgressCallback& progress) {
 }
 
 Changes Session::buildCombinations(const ProgressCallback& progress) {
-    if (board_.count(Axis) + board_.count(Together) < rules().pickCount) return {};
+    if (board_.count(Axis) + board_.count(Together) < rules().pickCount)
+        return Changes::refused(refusal::tooFewToBuild(rules().pickCount));
     Changes changes;
     if (board_.currentRole() != Axis && board_.currentRole() != Together) changes |= selectRole(Together);
     changes |= resetPrizeDisplay();
     rSystemResult_.clear();
+    rememberList();
     try {
         const BuildRequest request = buildRequestFromBoard(board_, options_.arrangeMode);
         const BuildResult result = RunCombinationBuilder(request, list_, pastWinnerSet_, scratchSet_, random_, progress);
         rSystemResult_ = rSystemResultLine(request, result);
+        if (result.completed && result.listed == 0 && result.kept > 0)
+            changes.setRefusal(refusal::alreadyListed(result.kept));
     } catch (const std::invalid_argument& e) {
         changes.addProblem(e.what());
         return changes;
@@ -165,6 +196,8 @@ GuaranteeCheck Session::checkGuarantee(const ProgressCallback& progress) const {
 }
 
 Changes Session::sortList(const ProgressCallback& progress) {
+    if (list_.empty()) return Changes::refused(refusal::kNothingToSort);
+    rememberList();
     if (!SortCombinationList(list_, progress)) return {};
     return Change::List;
 }
@@ -229,7 +262,7 @@ Changes Session::clearPrizeLines() {
 
 Changes Session::runPrizeCheck(const ProgressCallback& progress) {
     const std::optional<WinningNumbers> winning = winningNumbersFromBoard(board_);
-    if (!winning) return {};
+    if (!winning) return Changes::refused(refusal::winningNumbersIncomplete(rules().pickCount));
     Changes changes = clearPrizeLines() | selectPrizeRole();
     PrizeCheckResult result = RunPrizeCheck(mode_, *winning, list_.listedSet(), progress);
     if (!result.completed) return changes | resetPrizeDisplay();
@@ -248,7 +281,12 @@ UpdateRequest Session::updateRequest() const {
 
 Changes Session::appendFile(const CombinationFile& file, const ProgressCallback& progress) {
     Changes changes = resetPrizeDisplay();
-    appendCombinationFile(list_, file, progress);
+    rememberList();
+    const LoadResult result = appendCombinationFile(list_, file, progress);
+    if (result.completed && result.found == 0)
+        changes.setRefusal(refusal::nothingToLoad(file.path));
+    else if (result.completed && result.listed == 0)
+        changes.setRefusal(refusal::alreadyListed(result.found));
     return changes | Change::List | Change::Duplicates;
 }
 
@@ -257,15 +295,28 @@ void Session::saveList(const std::string& path, int pages, const ProgressCallbac
 }
 
 Changes Session::paste(std::optional<std::size_t> focused, std::string_view text, const ProgressCallback& progress) {
-    pasteText(list_, focused, text, progress);
-    return Change::List | Change::Duplicates;
+    rememberList();
+    const PasteResult result = pasteText(list_, focused, text, progress);
+    Changes changes = Change::List | Change::Duplicates;
+    if (result.completed && result.found == 0)
+        changes.setRefusal(refusal::kNothingPasted);
+    else if (result.completed && result.listed == 0)
+        changes.setRefusal(refusal::alreadyListed(result.found));
+    return changes;
 }
 
 Changes Session::cut(ListBoxKind target, std::vector<std::size_t> selected, std::string& text) {
+    text.clear();
+    if (target != ListBoxKind::Pick && target != ListBoxKind::Duplicate) return Changes::refused(refusal::kNotInThisList);
+    if (selected.empty()) return Changes::refused(refusal::kNothingSelected);
+    rememberList();
     text = cutLines(list_, target, std::move(selected));
-    if (target == ListBoxKind::Pick) return Change::List;
-    if (target == ListBoxKind::Duplicate) return Change::Duplicates;
-    return {};
+    return target == ListBoxKind::Pick ? Change::List : Change::Duplicates;
+}
+
+Changes Session::deleteLines(ListBoxKind target, std::vector<std::size_t> selected) {
+    std::string discarded;
+    return cut(target, std::move(selected), discarded);
 }
 
 // ---------------------------------------------------------------- options, settings

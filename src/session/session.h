@@ -79,6 +79,21 @@ public:
     // prize lines and the prize figures; the changed flag is cleared.
     Changes clearList();
     Changes clearDuplicates();
+
+    // ---- Undo (元に戻す) ----
+    // Remembers the list as it is now (both lists, their sets and the
+    // changed flag) as the one step undoList() goes back to, in place of
+    // the step remembered before; it costs one copy of the lines' indices.
+    // Every operation of the session that changes the list calls it before
+    // its change; a new command that changes the list calls it once, right
+    // before it does, and nothing else is needed.
+    void rememberList();
+    bool canUndoList() const { return undo_.has_value(); }
+    // Puts the remembered list back and forgets it (one level: a second
+    // undo is refused). The prize figures and the R-system result line are
+    // forgotten, as after any change of the list. The game switch forgets
+    // the remembered list.
+    Changes undoList();
     Changes selectRole(int role);
     // Zeroes every role of every number.
     Changes clearBoard();
@@ -158,8 +173,10 @@ public:
     void saveList(const std::string& path, int pages, const ProgressCallback& progress = {});
     Changes paste(std::optional<std::size_t> focused, std::string_view text, const ProgressCallback& progress = {});
     // Removes the selected lines of the list or the duplicate list and
-    // returns their text in text.
+    // returns their text in text. Nothing selected: a refusal.
     Changes cut(ListBoxKind target, std::vector<std::size_t> selected, std::string& text);
+    // The same without the text (the Delete key).
+    Changes deleteLines(ListBoxKind target, std::vector<std::size_t> selected);
 
     // ---- Options and settings ----
     // Applies an edit of the options; the R system and past-winner removal
@@ -177,6 +194,9 @@ public:
 private:
     class ReadingTarget;
 
+    // Empties the lists and what describes them; clearList() and the game
+    // switch share it.
+    Changes resetList();
     Changes setRSystem(bool on);
     Changes setPastRemove(bool on);
     Changes forgetPrizeRound();
@@ -200,6 +220,7 @@ private:
     std::vector<std::string> weightingReport_;
     std::string rSystemResult_;
     std::string historyError_;
+    std::optional<ListSnapshot> undo_;
 };
 
 // The statistics the random draw reads, taken from the history.

@@ -2,6 +2,9 @@
 
 #include "core/number_board.h"
 
+#include <string>
+#include <vector>
+
 using namespace tambor;
 
 namespace {
@@ -114,4 +117,47 @@ TEST(NumberBoardRoles, ColoursFollowTheCurrentPair) {
     EXPECT_EQ(board.roleColour(4), (Rgb{255, 0, 0}));
     board.setCurrentRole(Fix);
     EXPECT_EQ(board.roleColour(4), (Rgb{192, 192, 192}));
+}
+
+// Every refused click has its reason, worded with the limit in force.
+TEST(NumberBoardLimits, RefusalsSayWhy) {
+    struct Row {
+        const char* name;
+        GameMode mode;
+        int role;
+        std::vector<int> marked;
+        int number;
+        bool right;
+        bool rSystem;
+        const char* reason;
+    };
+    const std::vector<Row> rows = {
+        {"fix", GameMode::Loto6, Fix, {1, 2, 3, 4, 5, 6}, 7, false, false, "固定数字は6個までです"},
+        {"fixMini", GameMode::MiniLoto, Fix, {1, 2, 3, 4, 5}, 6, false, false, "固定数字は5個までです"},
+        {"bonus", GameMode::Loto6, Bonus, {9}, 10, false, false, "ボーナス数字は1個までです"},
+        {"together", GameMode::Loto6, Together, {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13,
+                                                 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26},
+         27, false, false, "連動数字は26個までです（軸数字0個のとき）"},
+        {"axisWithRSystem", GameMode::Loto6, Together, {}, 5, true, true, "Rシステムでは軸数字は使えません"},
+        {"allowed", GameMode::Loto6, Main, {1}, 2, false, false, ""},
+    };
+    for (const Row& row : rows) {
+        NumberBoard board(row.mode);
+        board.setRSystem(row.rSystem);
+        board.setCurrentRole(row.role);
+        for (int n : row.marked) board.toggle(n, false);
+        EXPECT_EQ(board.refusalReason(row.number, row.right), row.reason) << row.name;
+        EXPECT_EQ(board.canToggle(row.number, row.right), std::string(row.reason).empty()) << row.name;
+    }
+}
+
+TEST(NumberBoardLimits, AxisRemovalSaysTheLimitForOneAxisFewer) {
+    NumberBoard board(GameMode::Loto6);
+    board.setCurrentRole(Axis);
+    board.toggle(42, false);
+    board.toggle(43, false);
+    board.setCurrentRole(Together);
+    for (int n = 1; n <= 40; ++n) board.toggle(n, false);
+    board.setCurrentRole(Axis);
+    EXPECT_EQ(board.refusalReason(42, false), "連動数字は34個までです（軸数字1個のとき）");
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 #include "history_test_support.h"
 #include "io/text_file.h"
@@ -123,7 +124,9 @@ TEST(SessionChanges, ARefusedClickChangesNothing) {
     TempFolder folder;
     Session session(folder.path);
     mark(session, Fix, {1, 2, 3, 4, 5});
-    EXPECT_FALSE(session.clickNumber(6, false).any());  // a sixth fixed number
+    const Changes sixth = session.clickNumber(6, false);
+    EXPECT_FALSE(sixth.has(Change::Board));
+    EXPECT_EQ(sixth.refusal(), "固定数字は5個までです");
     EXPECT_FALSE(session.clickNumber(40, false).any());  // not a ミニロト number
     EXPECT_EQ(session.board().count(Fix), 5);
 }
@@ -395,4 +398,159 @@ TEST(SessionStop, StoppedSortLeavesTheOrder) {
     session.list().appendText("30,29,28,27,26\n1,2,3,4,5\n");
     EXPECT_FALSE(session.sortList([](int) { return false; }).any());
     EXPECT_EQ(session.list().lineAt(0), " 26,27,28,29,30");
+}
+
+// ---------------------------------------------------------------- undo
+
+namespace {
+
+struct ListState {
+    std::vector<CombinationIndex> items, duplicates;
+    bool changed = false;
+    bool operator==(const ListState&) const = default;
+};
+
+ListState stateOf(const CombinationList& list) { return {list.items(), list.duplicates(), list.changed()}; }
+
+// A ロト６ session with three listed lines (one of them also a duplicate),
+// saved (not changed), the board marked for a build.
+void prepare(Session& session) {
+    session.loadHistory();
+    session.list().appendText("1,2,3,4,5,6\n7,8,9,10,11,12\n1,2,3,4,5,6\n40,41,42,43,1,2\n");
+    session.list().setChanged(false);
+    mark(session, Together, {1, 2, 3, 4, 5, 6, 7, 8});
+}
+
+struct UndoRow {
+    const char* name;
+    std::function<Changes(Session&)> command;
+};
+
+class UndoTest : public ::testing::TestWithParam<UndoRow> {};
+
+}  // namespace
+
+// Every command that changes the list is undone by one undo: both lists,
+// their sets and the changed flag as they were; a second undo is refused.
+TEST_P(UndoTest, PutsTheListBackAsItWas) {
+    TempFolder folder;
+    Session session(folder.path, GameMode::Loto6);
+    prepare(session);
+    session.random().SeedRandom(3);
+    const ListState before = stateOf(session.list());
+    EXPECT_FALSE(session.canUndoList());
+    const Changes done = GetParam().command(session);
+    EXPECT_TRUE(done.has(Change::List) || done.has(Change::Duplicates));
+    EXPECT_NE(stateOf(session.list()), before) << "the command changed nothing";
+    ASSERT_TRUE(session.canUndoList());
+    const Changes undone = session.undoList();
+    EXPECT_TRUE(undone.has(Change::List));
+    EXPECT_TRUE(undone.has(Change::Duplicates));
+    EXPECT_TRUE(undone.refusal().empty());
+    EXPECT_EQ(stateOf(session.list()), before);
+    expectListConsistent(session.list());
+    EXPECT_FALSE(session.canUndoList());
+    EXPECT_EQ(session.undoList().refusal(), "元に戻せる操作がありません");
+    EXPECT_EQ(stateOf(session.list()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Session, UndoTest,
+    ::testing::Values(
+        UndoRow{"clear", [](Session& s) { return s.clearList(); }},
+        UndoRow{"clearDuplicates", [](Session& s) { return s.clearDuplicates(); }},
+        UndoRow{"cut", [](Session& s) {
+                    std::string text;
+                    return s.cut(ListBoxKind::Pick, {0, 2}, text);
+                }},
+        UndoRow{"cutDuplicate", [](Session& s) {
+                    std::string text;
+                    return s.cut(ListBoxKind::Duplicate, {0}, text);
+                }},
+        UndoRow{"delete", [](Session& s) { return s.deleteLines(ListBoxKind::Pick, {1}); }},
+        UndoRow{"draw", [](Session& s) { return s.randomDraw(20); }},
+        UndoRow{"build", [](Session& s) { return s.buildCombinations(); }},
+        UndoRow{"sort", [](Session& s) { return s.sortList(); }},
+        UndoRow{"paste", [](Session& s) { return s.paste(std::size_t{1}, "20,21,22,23,24,25\r\n 1, 2, 3, 4, 5, 6\r\n"); }},
+        UndoRow{"load", [](Session& s) {
+                    CombinationFile file;
+                    file.bytes = "[ロト６]\r\n 30,31,32,33,34,35\r\n";
+                    return s.appendFile(file);
+                }},
+        UndoRow{"editor", [](Session& s) {
+                    EditLines lines;
+                    s.beginListEdit(lines);
+                    lines.toggle(0, 1);  // the row loses a number: dropped on OK
+                    return s.endListEdit(lines, true);
+                }}),
+    [](const ::testing::TestParamInfo<UndoRow>& row) { return std::string(row.param.name); });
+
+// Undo is one level: the newest command is undone, the one before stays.
+// The game switch forgets it; a refused command leaves it alone.
+TEST(SessionUndo, OneLevelForgottenByTheGameSwitch) {
+    TempFolder folder;
+    Session session(folder.path, GameMode::Loto6);
+    prepare(session);
+    session.sortList();
+    const ListState sorted = stateOf(session.list());
+    session.clearList();
+    EXPECT_TRUE(session.sortList().refusal() == "並べ替える組み合わせがありません");  // refused: the clear stays undoable
+    session.undoList();
+    EXPECT_EQ(stateOf(session.list()), sorted);
+    EXPECT_FALSE(session.canUndoList());
+
+    session.clearList();
+    EXPECT_TRUE(session.canUndoList());
+    session.switchGame(GameMode::MiniLoto);
+    EXPECT_FALSE(session.canUndoList());
+    EXPECT_TRUE(session.list().empty());
+}
+
+TEST(SessionUndo, KeepsOneCopyOfTheLines) {
+    TempFolder folder;
+    Session session(folder.path, GameMode::Loto6);
+    prepare(session);
+    session.clearList();
+    session.undoList();
+    // Undo handed the copy back: the lines own their memory once.
+    EXPECT_EQ(session.list().size(), 3u);
+    session.rememberList();
+    session.rememberList();
+    EXPECT_TRUE(session.canUndoList());
+}
+
+// ---------------------------------------------------------------- refusals
+
+// What a command declines to do, it says in one line for the status bar.
+TEST(SessionRefusals, SayWhyNothingHappened) {
+    TempFolder folder;
+    Session session(folder.path, GameMode::Loto6);
+    session.loadHistory();
+    session.list().appendText("1,2,3,4,5,6\n");
+    EXPECT_EQ(session.paste(std::nullopt, "no numbers here").refusal(), "貼り付けた文字から組み合わせが見つかりませんでした");
+    EXPECT_EQ(session.paste(std::nullopt, "1,2,3,4,5,6\r\n").refusal(), "同じ組み合わせはすでに一覧にあります（1 口）");
+    EXPECT_TRUE(session.paste(std::nullopt, "1,2,3,4,5,6\r\n1,2,3,4,5,7\r\n").refusal().empty());
+
+    CombinationFile file;
+    file.path = (folder.path / "empty.csv").string();
+    file.bytes = "[ロト６]\r\n";
+    EXPECT_EQ(session.appendFile(file).refusal(), "読み込める組み合わせがありませんでした（empty.csv）");
+    file.bytes = "1,2,3,4,5,6\r\n1,2,3,4,5,7\r\n";
+    EXPECT_EQ(session.appendFile(file).refusal(), "同じ組み合わせはすでに一覧にあります（2 口）");
+
+    mark(session, Together, {1, 2, 3, 4, 5});
+    EXPECT_EQ(session.buildCombinations().refusal(), "軸数字と連動数字を合わせて6個以上選んでください");
+    session.clickNumber(6, false);
+    EXPECT_EQ(session.buildCombinations().refusal(), "同じ組み合わせはすでに一覧にあります（1 口）");
+
+    session.selectRole(Main);
+    session.clearCurrentRole();  // the newest draw's main numbers
+    session.clickNumber(1, false);
+    EXPECT_EQ(session.runPrizeCheck().refusal(), "当選番号（本数字6個とボーナス数字1個）がそろっていません");
+
+    std::string text;
+    EXPECT_EQ(session.cut(ListBoxKind::Pick, {}, text).refusal(), "行が選択されていません");
+    EXPECT_EQ(session.cut(ListBoxKind::Search, {0}, text).refusal(), "この一覧では使えない操作です");
+    session.clearList();
+    EXPECT_EQ(session.sortList().refusal(), "並べ替える組み合わせがありません");
 }
