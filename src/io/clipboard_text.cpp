@@ -6,7 +6,8 @@
 
 namespace tambor {
 
-ListMenuState listMenuState(ListBoxKind target, bool busy, std::size_t selectedCount, bool clipboardHasText) {
+ListMenuState listMenuState(ListBoxKind target, bool busy, std::size_t selectedCount, bool clipboardHasText,
+                            bool canUndo) {
     ListMenuState state;
     if (busy) return state;
     state.copy.visible = true;
@@ -17,6 +18,8 @@ ListMenuState listMenuState(ListBoxKind target, bool busy, std::size_t selectedC
     state.copy.enabled = selectedCount > 0;
     state.paste.enabled = clipboardHasText;
     state.selectAll.enabled = true;
+    state.remove = state.cut;
+    state.undo = {state.cut.visible, canUndo};
     return state;
 }
 

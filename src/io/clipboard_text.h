@@ -33,6 +33,8 @@ struct MenuItemState {
 
 struct ListMenuState {
     MenuItemState cut, copy, paste, selectAll;
+    MenuItemState remove;  // delete: as cut, without the clipboard
+    MenuItemState undo;
     bool operator==(const ListMenuState&) const = default;
 };
 
@@ -41,8 +43,11 @@ struct ListMenuState {
 // and select all are shown everywhere, cut for the combination and duplicate
 // lists, paste for the combination list only; cut and copy are enabled with
 // a selection, paste when the clipboard holds text, select all always.
+// Delete goes with cut. Undo shows with the two lists it puts back (the
+// combination and duplicate lists), enabled when there is a step to undo.
 // The shortcut keys run a command only when it is visible and enabled here.
-ListMenuState listMenuState(ListBoxKind target, bool busy, std::size_t selectedCount, bool clipboardHasText);
+ListMenuState listMenuState(ListBoxKind target, bool busy, std::size_t selectedCount, bool clipboardHasText,
+                            bool canUndo = false);
 
 // Lines joined for the clipboard, each followed by CR LF (for the lists that
 // hold other text than combinations).

@@ -68,6 +68,8 @@ MainMenus::MainMenus(QMainWindow* window) {
                         menuButtons[0]);
     load = addItem(fileMenu, "Load", "読み込み(&L)...", "ファイルから組み合わせを読み込みます。");
     save = addItem(fileMenu, "Save", "保存(&S)...", "表示されている組み合わせをファイルに保存します。");
+    load->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     fileMenu->addSeparator();
     print = addItem(fileMenu, "Print", "カード印刷(&P)...", "表示されている組み合わせを申込カードに印刷します。");
     printPreview = addItem(fileMenu, "PrintPreview", "印刷プレビュー(&W)...", "申込カードに印刷される内容を画面で確かめます。");

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTimer>
@@ -37,6 +38,10 @@
 #include "ui/update/online_update.h"
 
 namespace tambor::ui {
+namespace {
+// How long a refusal's reason stays in the status bar.
+constexpr int kRefusalShownMs = 4000;
+}  // namespace
 
 TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -89,10 +94,13 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     status->setObjectName(QStringLiteral("StatusBar"));
     status->setSizeGripEnabled(false);
     setStatusBar(status);
+    refusalTimer_ = new QTimer(this);
+    refusalTimer_->setObjectName(QStringLiteral("RefusalTimer"));
+    refusalTimer_->setSingleShot(true);
+    refusalTimer_->setInterval(kRefusalShownMs);
+    connect(refusalTimer_, &QTimer::timeout, this, [this] { statusBar()->showMessage(heldHint_); });
 
     rateForm_ = new TRateForm(*model_, this);
-    // The statistics window passes its keys on, so ESC acts there as here.
-    connect(rateForm_, &TRateForm::keyPressed, this, &TMainForm::handleKey);
     editForm_ = new TEditForm(*model_, this);
     editForm_->setKeyHandler([this](QKeyEvent* event) { return handleKey(event); });
     connect(pickPage_, &PickPage::editFormWanted, editForm_, &TEditForm::showEditor);
@@ -112,6 +120,7 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     connect(pickPage_->prizeGroup(), &PrizeGroup::backtestWanted, this, &TMainForm::BacktestBitBtnClick);
     connect(model_, &SessionModel::changed, this, &TMainForm::refresh);
     connect(model_, &SessionModel::problemsReported, this, &TMainForm::showProblems);
+    connect(model_, &SessionModel::refused, this, &TMainForm::showRefusal);
 
     // Key preview: the window sees ESC before the focused control.
     qApp->installEventFilter(this);
@@ -150,7 +159,7 @@ void TMainForm::FormShow() {
 }
 
 bool TMainForm::FormCloseQuery() {
-    if (waitForm_->busy()) return false;
+    if (model_->refuseWhenBusy()) return false;
     // An open editor is closed as its close box would close it, so its
     // changes are in the list the close question asks about.
     if (editForm_->isVisible() && !editForm_->close()) return false;
@@ -185,11 +194,8 @@ void TMainForm::RateBitBtnClick() {
 }
 
 void TMainForm::BacktestBitBtnClick() {
-    if (waitForm_->busy()) return;
-    if (!backtestForm_) {
-        backtestForm_ = new TBacktestForm(*model_, this);
-        connect(backtestForm_, &TBacktestForm::keyPressed, this, &TMainForm::handleKey);
-    }
+    if (model_->refuseWhenBusy()) return;
+    if (!backtestForm_) backtestForm_ = new TBacktestForm(*model_, this);
     backtestForm_->showForList();
 }
 
@@ -202,6 +208,22 @@ void TMainForm::refresh(const Changes& changes) {
 
 void TMainForm::showProblems(const QStringList& messages) {
     for (const QString& message : messages) MessageBox::error(this, message);
+}
+
+void TMainForm::showRefusal(const QString& reason) {
+    if (!refusalTimer_->isActive()) heldHint_ = statusBar()->currentMessage();
+    statusBar()->showMessage(reason);
+    refusalTimer_->start();
+}
+
+bool TMainForm::event(QEvent* event) {
+    // While a reason shows, the hint of the control under the mouse is
+    // kept for afterwards instead of replacing it.
+    if (event->type() == QEvent::StatusTip && refusalTimer_ && refusalTimer_->isActive()) {
+        heldHint_ = static_cast<QStatusTipEvent*>(event)->tip();
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
 bool TMainForm::handleKey(QKeyEvent* event) {

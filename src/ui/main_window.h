@@ -11,6 +11,7 @@
 #include "session/session.h"
 
 class QTabWidget;
+class QTimer;
 
 namespace tambor::ui {
 
@@ -57,6 +58,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -72,6 +74,9 @@ private:
     void TrayExitClick();
     void refresh(const tambor::Changes& changes);
     void showProblems(const QStringList& messages);
+    // A command's reason for doing nothing, in the status bar for a few
+    // seconds: the hints of the controls under the mouse wait meanwhile.
+    void showRefusal(const QString& reason);
     void minimizeToTray();
     void restoreFromTray();
 
@@ -94,6 +99,8 @@ private:
     OptionsPage* optionsPage_ = nullptr;
     LinksPage* linksPage_ = nullptr;
     CardPrinting* printing_ = nullptr;
+    QTimer* refusalTimer_ = nullptr;
+    QString heldHint_;
 };
 
 }  // namespace tambor::ui

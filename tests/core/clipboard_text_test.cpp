@@ -40,18 +40,26 @@ constexpr MenuItemState kOn{true, true}, kShownOff{true, false}, kHidden{false, 
 
 INSTANTIATE_TEST_SUITE_P(
     Clipboard, ListMenu,
-    ::testing::Values(MenuRow{"pick_selected_text", ListBoxKind::Pick, false, 3, true, {kOn, kOn, kOn, kOn}},
+    ::testing::Values(MenuRow{"pick_selected_text", ListBoxKind::Pick, false, 3, true, {kOn, kOn, kOn, kOn, kOn, kShownOff}},
                       MenuRow{"pick_nothing_selected", ListBoxKind::Pick, false, 0, false,
-                              {kShownOff, kShownOff, kShownOff, kOn}},
+                              {kShownOff, kShownOff, kShownOff, kOn, kShownOff, kShownOff}},
                       MenuRow{"duplicates_no_paste", ListBoxKind::Duplicate, false, 1, true,
-                              {kOn, kOn, kHiddenOn, kOn}},
+                              {kOn, kOn, kHiddenOn, kOn, kOn, kShownOff}},
                       MenuRow{"search_copy_and_select_all", ListBoxKind::Search, false, 1, true,
-                              {kHiddenOn, kOn, kHiddenOn, kOn}},
+                              {kHiddenOn, kOn, kHiddenOn, kOn, kHiddenOn, kHidden}},
                       MenuRow{"result_copy_and_select_all", ListBoxKind::Result, false, 0, false,
-                              {kHidden, kShownOff, kHidden, kOn}},
+                              {kHidden, kShownOff, kHidden, kOn, kHidden, kHidden}},
                       MenuRow{"busy_shows_nothing", ListBoxKind::Pick, true, 3, true,
-                              {kHidden, kHidden, kHidden, kHidden}}),
+                              {kHidden, kHidden, kHidden, kHidden, kHidden, kHidden}}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// Undo is enabled by a step to undo, in the two lists it puts back.
+TEST(Clipboard, UndoItem) {
+    EXPECT_EQ(listMenuState(ListBoxKind::Pick, false, 0, false, true).undo, (MenuItemState{true, true}));
+    EXPECT_EQ(listMenuState(ListBoxKind::Duplicate, false, 0, false, true).undo, (MenuItemState{true, true}));
+    EXPECT_FALSE(listMenuState(ListBoxKind::Search, false, 1, true, true).undo.visible);
+    EXPECT_EQ(listMenuState(ListBoxKind::Pick, true, 2, true, true).undo, (MenuItemState{}));
+}
 
 TEST(Clipboard, CopyIsInListOrderWithCrLf) {
     const CombinationList list = listOf({{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {11, 12, 13, 14, 15}, {1, 2, 3, 4, 6}});

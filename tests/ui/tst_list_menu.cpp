@@ -113,10 +113,11 @@ private slots:
 
     void menuItemsFollowTheListBoxAndTheBusyFlag() {
         TestWindow t;
-        QCOMPARE(menuItemsOn(t, "PickListBox"), (QStringList{"Cut", "Copy", "Paste", "SelectAll"}));
-        QCOMPARE(menuItemsOn(t, "DupListBox"), (QStringList{"Cut", "Copy", "SelectAll"}));
+        QCOMPARE(menuItemsOn(t, "PickListBox"), (QStringList{"Undo", "Cut", "Copy", "Paste", "Delete", "SelectAll"}));
+        QCOMPARE(menuItemsOn(t, "DupListBox"), (QStringList{"Undo", "Cut", "Copy", "Delete", "SelectAll"}));
         QCOMPARE(menuItemsOn(t, "SearchListBox"), (QStringList{"Copy", "SelectAll"}));
         QVERIFY(!t.find<QAction>("Copy")->isEnabled());  // nothing selected
+        QVERIFY(!t.find<QAction>("Undo")->isEnabled());  // nothing done yet
         LongOperation op(t.window->waitForm(), false);
         QVERIFY(menuItemsOn(t, "PickListBox").isEmpty());
     }
@@ -155,6 +156,71 @@ private slots:
         QCOMPARE(t.session().list().size(), 1u);
         key(t.find<QListView>("PickListBox"), Qt::Key_V);
         QCOMPARE(t.session().list().size(), 2u);
+    }
+
+    // ---- 元に戻す and 削除, from the menu and by their keys
+
+    // Delete removes the selected lines as cut does, but leaves the
+    // clipboard alone; Ctrl+Z in the list puts them back.
+    void deleteKeyRemovesWithoutTheClipboardAndCtrlZUndoes() {
+        TestWindow t;
+        t.appendLines(kFive);
+        t.session().list().setChanged(false);
+        QApplication::clipboard()->setText(QStringLiteral("kept"));
+        auto* view = t.find<QListView>("PickListBox");
+        select(view, {1, 3});
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Delete);
+        QCOMPARE(t.session().list().size(), 3u);
+        QCOMPARE(t.text("PickMemo"), QStringLiteral("3"));
+        QVERIFY(t.session().list().changed());
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
+        t.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
+        QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(t.session().list().size(), 5u);
+        QCOMPARE(t.session().list().lineAt(1), std::string("  1, 2, 3, 4, 6"));
+        QCOMPARE(t.text("PickMemo"), QStringLiteral("5"));
+        QVERIFY(!t.session().list().changed());
+    }
+
+    // A click on クリア is undone with Ctrl+Z from the button that keeps
+    // the focus, and with the menu item; one level only.
+    void clearIsUndoneFromTheButtonAndTheMenu() {
+        TestWindow t;
+        t.appendLines(kFive);
+        t.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
+        auto* clear = t.find<QWidget>("ClearBitBtn");
+        clear->setFocus();
+        QTest::keyClick(clear, Qt::Key_Space);
+        QVERIFY(t.session().list().empty());
+        QTest::keyClick(clear, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(t.session().list().size(), 5u);
+
+        QTest::mouseClick(t.find<QWidget>("ClearBitBtn"), Qt::LeftButton);
+        QVERIFY(t.session().list().empty());
+        QCOMPARE(menuItemsOn(t, "DupListBox").first(), QStringLiteral("Undo"));
+        QVERIFY(t.trigger("Undo"));
+        QCOMPARE(t.session().list().size(), 5u);
+        QCOMPARE(t.text("PickMemo"), QStringLiteral("5"));
+        menuItemsOn(t, "PickListBox");
+        QVERIFY(!t.find<QAction>("Undo")->isEnabled());
+    }
+
+    // In an edit field Ctrl+Z belongs to the field's own text.
+    void editFieldsKeepCtrlZ() {
+        TestWindow t;
+        t.appendLines(kFive);
+        t.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
+        QTest::mouseClick(t.find<QWidget>("ClearBitBtn"), Qt::LeftButton);
+        auto* lot = t.find<QLineEdit>("LotMemo");
+        lot->setFocus();
+        lot->setText(QStringLiteral("50"));
+        QTest::keyClick(lot, Qt::Key_7);
+        QTest::keyClick(lot, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(t.session().list().empty());
     }
 };
 

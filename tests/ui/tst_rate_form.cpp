@@ -195,20 +195,18 @@ private slots:
         QVERIFY(QColor(after.pixel(r.left() + 1, r.bottom() - 1)) != QColor(Qt::yellow));
     }
 
-    void keysGoToTheOwnerOnce() {
+    // Esc closes the window; the arrow keys still scroll the grid.
+    void escapeClosesArrowsScroll() {
         RateFixture f(GameMode::MiniLoto);
         TRateForm& form = f.form;
         form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
-        qRegisterMetaType<QKeyEvent*>();
-        QSignalSpy spy(&form, &TRateForm::keyPressed);
-        QTest::keyClick(form.grid(), Qt::Key_Escape);
-        QCOMPARE(spy.count(), 1);
-        // Arrow keys still scroll the grid.
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
         QCOMPARE(form.grid()->topRow(), 1);
         QTest::keyClick(form.grid(), Qt::Key_Down);
-        QCOMPARE(spy.count(), 2);
         QCOMPARE(form.grid()->topRow(), 2);
+        QTest::keyClick(form.grid(), Qt::Key_Escape);
+        QVERIFY(!form.isVisible());
     }
 };
 

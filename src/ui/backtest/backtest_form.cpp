@@ -20,12 +20,14 @@
 #include "calc/purchase_calculator.h"
 #include "core/japanese_count.h"
 #include "io/clipboard_text.h"
+#include "session/refusals.h"
 #include "ui/backtest/backtest_chart.h"
 #include "ui/backtest/backtest_table_model.h"
 #include "ui/common/edit_conventions.h"
 #include "ui/common/fonts.h"
 #include "ui/common/message_box.h"
 #include "ui/common/session_model.h"
+#include "ui/common/tool_window.h"
 #include "ui/common/up_down.h"
 #include "ui/common/wait_form.h"
 #include "ui/common/widget_helpers.h"
@@ -223,6 +225,7 @@ TBacktestForm::TBacktestForm(SessionModel& model, QWidget* owner)
     connect(saveBitBtn_, &QPushButton::clicked, this, &TBacktestForm::SaveBitBtnClick);
     connect(closeBitBtn_, &QPushButton::clicked, this, &QWidget::close);
     connect(&model_, &SessionModel::changed, this, &TBacktestForm::refresh);
+    closeWithEscape(this, model_);
     resize(760, 640);
 }
 
@@ -386,7 +389,13 @@ void TBacktestForm::showSummary() {
 }
 
 void TBacktestForm::BacktestGridDblClick(const QModelIndex& index) {
-    if (model_.busy() || !index.isValid() || !result_ || stale_) return;
+    if (!index.isValid() || !result_) return;
+    // A count that is not current yet is on its way: the same as busy.
+    if (stale_) {
+        model_.refuse(refusal::kBusy);
+        return;
+    }
+    if (model_.refuseWhenBusy()) return;
     const int round = table_->rowAt(index.row()).round;
     // The main window's prize check, exactly as its own controls run it.
     model_.run([&](Session& s) { return s.selectPrizeRound(std::to_string(round)); });
@@ -424,9 +433,12 @@ void TBacktestForm::PopupMenuPopup() {
 }
 
 void TBacktestForm::CopyClick() {
-    if (model_.busy() || !result_) return;
+    if (model_.refuseWhenBusy() || !result_) return;
     const std::vector<std::size_t> rows = selectedRows();
-    if (rows.empty()) return;
+    if (rows.empty()) {
+        model_.refuse(refusal::kNothingSelected);
+        return;
+    }
     LongOperation op(model_.waitForm(), true);
     // Tab-separated with the headings first, for a spreadsheet.
     std::vector<std::string> lines;
@@ -438,12 +450,12 @@ void TBacktestForm::CopyClick() {
 }
 
 void TBacktestForm::SelectAllClick() {
-    if (model_.busy()) return;
+    if (model_.refuseWhenBusy()) return;
     grid_->selectAll();
 }
 
 void TBacktestForm::SaveBitBtnClick() {
-    if (model_.busy() || !result_ || !range_) return;
+    if (model_.refuseWhenBusy() || !result_ || !range_) return;
     const QString fileName =
         FileDialog::getSaveFileName(this, u8("CSV形式で保存"), u8("CSVファイル (*.csv)"), QStringLiteral("csv"));
     if (fileName.isEmpty()) return;
@@ -461,18 +473,15 @@ bool TBacktestForm::eventFilter(QObject* watched, QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->modifiers() == Qt::ControlModifier && (key->key() == Qt::Key_C || key->key() == Qt::Key_A)) {
             // The keys run a command only when the menu would offer it enabled.
-            QAction* command = key->key() == Qt::Key_C ? copy_ : selectAll_;
-            PopupMenuPopup();
-            if (command->isVisible() && command->isEnabled()) command->trigger();
+            // (The commands themselves say why when they cannot.)
+            if (key->key() == Qt::Key_C)
+                CopyClick();
+            else
+                SelectAllClick();
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void TBacktestForm::keyPressEvent(QKeyEvent* event) {
-    emit keyPressed(event);
-    QWidget::keyPressEvent(event);
 }
 
 }  // namespace tambor::ui

@@ -4,8 +4,8 @@
 // the summary of the range (hits, winnings, cost, return, best draw) and a
 // chart of the winnings per draw. Double-clicking a row runs the prize
 // check of that round on the main window. A separate, resizable, non-modal
-// window; its close box only hides it. It counts again when the list, the
-// game or the history changes while it shows.
+// window; its close box and Esc only hide it. It counts again when the
+// list, the game or the history changes while it shows.
 
 #include <QWidget>
 #include <array>
@@ -51,12 +51,7 @@ public:
     const std::optional<BacktestResult>& result() const { return result_; }
     std::optional<RoundRange> range() const { return range_; }
 
-signals:
-    // Every key pressed in the window, for the main window's key handling.
-    void keyPressed(QKeyEvent* event);
-
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

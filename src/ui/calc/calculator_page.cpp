@@ -34,9 +34,9 @@ CalculatorPage::CalculatorPage(SessionModel& model, QWidget* parent) : QWidget(p
     nMemo_ = new QLineEdit(this);
     nMemo_->setObjectName(QStringLiteral("nMemo"));
     nMemo_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Read-only, in the button colour: n is chosen with the spinner or follows the board.
+    // Read-only, in the button colour: n is chosen with the spinner (its
+    // arrows, the arrow keys in the field, the wheel) or follows the board.
     nMemo_->setReadOnly(true);
-    nMemo_->setFocusPolicy(Qt::NoFocus);
     QPalette memoPalette = nMemo_->palette();
     memoPalette.setColor(QPalette::Base, memoPalette.color(QPalette::Button));
     nMemo_->setPalette(memoPalette);

@@ -7,8 +7,10 @@
 #include <QListView>
 #include <QMenu>
 #include <QMimeData>
+#include <QShortcut>
 #include <algorithm>
 
+#include "session/refusals.h"
 #include "ui/common/combination_list_model.h"
 #include "ui/common/session_model.h"
 #include "ui/common/wait_form.h"
@@ -28,17 +30,22 @@ ListMenu::ListMenu(SessionModel& model, QWidget* menuParent) : QObject(menuParen
         const char* hint;
     };
     const Item items[] = {
+        {&undo_, "Undo", "元に戻す(&U)", QKeySequence(Qt::CTRL | Qt::Key_Z), &ListMenu::UndoClick,
+         "一覧を最後の変更の前に戻します。"},
         {&cut_, "Cut", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_T), &ListMenu::CutClick,
          "選択範囲を切り取って、クリップボードにコピーします。"},
         {&copy_, "Copy", "コピー(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), &ListMenu::CopyClick,
          "選択範囲をクリップボードにコピーします。"},
         {&paste_, "Paste", "貼り付け(&P)", QKeySequence(Qt::CTRL | Qt::Key_V), &ListMenu::PasteClick,
          "コピーしたまたは切り取った項目を、選択された位置に貼り付けます。"},
+        {&delete_, "Delete", "削除(&D)", QKeySequence(Qt::Key_Delete), &ListMenu::DeleteClick,
+         "選択範囲を削除します（クリップボードにはコピーしません）。"},
         {&selectAll_, "SelectAll", "すべて選択(&A)", QKeySequence(Qt::CTRL | Qt::Key_A), &ListMenu::SelectAllClick,
          "このリストボックスのすべての項目を選択します。"},
     };
     for (const Item& item : items) {
         if (item.action == &selectAll_) popupMenu_->addSeparator()->setObjectName(QStringLiteral("Sep1Popup"));
+        if (item.action == &cut_) popupMenu_->addSeparator()->setObjectName(QStringLiteral("SepUndoPopup"));
         QAction* action = popupMenu_->addAction(u8(item.caption));
         action->setObjectName(QString::fromLatin1(item.name));
         // Shown in the menu; the keys themselves are handled per list box.
@@ -50,6 +57,12 @@ ListMenu::ListMenu(SessionModel& model, QWidget* menuParent) : QObject(menuParen
     }
     connect(popupMenu_, &QMenu::aboutToShow, this, &ListMenu::PopupMenuPopup);
     showHintsInStatusBar(popupMenu_, menuParent);
+    // Ctrl+Z anywhere in the window; an edit field with the focus keeps
+    // the key for its own text.
+    auto* undoKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), menuParent);
+    undoKey->setObjectName(QStringLiteral("UndoShortcut"));
+    undoKey->setContext(Qt::WindowShortcut);
+    connect(undoKey, &QShortcut::activated, this, &ListMenu::UndoClick);
 }
 
 void ListMenu::attach(QListView* listBox, ListBoxKind kind) {
@@ -81,10 +94,12 @@ void ListMenu::PopupMenuPopup() {
                                      ? static_cast<std::size_t>(target_->selectionModel()->selection().count())
                                      : 0;
     const QMimeData* clip = QApplication::clipboard()->mimeData();
-    const ListMenuState state =
-        listMenuState(kindOf(target_), model_.busy() || detached(target_), selected, clip && clip->hasText());
-    const std::pair<QAction*, MenuItemState> items[] = {
-        {cut_, state.cut}, {copy_, state.copy}, {paste_, state.paste}, {selectAll_, state.selectAll}};
+    const bool canUndo = model_.session().canUndoList() && !model_.listEditing();
+    const ListMenuState state = listMenuState(kindOf(target_), model_.busy() || detached(target_), selected,
+                                              clip && clip->hasText(), canUndo);
+    const std::pair<QAction*, MenuItemState> items[] = {{undo_, state.undo},   {cut_, state.cut},
+                                                        {copy_, state.copy},   {paste_, state.paste},
+                                                        {delete_, state.remove}, {selectAll_, state.selectAll}};
     for (const auto& [action, item] : items) {
         action->setVisible(item.visible);
         action->setEnabled(item.enabled);
@@ -93,7 +108,18 @@ void ListMenu::PopupMenuPopup() {
 
 bool ListMenu::available(QAction* command) {
     PopupMenuPopup();
-    return command->isVisible() && command->isEnabled();
+    if (command->isVisible() && command->isEnabled()) return true;
+    if (model_.busy())
+        model_.refuse(refusal::kBusy);
+    else if (detached(target_))
+        model_.refuse(refusal::kListEditing);
+    else if (!command->isVisible())
+        model_.refuse(refusal::kNotInThisList);
+    else if (command == paste_)
+        model_.refuse(refusal::kNoClipboardText);
+    else
+        model_.refuse(refusal::kNothingSelected);
+    return false;
 }
 
 std::vector<std::size_t> ListMenu::selectedRows(QListView* listBox) const {
@@ -107,8 +133,13 @@ std::vector<std::size_t> ListMenu::selectedRows(QListView* listBox) const {
     return rows;
 }
 
+void ListMenu::UndoClick() {
+    if (model_.refuseListChange()) return;
+    model_.run([](Session& s) { return s.undoList(); });
+}
+
 void ListMenu::CopyClick() {
-    if (!target_ || model_.busy()) return;
+    if (!target_ || model_.refuseWhenBusy()) return;
     LongOperation op(model_.waitForm(), true);
     const ListBoxKind kind = kindOf(target_);
     const std::vector<std::size_t> rows = selectedRows(target_);
@@ -126,7 +157,11 @@ void ListMenu::CopyClick() {
 }
 
 void ListMenu::CutClick() {
-    if (!target_ || model_.busy() || detached(target_)) return;
+    if (!target_ || model_.refuseWhenBusy()) return;
+    if (detached(target_)) {
+        model_.refuse(refusal::kListEditing);
+        return;
+    }
     const ListBoxKind kind = kindOf(target_);
     if (kind != ListBoxKind::Pick && kind != ListBoxKind::Duplicate) return;
     QListView* target = target_;
@@ -142,11 +177,40 @@ void ListMenu::CutClick() {
         target->scrollTo(target->model()->index(std::min(top, target->model()->rowCount() - 1), 0),
                          QAbstractItemView::PositionAtTop);
     target->setFocus();
-    QApplication::clipboard()->setText(QString::fromStdString(text));
+    if (!text.empty()) QApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+// As cut, but the lines do not go to the clipboard.
+void ListMenu::DeleteClick() {
+    if (!target_ || model_.refuseWhenBusy()) return;
+    if (detached(target_)) {
+        model_.refuse(refusal::kListEditing);
+        return;
+    }
+    const ListBoxKind kind = kindOf(target_);
+    QListView* target = target_;
+    const int top = target->indexAt(QPoint(0, 0)).row();
+    {
+        LongOperation op(model_.waitForm(), true);
+        model_.run([&](Session& s) { return s.deleteLines(kind, selectedRows(target)); });
+        op.advance(100);
+    }
+    if (top >= 0 && target->model()->rowCount() > 0)
+        target->scrollTo(target->model()->index(std::min(top, target->model()->rowCount() - 1), 0),
+                         QAbstractItemView::PositionAtTop);
+    target->setFocus();
 }
 
 void ListMenu::PasteClick() {
-    if (!target_ || kindOf(target_) != ListBoxKind::Pick || model_.busy() || detached(target_)) return;
+    if (!target_ || model_.refuseWhenBusy()) return;
+    if (kindOf(target_) != ListBoxKind::Pick) {
+        model_.refuse(refusal::kNotInThisList);
+        return;
+    }
+    if (detached(target_)) {
+        model_.refuse(refusal::kListEditing);
+        return;
+    }
     QListView* target = target_;
     const int top = target->indexAt(QPoint(0, 0)).row();
     const QModelIndex current = target->currentIndex();
@@ -165,7 +229,7 @@ void ListMenu::PasteClick() {
 }
 
 void ListMenu::SelectAllClick() {
-    if (!target_ || model_.busy()) return;
+    if (!target_ || model_.refuseWhenBusy()) return;
     const int top = target_->indexAt(QPoint(0, 0)).row();
     target_->selectAll();
     if (top >= 0) target_->scrollTo(target_->model()->index(top, 0), QAbstractItemView::PositionAtTop);
@@ -180,9 +244,12 @@ bool ListMenu::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() != QEvent::KeyPress) return false;
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() != Qt::ControlModifier) return false;
     QAction* command = nullptr;
-    switch (key->key()) {
+    if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+        command = delete_;
+    } else if (key->modifiers() != Qt::ControlModifier) {
+        return false;
+    } else switch (key->key()) {
     case Qt::Key_T: command = cut_; break;
     case Qt::Key_C: command = copy_; break;
     case Qt::Key_V: command = paste_; break;

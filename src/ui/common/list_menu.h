@@ -1,6 +1,8 @@
 #pragma once
-// The pop-up menu of the four list boxes: cut, copy, paste and select all
-// through the system clipboard, with the same rules for the shortcut keys.
+// The pop-up menu of the four list boxes: undo, cut, copy, paste, delete
+// and select all, with the same rules for the shortcut keys. Undo (Ctrl+Z)
+// works anywhere in the window, as a click on クリア is undone from the
+// button that still has the focus.
 
 #include <QObject>
 #include <QPointer>
@@ -27,6 +29,9 @@ public:
     void attach(QListView* listBox, ListBoxKind kind);
     QMenu* menu() const { return popupMenu_; }
 
+    // 元に戻す: the list before its last change (the session's one step).
+    void UndoClick();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -36,8 +41,11 @@ private:
     void CutClick();
     void CopyClick();
     void PasteClick();
+    void DeleteClick();
     void SelectAllClick();
 
+    // Whether the command may run now, as the menu would offer it; when
+    // not, the reason is said in the status bar.
     bool available(QAction* command);
     ListBoxKind kindOf(QListView* listBox) const;
     bool detached(QListView* listBox) const;
@@ -45,9 +53,11 @@ private:
 
     SessionModel& model_;
     QMenu* popupMenu_ = nullptr;
+    QAction* undo_ = nullptr;
     QAction* cut_ = nullptr;
     QAction* copy_ = nullptr;
     QAction* paste_ = nullptr;
+    QAction* delete_ = nullptr;
     QAction* selectAll_ = nullptr;
     std::map<QListView*, ListBoxKind> kinds_;
     QPointer<QListView> target_;

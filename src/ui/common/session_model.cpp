@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include "session/refusals.h"
 #include "ui/common/wait_form.h"
 
 namespace tambor::ui {
@@ -13,6 +14,7 @@ SessionModel::~SessionModel() = default;
 void SessionModel::apply(const Changes& changes) {
     if (!changes.any()) return;
     emit changed(changes);
+    if (!changes.refusal().empty()) refuse(QString::fromStdString(changes.refusal()));
     if (changes.problems().empty()) return;
     QStringList messages;
     for (const std::string& problem : changes.problems()) messages << QString::fromStdString(problem);
@@ -32,5 +34,24 @@ void SessionModel::setListEditing(bool editing) {
 }
 
 bool SessionModel::busy() const { return waitForm_ ? waitForm_->busy() : ownWaitForm_ && ownWaitForm_->busy(); }
+
+}  // namespace tambor::ui
+
+namespace tambor::ui {
+
+void SessionModel::refuse(const QString& reason) { emit refused(reason); }
+
+bool SessionModel::refuseWhenBusy() {
+    if (!busy()) return false;
+    refuse(refusal::kBusy);
+    return true;
+}
+
+bool SessionModel::refuseListChange() {
+    if (refuseWhenBusy()) return true;
+    if (!listEditing_) return false;
+    refuse(refusal::kListEditing);
+    return true;
+}
 
 }  // namespace tambor::ui

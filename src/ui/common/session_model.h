@@ -33,6 +33,17 @@ public:
     TWaitForm& waitForm();
     bool busy() const;
 
+    // A command declined: its reason goes to the status bar (refused()).
+    // Commands refuse without dialogs, but never silently.
+    void refuse(const QString& reason);
+    void refuse(const char* reason) { refuse(QString::fromUtf8(reason)); }
+    // The busy test of a command: true, with "処理中です" said, while a long
+    // command runs.
+    bool refuseWhenBusy();
+    // The test of a command that would change the list: busy, or the grid
+    // editor open; true with the reason said.
+    bool refuseListChange();
+
     // While the grid editor is open the list changes only through it: the
     // commands that could change it are disabled and refuse.
     bool listEditing() const { return listEditing_; }
@@ -42,6 +53,8 @@ signals:
     void changed(const tambor::Changes& changes);
     // Messages for the user about failures after which the program went on.
     void problemsReported(const QStringList& messages);
+    // Why a command did nothing, for the status bar.
+    void refused(const QString& reason);
     void listEditingChanged(bool editing);
 
 private:

@@ -1,6 +1,8 @@
 #include "ui/common/up_down.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QWheelEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -27,7 +29,38 @@ UpDown::UpDown(QLineEdit* associate, int minimum, int maximum, int position, QWi
     if (associate_) {
         associate_->setText(QString::number(position_));
         connect(associate_, &QLineEdit::textChanged, this, [this] { takeFromEdit(); });
+        associate_->installEventFilter(this);
     }
+}
+
+bool UpDown::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != associate_ || !isEnabled()) return QWidget::eventFilter(watched, event);
+    if (event->type() == QEvent::Wheel) {
+        wheel(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & ~Qt::KeypadModifier) return false;
+        switch (key->key()) {
+        case Qt::Key_Up: stepBy(1); return true;
+        case Qt::Key_Down: stepBy(-1); return true;
+        case Qt::Key_PageUp: stepBy(10); return true;
+        case Qt::Key_PageDown: stepBy(-10); return true;
+        default: break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void UpDown::wheelEvent(QWheelEvent* event) { wheel(event); }
+
+void UpDown::wheel(QWheelEvent* event) {
+    wheelTurn_ += event->angleDelta().y();
+    const int steps = wheelTurn_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelTurn_ -= steps * QWheelEvent::DefaultDeltasPerStep;
+    if (steps != 0) stepBy(steps);
+    event->accept();
 }
 
 int UpDown::position() const {

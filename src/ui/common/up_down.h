@@ -1,7 +1,8 @@
 #pragma once
 // A spinner beside an edit: its arrows step a position within min..max and
 // write it into the edit; typing in the edit moves the position (clamped),
-// while the edit keeps what was typed.
+// while the edit keeps what was typed. The arrow keys in the edit (Page Up
+// and Page Down by ten) and the mouse wheel over either step it too.
 
 #include <QWidget>
 
@@ -15,6 +16,7 @@ class UpDown : public QWidget {
 public:
     UpDown(QLineEdit* associate, int minimum, int maximum, int position, QWidget* parent);
 
+    QLineEdit* associate() const { return associate_; }
     int minimum() const { return minimum_; }
     int maximum() const { return maximum_; }
     // Like the platform's spinner, the position follows what the edit holds
@@ -30,8 +32,14 @@ signals:
     // An arrow was clicked: +1 up, -1 down (also at the ends of the range).
     void stepped(int steps);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
     void takeFromEdit();
+    // A wheel turn: one step per notch, a touchpad's small turns added up.
+    void wheel(QWheelEvent* event);
 
     QLineEdit* associate_;
     QToolButton* up_;
@@ -39,6 +47,7 @@ private:
     int minimum_;
     int maximum_;
     int position_;
+    int wheelTurn_ = 0;
 };
 
 }  // namespace tambor::ui

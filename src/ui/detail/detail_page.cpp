@@ -56,7 +56,7 @@ DetailPage::DetailPage(SessionModel& model, QWidget* parent) : QWidget(parent), 
 }
 
 void DetailPage::DupClearBitBtnClick() {
-    if (model_.busy()) return;
+    if (model_.refuseWhenBusy()) return;
     model_.run([](Session& s) { return s.clearDuplicates(); });
 }
 

@@ -216,7 +216,7 @@ void TEditForm::resizeEvent(QResizeEvent* event) {
 
 void TEditForm::EditStringGridDblClick(int column, int row) {
     // Not while a long command (the editor's sort among them) is running.
-    if (model_.busy() || column < 1 || row < 0) return;
+    if (column < 1 || row < 0 || model_.refuseWhenBusy()) return;
     switch (lines_.toggle(static_cast<std::size_t>(row), column)) {
     case ToggleOutcome::TooManyNumbers: MessageBox::warning(this, u8(kTooManyNumbers)); break;
     case ToggleOutcome::DuplicateCombination: MessageBox::warning(this, u8(kDuplicateCombination)); break;
@@ -306,7 +306,7 @@ void TEditForm::repaintRow(int row) {
 }
 
 void TEditForm::SortBitBtnClick() {
-    if (model_.busy() || lines_.size() == 0) return;
+    if (model_.refuseWhenBusy() || lines_.size() == 0) return;
     bool sorted = false;
     {
         LongOperation op(model_.waitForm(), true);
@@ -316,12 +316,12 @@ void TEditForm::SortBitBtnClick() {
 }
 
 void TEditForm::OKBitBtnClick() {
-    if (model_.busy()) return;
+    if (model_.refuseWhenBusy()) return;
     close();
 }
 
 void TEditForm::CancelBitBtnClick() {
-    if (model_.busy()) return;
+    if (model_.refuseWhenBusy()) return;
     lines_.setModified(false);
     close();
 }
@@ -330,7 +330,7 @@ void TEditForm::reject() { CancelBitBtnClick(); }
 
 void TEditForm::closeEvent(QCloseEvent* event) {
     // Not in the middle of a long step: the rows are being read or sorted.
-    if (model_.busy()) {
+    if (model_.refuseWhenBusy()) {
         event->ignore();
         return;
     }

@@ -34,7 +34,7 @@ void FileCommands::setPageCountField(QLineEdit* splitMemo, UpDown* splitUpDown) 
 }
 
 bool FileCommands::SaveClick() {
-    if (model_.busy()) return false;
+    if (model_.refuseWhenBusy()) return false;
     emit listPageWanted();
     if (model_.session().list().empty()) {
         MessageBox::warning(dialogParent_, QString::fromUtf8(kNothingToSaveMessage));
@@ -68,7 +68,7 @@ bool FileCommands::confirmDiscard() {
 }
 
 void FileCommands::LoadClick() {
-    if (model_.busy()) return;
+    if (model_.refuseListChange()) return;
     emit listPageWanted();
     const FileDialogFilter filter = fileDialogFilter(model_.session().options().saveFormat);
     const QString fileName = FileDialog::getOpenFileName(dialogParent_, u8("読み込み"), qtFilter(filter.filter));

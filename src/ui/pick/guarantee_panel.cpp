@@ -54,7 +54,7 @@ GuaranteePanel::GuaranteePanel(SessionModel& model, QWidget* page) : QObject(pag
 }
 
 void GuaranteePanel::GuaranteeBitBtnClick() {
-    if (model_.busy()) return;
+    if (model_.refuseWhenBusy()) return;
     const Session& session = model_.session();
     const NumberBoard& board = session.board();
     const int pick = session.rules().pickCount;

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QToolButton>
@@ -96,6 +97,9 @@ NumberBoardWidget::NumberBoardWidget(SessionModel& model, QWidget* parent) : QWi
         panel->move(kBoardLeft + column * kPitch, 4 + row * kPitch);
         setHint(panel, "ボタンを押すと各数字の候補／非候補が切り替わります。");
         connect(panel, &NumPanel::clicked, this, &NumberBoardWidget::NumPanelClick);
+        // Only the board's current number takes the Tab key; a mouse click
+        // never moves the focus.
+        panel->setFocusPolicy(n == focusNumber_ ? Qt::TabFocus : Qt::NoFocus);
         numPanels_[static_cast<std::size_t>(n - 1)] = panel;
     }
     allowAllUpSpeedButton_ = new QToolButton(this);
@@ -115,12 +119,12 @@ void NumberBoardWidget::SelRadioButtonClick(int role) {
 }
 
 void NumberBoardWidget::NumPanelClick(int number, bool rightButton) {
-    if (model_.busy()) return;
+    if (model_.refuseWhenBusy()) return;
     model_.run([&](Session& s) { return s.clickNumber(number, rightButton); });
 }
 
 void NumberBoardWidget::AllowAllUpSpeedButtonClick() {
-    if (model_.busy()) return;
+    if (model_.refuseWhenBusy()) return;
     model_.run([](Session& s) { return s.clearCurrentRole(); });
 }
 
@@ -130,12 +134,41 @@ void NumberBoardWidget::refresh(const Changes& changes) {
         const bool loto6 = model_.session().mode() == GameMode::Loto6;
         for (int n = 32; n <= kBoardSize; ++n) numPanels_[static_cast<std::size_t>(n - 1)]->setVisible(loto6);
         allowAllUpSpeedButton_->move(clearButtonPlace(model_.session().mode()));
+        const int maxNumber = model_.session().rules().maxNumber;
+        if (focusNumber_ > maxNumber)
+            setFocusNumber(maxNumber, numPanels_[static_cast<std::size_t>(focusNumber_ - 1)]->hasFocus());
     }
     if (!changes.has(Change::Board) && !changes.has(Change::Game)) return;
     roleRadioButtons_[static_cast<std::size_t>(board.currentRole())]->setChecked(true);
     roleRadioButtons_[Axis]->setEnabled(!board.rSystem());
     repaintBoard();
     RefreshRoleCounts();
+}
+
+void NumberBoardWidget::setFocusNumber(int number, bool takeFocus) {
+    NumPanel* from = numPanels_[static_cast<std::size_t>(focusNumber_ - 1)];
+    NumPanel* to = numPanels_[static_cast<std::size_t>(number - 1)];
+    focusNumber_ = number;
+    to->setFocusPolicy(Qt::TabFocus);
+    if (takeFocus) to->setFocus(Qt::OtherFocusReason);
+    if (from != to) from->setFocusPolicy(Qt::NoFocus);
+}
+
+void NumberBoardWidget::keyPressEvent(QKeyEvent* event) {
+    const int maxNumber = model_.session().rules().maxNumber;
+    int next = focusNumber_;
+    switch (event->key()) {
+    case Qt::Key_Up: next = focusNumber_ - 1; break;
+    case Qt::Key_Down: next = focusNumber_ + 1; break;
+    case Qt::Key_Left: next = focusNumber_ - 10; break;
+    case Qt::Key_Right: next = focusNumber_ + 10; break;
+    case Qt::Key_Home: next = 1; break;
+    case Qt::Key_End: next = maxNumber; break;
+    default: QWidget::keyPressEvent(event); return;
+    }
+    // Off the board (left of 1–10, right of 41–43) the focus stays.
+    if (next >= 1 && next <= maxNumber) setFocusNumber(next, true);
+    event->accept();
 }
 
 void NumberBoardWidget::RefreshRoleCounts() {

@@ -2,6 +2,9 @@
 // The number board on the pick page: the six role radio buttons with their
 // counters, the 43 number buttons and the button that clears the current
 // role. It shows the session's board and hands every click to it.
+// By keyboard the numbers are one Tab stop: the arrow keys move among them
+// as they stand (Up/Down within a column of ten, Left/Right to the next
+// column), Home/End to the first and last number, Space clicks.
 
 #include <QWidget>
 #include <array>
@@ -32,6 +35,12 @@ public:
 
     NumberBoardWidget(SessionModel& model, QWidget* parent);
 
+    // The number the keyboard is on (the board's Tab stop).
+    int focusNumber() const { return focusNumber_; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void SelRadioButtonClick(int role);
     void NumPanelClick(int number, bool rightButton);
@@ -39,6 +48,8 @@ private:
     void refresh(const tambor::Changes& changes);
     void RefreshRoleCounts();
     void repaintBoard();
+    // Makes number the board's Tab stop, and gives it the focus when asked.
+    void setFocusNumber(int number, bool takeFocus);
 
     SessionModel& model_;
     std::array<NumPanel*, kBoardSize> numPanels_{};
@@ -46,6 +57,7 @@ private:
     std::array<QLineEdit*, kRoleCount> roleMemos_{};
     QButtonGroup* roleGroup_ = nullptr;
     QToolButton* allowAllUpSpeedButton_ = nullptr;
+    int focusNumber_ = 1;
 };
 
 }  // namespace tambor::ui

@@ -1,5 +1,6 @@
 #include "ui/pick/number_panel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOption>
@@ -54,6 +55,32 @@ void NumPanel::paintEvent(QPaintEvent*) {
     for (const auto& d : halo) p.drawText(x + d[0], y + d[1], caption);
     p.setPen(Qt::black);
     p.drawText(x + 1, y, caption);
+
+    // The focus ring: the highlight colour around the disc, over the bevel.
+    if (hasFocus()) {
+        p.setPen(QPen(palette().highlight().color(), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(r).adjusted(1, 1, -1, -1));
+    }
+}
+
+void NumPanel::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Space && (modifiers == Qt::NoModifier || modifiers == Qt::ShiftModifier)) {
+        if (!event->isAutoRepeat()) emit clicked(number_, modifiers == Qt::ShiftModifier);
+        return;
+    }
+    event->ignore();  // the arrow keys go to the board
+}
+
+void NumPanel::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void NumPanel::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void NumPanel::mousePressEvent(QMouseEvent* event) {

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 
 #include "core/japanese_count.h"
+#include "session/refusals.h"
 #include "ui/common/combination_list_model.h"
 #include "ui/common/edit_conventions.h"
 #include "ui/common/message_box.h"
@@ -122,7 +123,7 @@ void PickPage::LotoRadioButtonClick(int gameTag) {
     // The switch discards the list: nothing while a command works on it,
     // and unsaved work is asked about first. Either refusal puts the radio
     // buttons back on the game in force.
-    if (mode == model_.session().mode() || model_.busy() || !files_.confirmDiscard()) {
+    if (mode == model_.session().mode() || model_.refuseWhenBusy() || !files_.confirmDiscard()) {
         refresh(Change::Game);
         return;
     }
@@ -130,7 +131,7 @@ void PickPage::LotoRadioButtonClick(int gameTag) {
 }
 
 void PickPage::ClearBitBtnClick() {
-    if (model_.busy()) return;
+    if (model_.refuseListChange()) return;
     model_.run([](Session& s) { return s.clearList(); });
 }
 
@@ -141,7 +142,7 @@ void PickPage::finishListCommand(QWidget* commandButton) {
 }
 
 void PickPage::LotBitBtnClick() {
-    if (model_.busy()) return;
+    if (model_.refuseListChange()) return;
     const int count = parseDrawCount(lotMemo_->text().toStdString());
     lotMemo_->setText(QString::number(count));
     {
@@ -153,8 +154,12 @@ void PickPage::LotBitBtnClick() {
 
 void PickPage::CombiBitBtnClick() {
     const NumberBoard& board = model_.session().board();
-    if (board.count(Axis) + board.count(Together) < model_.session().rules().pickCount) return;
-    if (model_.busy()) return;
+    const int pick = model_.session().rules().pickCount;
+    if (board.count(Axis) + board.count(Together) < pick) {
+        model_.refuse(QString::fromStdString(refusal::tooFewToBuild(pick)));
+        return;
+    }
+    if (model_.refuseListChange()) return;
     {
         LongOperation op(model_.waitForm(), true);
         model_.run([&](Session& s) { return s.buildCombinations(op.progress()); });
@@ -163,7 +168,11 @@ void PickPage::CombiBitBtnClick() {
 }
 
 void PickPage::SortBitBtnClick() {
-    if (model_.busy() || model_.session().list().empty()) return;
+    if (model_.refuseListChange()) return;
+    if (model_.session().list().empty()) {
+        model_.refuse(refusal::kNothingToSort);
+        return;
+    }
     {
         LongOperation op(model_.waitForm(), true);
         model_.run([&](Session& s) { return s.sortList(op.progress()); });
@@ -172,7 +181,7 @@ void PickPage::SortBitBtnClick() {
 }
 
 void PickPage::EditBitBtnClick() {
-    if (model_.busy() || model_.listEditing()) return;
+    if (model_.refuseListChange()) return;
     if (model_.session().list().empty()) {
         MessageBox::warning(this, u8("数字の組み合わせがないので編集できません。"));
         return;

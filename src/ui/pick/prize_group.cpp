@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "session/refusals.h"
 #include "ui/common/edit_conventions.h"
 #include "ui/common/session_model.h"
 #include "ui/common/up_down.h"
@@ -90,9 +91,13 @@ void PrizeGroup::PrizeBitBtnClick() {
     if (model_.busy()) {
         // A check while another command runs only forgets the last lines.
         if (model_.session().prizeCheckPossible()) model_.run([](Session& s) { return s.clearPrizeLines(); });
+        model_.refuse(refusal::kBusy);
         return;
     }
-    if (!model_.session().prizeCheckPossible()) return;
+    if (!model_.session().prizeCheckPossible()) {
+        model_.refuse(QString::fromStdString(refusal::winningNumbersIncomplete(model_.session().rules().pickCount)));
+        return;
+    }
     LongOperation op(model_.waitForm(), true);
     model_.run([&](Session& s) { return s.runPrizeCheck(op.progress()); });
 }

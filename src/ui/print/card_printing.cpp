@@ -116,7 +116,7 @@ void CardPrinting::DisablePrinting() {
 }
 
 void CardPrinting::GetMarginBitBtnClick() {
-    if (model_.busy()) return;
+    if (model_.refuseWhenBusy()) return;
     FetchPrinterMargins();
     if (!stored_) DisablePrinting();
 }
@@ -146,7 +146,7 @@ std::vector<std::size_t> CardPrinting::selectedPositions() const {
 }
 
 const CombinationList* CardPrinting::printableList() {
-    if (model_.busy()) return nullptr;
+    if (model_.refuseWhenBusy()) return nullptr;
     bringPageToFront(pickListBox_);
     const CombinationList& list = model_.session().list();
     if (list.empty()) {
@@ -225,7 +225,7 @@ void CardPrinting::PrintPreviewClick() {
 }
 
 void CardPrinting::PrintTestBitBtnClick() {
-    if (model_.busy()) return;
+    if (model_.refuseWhenBusy()) return;
     QPrinter printer(QPrinter::HighResolution);
     if (!preparePrinter(printer, "印刷テスト")) return;
     printPages(printer, {testPage(stored_->metrics, printerMetrics(printer), margins())});

@@ -13,6 +13,7 @@
 #include "ui/common/fonts.h"
 #include "ui/common/session_model.h"
 #include "ui/common/string_grid.h"
+#include "ui/common/tool_window.h"
 #include "ui/common/widget_helpers.h"
 
 namespace tambor::ui {
@@ -34,7 +35,7 @@ TRateForm::TRateForm(SessionModel& model, QWidget* owner)
     });
     connect(grid_, &StringGrid::mouseMoved, this, &TRateForm::RateStringGridMouseMove);
     connect(grid_, &StringGrid::topLeftChanged, this, &TRateForm::refreshHover);
-    grid_->installEventFilter(this);
+    closeWithEscape(this, model_);
     grid_->setDimensions(1, 1);
     resize(400, 300);
     connect(&model_, &SessionModel::changed, this, &TRateForm::refresh);
@@ -132,24 +133,6 @@ void TRateForm::showEvent(QShowEvent* event) {
 void TRateForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     FormResize();
-}
-
-// The window previews the grid's keys: each goes to the main window's key
-// handling first, then to the grid, and stops there (so it is not passed on
-// to the window a second time).
-bool TRateForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == grid_ && event->type() == QEvent::KeyPress) {
-        emit keyPressed(static_cast<QKeyEvent*>(event));
-        static_cast<QObject*>(grid_)->event(event);
-        event->accept();
-        return true;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void TRateForm::keyPressEvent(QKeyEvent* event) {
-    emit keyPressed(event);
-    QWidget::keyPressEvent(event);
 }
 
 void TRateForm::RateStringGridMouseMove(const QPoint& viewportPos) {

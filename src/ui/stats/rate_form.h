@@ -3,7 +3,7 @@
 // it was drawn, and for each its partners ranked by how often they were
 // drawn together with it, with the pair rate in percent. A separate,
 // resizable, non-modal window that lives for the whole run; its close box
-// only hides it.
+// and Esc only hide it.
 
 #include <QPoint>
 #include <QSize>
@@ -11,7 +11,6 @@
 
 #include "core/game.h"
 
-class QKeyEvent;
 
 namespace tambor {
 class Changes;
@@ -40,16 +39,9 @@ public:
     static constexpr int kMinColumns = 7;    // the minimum size shows these
     static constexpr int kMinRows = 11;
 
-signals:
-    // Every key pressed in the window, for the main window's key handling
-    // (the Escape key acts as it does there).
-    void keyPressed(QKeyEvent* event);
-
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormShow();

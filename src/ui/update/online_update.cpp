@@ -3,6 +3,7 @@
 #include <QAction>
 
 #include "history/online_update.h"
+#include "session/refusals.h"
 #include "ui/common/message_box.h"
 #include "ui/common/session_model.h"
 #include "ui/common/wait_form.h"
@@ -27,7 +28,11 @@ OnlineUpdate::~OnlineUpdate() {
 
 void OnlineUpdate::RenewClick() {
     // One update at a time, and none while another long command runs.
-    if (thread_ || model_.busy()) return;
+    if (thread_) {
+        model_.refuse(refusal::kBusy);
+        return;
+    }
+    if (model_.refuseWhenBusy()) return;
     // The wait window goes up before the worker starts, so the busy flag
     // holds from the click on.
     showConnecting();
