@@ -56,9 +56,9 @@ public:
         return std::clamp(integer("DefTimes").value_or(current), kDefaultDrawCountMin, kDefaultDrawCountMax);
     }
     PriorityMode priorityMode() const { return lotModeFromText(text("LotMode")); }
-    // The three scan orders are stored by their texts; the fewest-tickets
-    // order, which older versions do not know, as its number 3. Any other
-    // number keeps meaning the random order, as it always did.
+    // Every order is stored by its text. The fewest-tickets order was once
+    // stored as its number 3, which is still read; any other number keeps
+    // meaning the random order, as it always did.
     ArrangeMode arrangeMode() const {
         const std::string value = text("ArrangeMode");
         for (int code = 0; code < kArrangeModeCount; ++code)
@@ -149,9 +149,7 @@ std::vector<std::string> settingsLines(const StoredSettings& settings, const Pri
     if (priority >= 0 && priority < kPriorityModeCount) lines.push_back(std::string("LotMode=") + priorityModeText(o.priorityMode));
     lines.push_back(intLine("RSystem", o.rSystem ? 1 : 0));
     const int arrange = static_cast<int>(o.arrangeMode);
-    if (o.arrangeMode == ArrangeMode::Fewest)
-        lines.push_back(intLine("ArrangeMode", arrange));
-    else if (arrange >= 0 && arrange < kArrangeModeCount)
+    if (arrange >= 0 && arrange < kArrangeModeCount)
         lines.push_back(std::string("ArrangeMode=") + arrangeModeText(o.arrangeMode));
     lines.push_back(intLine("PastRemove", o.pastRemove ? 1 : 0));
     lines.push_back("");

@@ -194,16 +194,18 @@ TEST(Settings, ArrangeModeIsMatchedByText) {
     EXPECT_EQ(lines.size(), 30u);
 }
 
-// The fewest-tickets order is stored as its number; numbers written by
-// older versions keep meaning the random order.
-TEST(Settings, FewestOrderIsStoredAsThree) {
+// The fewest-tickets order is stored by its text, as the others; its
+// number 3 (as once written) is still read, other numbers keep meaning the
+// random order.
+TEST(Settings, FewestOrderIsStoredAsItsText) {
     TempFolder folder;
     const fs::path path = settingsPath(folder.path());
     StoredSettings s;
     s.options.rSystem = true;
     s.options.arrangeMode = ArrangeMode::Fewest;
     const auto lines = settingsLines(s, nullptr);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), "ArrangeMode=3"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "ArrangeMode=口数優先（少ない組数）"), 1);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "ArrangeMode=3"), 0);
     writeSettingsFile(path, s, &kPrinter);
     EXPECT_EQ(readSettingsFile(path, StoredSettings{}, &kPrinter), s);
 

@@ -24,12 +24,16 @@
 #include <cmath>
 #include <QToolButton>
 #include <QGroupBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QTableView>
 #include <map>
 
 #include "support/dialog_guard.h"
 #include "support/test_window.h"
 #include "ui/common/up_down.h"
 #include "ui/common/wait_form.h"
+#include "ui/edit/edit_form.h"
 #include "ui/stats/rate_form.h"
 
 using namespace tambor;
@@ -50,7 +54,8 @@ const std::map<QString, QString>& widestValues() {
         {QStringLiteral("PickMemo"), QString::fromUtf8("609万6454")},
         // The most the board allows: one axis and 34 together numbers in ロト６.
         {QStringLiteral("CombiMemo"), QString::fromUtf8("27万8256")},
-        {QStringLiteral("LotMemo"), QStringLiteral("10000")},
+        // Seven digits: more draws than ロト６ has combinations.
+        {QStringLiteral("LotMemo"), QStringLiteral("9999999")},
         {QStringLiteral("DefMemo"), QStringLiteral("10000")},
         {QStringLiteral("SplitMemo"), QStringLiteral("100")},
         {QStringLiteral("PrizeMemo"), QStringLiteral("9999")},
@@ -203,6 +208,27 @@ QStringList coveredCaptions(QWidget* window) {
     return found;
 }
 
+// Controls that stick out of the widget they stand on (cut by its edge,
+// as a button under a tab frame): "name: geometry outside parent size".
+QStringList outsideTheirParent(QWidget* root) {
+    QStringList found;
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(root) || w->isWindow() || w->objectName().isEmpty() ||
+            w->objectName().startsWith(QLatin1String("qt_")) || !w->parentWidget())
+            continue;
+        if (!w->parentWidget()->rect().contains(w->geometry()))
+            found << QStringLiteral("%1: (%2,%3 %4x%5) outside %6x%7")
+                         .arg(w->objectName())
+                         .arg(w->x())
+                         .arg(w->y())
+                         .arg(w->width())
+                         .arg(w->height())
+                         .arg(w->parentWidget()->width())
+                         .arg(w->parentWidget()->height());
+    }
+    return found;
+}
+
 // A control the user works with, which must carry a hint.
 bool isControl(QWidget* w) {
     if (qobject_cast<QLabel*>(w)) return false;
@@ -249,7 +275,7 @@ private slots:
         QStringList found;
         for (int i = 0; i < tabs->count(); ++i) {
             tabs->setCurrentIndex(i);
-            found << misfits(tabs->widget(i)) << coveredCaptions(tabs->widget(i));
+            found << misfits(tabs->widget(i)) << coveredCaptions(tabs->widget(i)) << outsideTheirParent(tabs->widget(i));
         }
         found << misfits(t.find<QWidget>("MenuToolBar"));
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral("\n"))));
@@ -294,6 +320,67 @@ private slots:
         QVERIFY(t.trigger("About"));
         QVERIFY(aboutShown);
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral("\n"))));
+    }
+
+    // The backtest summary with the largest amounts it is asked to show:
+    // 99,999 lines (every digit of the cost used) over every draw of the
+    // full history.
+    void backtestSummaryHoldsTheLargestAmounts() {
+        TestWindow t;
+        QFile::remove(t.dir.filePath(QStringLiteral("lotodata.txt")));
+        QVERIFY(QFile::copy(QStringLiteral(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt"),
+                            t.dir.filePath(QStringLiteral("lotodata.txt"))));
+        t.model().run([](Session& s) { return s.switchGame(GameMode::Loto6); });
+        for (CombinationIndex i = 0; i < 99999; ++i) t.session().list().appendIndex(i * 60);
+        t.model().apply(Change::List);
+        QTest::mouseClick(t.find<QPushButton>("BacktestBitBtn"), Qt::LeftButton);
+        auto* backtest = t.find<QWidget>("TBacktestForm");
+        QVERIFY(backtest->isVisible());
+        QVERIFY(t.text("BacktestCostMemo").contains(QString::fromUtf8("億")));
+        QVERIFY(t.text("BacktestCostMemo").contains(QString::fromUtf8("万")));
+        const QStringList found = misfits(backtest) << coveredCaptions(backtest);
+        backtest->close();
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral("\n"))));
+    }
+
+    // The grid editor's row labels show the highest row number whole, seven
+    // digits for a list of a million lines.
+    void editorRowLabelsHoldSevenDigits() {
+        TestWindow t;
+        t.model().run([](Session& s) { return s.switchGame(GameMode::Loto6); });
+        for (CombinationIndex i = 0; i < 1000000; ++i) t.session().list().appendIndex(i * 6);
+        t.model().apply(Change::List);
+        QTest::mouseClick(t.find<QPushButton>("EditBitBtn"), Qt::LeftButton);
+        auto* editor = t.find<TEditForm>("TEditForm");
+        QVERIFY(editor->isVisible());
+        const QFontMetrics metrics(editor->grid()->font());
+        QVERIFY(editor->labelWidth() >= metrics.horizontalAdvance(QStringLiteral("1000000")) + 4);
+        QCOMPARE(editor->grid()->verticalHeader()->width(), editor->labelWidth() + 1);
+        editor->close();
+    }
+
+    // The wait window's percentage reads on the white and on the blue part.
+    void gaugePercentReadsOnBothParts() {
+        TestWindow t;
+        LongOperation op(t.window->waitForm(), true);
+        auto* gauge = t.find<QWidget>("CGauge");
+        // Pixels in the middle of the gauge, where the percentage stands,
+        // that differ clearly from the part they are on (white or blue).
+        auto textPixels = [gauge](bool onBlue) {
+            const QImage image = gauge->grab().toImage();
+            const QRect middle(image.width() / 2 - 12, 2, 24, image.height() - 4);
+            int count = 0;
+            for (int y = middle.top(); y <= middle.bottom(); ++y)
+                for (int x = middle.left(); x <= middle.right(); ++x) {
+                    const QColor c(image.pixel(x, y));
+                    if (onBlue ? c.red() > 160 && c.green() > 160 : c.lightness() < 100) ++count;
+                }
+            return count;
+        };
+        t.window->waitForm().setGauge(30);  // the percentage on white: dark
+        QVERIFY(textPixels(false) > 10);
+        t.window->waitForm().setGauge(70);  // on blue: light
+        QVERIFY(textPixels(true) > 10);
     }
 
     // Every number of the board shows whole on its disc, white halo included.

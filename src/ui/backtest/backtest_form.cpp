@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -59,9 +60,12 @@ QLabel* label(QWidget* parent, const char* caption) {
     return l;
 }
 
-QLineEdit* field(QWidget* parent, const char* objectName, const char* hint, int minimumWidth) {
-    QLineEdit* edit = makeReadOnlyField(parent, objectName, hint, 0, 0, minimumWidth, 22);
-    edit->setMinimumWidth(minimumWidth);
+// A summary field as wide as the widest text it shows (in the window's
+// font, with the field's frame and margins).
+QLineEdit* field(QWidget* parent, const char* objectName, const char* hint, const char* widest) {
+    QLineEdit* edit = makeReadOnlyField(parent, objectName, hint, 0, 0, 10, 22);
+    const int text = QFontMetrics(parent->font()).horizontalAdvance(u8(widest));
+    edit->setMinimumWidth(text + 2 * edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 4 + 4);
     return edit;
 }
 
@@ -112,28 +116,33 @@ TBacktestForm::TBacktestForm(SessionModel& model, QWidget* owner)
     // The summary of the range.
     auto* summary = new QGridLayout;
     summary->addWidget(label(this, "照合回数"), 0, 0);
-    drawsMemo_ = field(this, "BacktestDrawsMemo", "範囲の中の回数を表示します。", 70);
+    // The widest texts: every round of a long history, and the money of a
+    // list of 99,999 lines over it (hundreds of 億 yen, every digit used).
+    drawsMemo_ = field(this, "BacktestDrawsMemo", "範囲の中の回数を表示します。", "8888回");
     summary->addWidget(drawsMemo_, 0, 1);
     summary->addWidget(label(this, "当選金額"), 0, 2);
-    moneyMemo_ = field(this, "BacktestMoneyMemo", "範囲の中の当選金額の合計を表示します。", 130);
+    moneyMemo_ = field(this, "BacktestMoneyMemo", "範囲の中の当選金額の合計を表示します。", "約 888億8888万8888円");
     summary->addWidget(moneyMemo_, 0, 3, 1, 3);
     summary->addWidget(label(this, "購入金額"), 0, 6);
-    costMemo_ = field(this, "BacktestCostMemo", "範囲のすべての回に一覧の組み合わせを購入した金額を表示します。", 110);
+    costMemo_ =
+        field(this, "BacktestCostMemo", "範囲のすべての回に一覧の組み合わせを購入した金額を表示します。", "888億8888万8800円");
     summary->addWidget(costMemo_, 0, 7, 1, 2);
     summary->addWidget(label(this, "回収率"), 0, 9);
-    returnMemo_ = field(this, "BacktestReturnMemo", "購入金額に対する当選金額の割合を表示します。", 64);
+    returnMemo_ = field(this, "BacktestReturnMemo", "購入金額に対する当選金額の割合を表示します。", "8888.8%");
     summary->addWidget(returnMemo_, 0, 10);
     for (int g = 0; g < kMaxGrades; ++g) {
         const auto gi = static_cast<std::size_t>(g);
         gradeLabel_[gi] = label(this, kGradeCaptions[g]);
         gradeLabel_[gi]->setObjectName(QStringLiteral("BacktestGrade%1Label").arg(g + 1));
         gradeMemo_[gi] =
-            field(this, QStringLiteral("BacktestGrade%1Memo").arg(g + 1).toLatin1().constData(), kGradeHints[g], 56);
+            field(this, QStringLiteral("BacktestGrade%1Memo").arg(g + 1).toLatin1().constData(), kGradeHints[g],
+                  "8888万8888本");
         summary->addWidget(gradeLabel_[gi], 1, g * 2);
         summary->addWidget(gradeMemo_[gi], 1, g * 2 + 1);
     }
     summary->addWidget(label(this, "最高当選"), 2, 0);
-    bestMemo_ = field(this, "BacktestBestMemo", "範囲の中で当選金額が最も多かった回を表示します。", 200);
+    bestMemo_ = field(this, "BacktestBestMemo", "範囲の中で当選金額が最も多かった回を表示します。",
+                      "第8888回（R88.88.88） 約 88億8888万8888円");
     bestMemo_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     summary->addWidget(bestMemo_, 2, 1, 1, 5);
     rangeLabel_ = new QLabel(this);

@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QProgressBar>
 #include <QWindow>
 
@@ -12,7 +13,38 @@
 namespace tambor::ui {
 namespace {
 const char* const kWaitText = "しばらくお待ち下さい...";
-}
+
+// The gauge: a blue fill on white with the percentage in its middle, the
+// text black over the white part and white over the blue, so it reads at
+// every value. A gauge without a range is the style's busy indicator.
+class Gauge : public QProgressBar {
+public:
+    explicit Gauge(QWidget* parent) : QProgressBar(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (maximum() <= minimum()) {
+            QProgressBar::paintEvent(event);
+            return;
+        }
+        QPainter p(this);
+        const QRect all = rect();
+        const int filled = static_cast<int>(static_cast<qint64>(all.width()) * (value() - minimum()) /
+                                            (maximum() - minimum()));
+        const QRect fill(all.left(), all.top(), filled, all.height());
+        p.fillRect(all, Qt::white);
+        p.fillRect(fill, Qt::blue);
+        const QString percent = text();
+        p.setClipRect(all);
+        p.setPen(Qt::black);
+        p.drawText(all, Qt::AlignCenter, percent);
+        p.setClipRect(fill);
+        p.setPen(Qt::white);
+        p.drawText(all, Qt::AlignCenter, percent);
+    }
+};
+
+}  // namespace
 
 TWaitForm::TWaitForm(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), owner_(owner) {
@@ -32,14 +64,12 @@ TWaitForm::TWaitForm(QWidget* owner)
     gaugePanel_->setObjectName(QStringLiteral("GaugePanel"));
     gaugePanel_->setFrameShape(QFrame::Box);
     gaugePanel_->setGeometry(16, 8, 321, 25);
-    gauge_ = new QProgressBar(gaugePanel_);
+    gauge_ = new Gauge(gaugePanel_);
     gauge_->setObjectName(QStringLiteral("CGauge"));
     gauge_->setRange(0, 100);
     gauge_->setAlignment(Qt::AlignCenter);
     gauge_->setTextVisible(true);
     gauge_->setGeometry(1, 1, 319, 23);
-    gauge_->setStyleSheet(QStringLiteral("QProgressBar { background: white; border: none; color: black; }"
-                                         "QProgressBar::chunk { background: blue; }"));
     gaugePanel_->hide();
 }
 

@@ -69,7 +69,7 @@ TEditForm::TEditForm(SessionModel& model, QWidget* owner)
     // Column widths and row height from the grid's font.
     const QFontMetrics metrics(grid_->font());
     columnWidth_ = metrics.horizontalAdvance(QStringLiteral("43")) + 4;
-    labelWidth_ = metrics.horizontalAdvance(u8("新規追加")) + 4;
+    labelWidth_ = labelWidthFor(0);
     rowHeight_ = metrics.height() + 4;
     ascent_ = metrics.ascent();
     for (int n = 1; n <= kBoardSize; ++n) {
@@ -137,9 +137,17 @@ bool TEditForm::FormShow() {
     LongOperation op(model_.waitForm(), true);
     if (!op.started()) return false;
     const bool loaded = model_.session().beginListEdit(lines_, op.progress());
+    // The label column holds the highest row number whole.
+    labelWidth_ = labelWidthFor(lines_.size());
+    grid_->verticalHeader()->setFixedWidth(labelWidth_ + kLineWidth);
     gridModel_->reset();
     grid_->scrollToTop();
     return loaded && lines_.size() > 0;
+}
+
+int TEditForm::labelWidthFor(std::size_t rows) const {
+    const QFontMetrics metrics(grid_->font());
+    return std::max(metrics.horizontalAdvance(u8("新規追加")), metrics.horizontalAdvance(QString::number(rows))) + 4;
 }
 
 void TEditForm::FillEditGrid() {

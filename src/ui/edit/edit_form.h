@@ -83,6 +83,9 @@ private:
     void CancelBitBtnClick();
     // Sizes the window to the rows: the widest and the lowest it may be.
     void FillEditGrid();
+    // The label column's width: "新規追加", or the highest row number when
+    // it is wider (a list of millions of lines), and the margins.
+    int labelWidthFor(std::size_t rows) const;
     void ComputeEditSizeLimits();
     void LayoutEditForm();
     void UpdateHoverHighlight(int column, int row);

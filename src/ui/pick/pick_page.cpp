@@ -28,6 +28,10 @@ namespace tambor::ui {
 
 using namespace pick_layout;
 
+namespace {
+constexpr int kDrawCountDigits = 7;
+}
+
 PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
     : QWidget(parent), model_(model), files_(files) {
     setObjectName(QStringLiteral("PickPage"));
@@ -51,18 +55,19 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
 
     // The combination list.
     pickListBox_ = makeCombinationListView(this, "PickListBox", "数字の組み合わせを表示します。");
-    pickListBox_->setGeometry(kListLeft, 46, kListWidth, 164);
+    pickListBox_->setGeometry(kListLeft, 46, kListWidth, 160);
     Session& session = model_.session();
     pickModel_ = new CombinationListModel([&session]() -> const std::vector<CombinationIndex>& { return session.list().items(); },
                                           [&session] { return session.mode(); }, pickListBox_);
     pickListBox_->setModel(pickModel_);
-    // The count under the list, the clear button below it at the right.
-    makeLabel(this, "登録口数", kListLeft, 217, 48, 16);
-    pickMemo_ = makeReadOnlyField(this, "PickMemo", "登録されている組み合わせの数を表示します。", kListLeft + 48, 214,
+    // The count under the list, the clear button below it at the right,
+    // whole above the page's lower edge.
+    makeLabel(this, "登録口数", kListLeft, 213, 48, 16);
+    pickMemo_ = makeReadOnlyField(this, "PickMemo", "登録されている組み合わせの数を表示します。", kListLeft + 48, 210,
                                   76, 22);
-    makeLabel(this, "口", kListLeft + 126, 217, 12, 16);
+    makeLabel(this, "口", kListLeft + 126, 213, 12, 16);
     clearBitBtn_ = makeButton(this, "ClearBitBtn", "クリア(&C)", "すべての組み合わせをクリアします。",
-                              kListLeft + kListWidth - 54, 239, 54, 24);
+                              kListLeft + kListWidth - 54, 235, 54, 24);
 
     // Commands.
     const int bx = kCommandLeft;
@@ -72,14 +77,17 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
     lotMemo_ = new QLineEdit(this);
     lotMemo_->setObjectName(QStringLiteral("LotMemo"));
     lotMemo_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lotMemo_->setGeometry(cx, 8, 50, 22);
+    // Seven digits at most, all of them in view: more draws than there are
+    // ロト６ combinations (609万6454) can be asked for, and are shown whole.
+    lotMemo_->setMaxLength(kDrawCountDigits);
+    lotMemo_->setGeometry(cx, 8, 60, 22);
     setHint(lotMemo_, "１度に行う抽選回数を入力します。");
     applyEditConventions(lotMemo_, EditKind::Numeric);
     lotUpDown_ = new UpDown(lotMemo_, kDefaultDrawCountMin, kDefaultDrawCountMax, 50, this);
     lotUpDown_->setObjectName(QStringLiteral("LotUpDown"));
-    lotUpDown_->setGeometry(cx + 50, 8, 14, 22);
+    lotUpDown_->setGeometry(cx + 60, 8, 14, 22);
     setHint(lotUpDown_, "１度に行う抽選回数を入力します。");
-    makeLabel(this, "回", cx + 66, 12, 12, 16);
+    makeLabel(this, "回", cx + 76, 12, 12, 16);
 
     combiBitBtn_ = makeButton(this, "CombiBitBtn", "組み合わせ(&E)",
                               "右側のボタンで選択されている数字の全ての組み合わせを追加します。", bx, 36, bw, 26);
