@@ -144,6 +144,14 @@ private slots:
         emit menu->hovered(t.find<QAction>("Paste"));
         QCOMPARE(t.find<QStatusBar>("StatusBar")->currentMessage(),
                  QString::fromUtf8("コピーしたまたは切り取った項目を、選択された位置に貼り付けます。"));
+        for (QAction* item : menu->actions()) {
+            if (item->isSeparator()) continue;
+            emit menu->hovered(item);
+            QVERIFY2(!item->statusTip().isEmpty(), qPrintable(item->objectName()));
+            QCOMPARE(t.find<QStatusBar>("StatusBar")->currentMessage(), item->statusTip());
+        }
+        emit menu->hovered(t.find<QAction>("Undo"));
+        QCOMPARE(t.find<QStatusBar>("StatusBar")->currentMessage(), QString::fromUtf8("一覧を最後の変更の前に戻します。"));
         menu->close();
         QVERIFY(t.find<QStatusBar>("StatusBar")->currentMessage().isEmpty());
     }
