@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <string>
 
 #include "io/print_margin.h"
 #include "ui/common/edit_conventions.h"
@@ -142,6 +143,8 @@ OptionsPage::OptionsPage(SessionModel& model, QWidget* parent) : QWidget(parent)
     QGroupBox* lot = makeGroup(this, "LotGroupBox", "抽選オプション", 360, 80, 360, 180);
     QLabel* defLabel = makeLabel(lot, "抽選回数 初期値(&D):", 8, 22, 118, 16);
     defMemo_ = makeEdit(lot, "DefMemo", "抽選回数の初期値を設定します。", EditKind::Numeric, 128, 18, 50);
+    // No more digits than the largest default (10000): all of them show.
+    defMemo_->setMaxLength(static_cast<int>(std::to_string(kDefaultDrawCountMax).size()));
     defLabel->setBuddy(defMemo_);
     defUpDown_ = new UpDown(defMemo_, kDefaultDrawCountMin, kDefaultDrawCountMax, 50, lot);
     defUpDown_->setObjectName(QStringLiteral("DefUpDown"));
