@@ -359,6 +359,17 @@ private slots:
         editor->close();
     }
 
+    // The draw count field takes seven digits and shows them all: typing
+    // 10000000 stops at 1000000, whole in view.
+    void drawCountShowsWhatWasTyped() {
+        TestWindow t;
+        auto* lot = t.find<QLineEdit>("LotMemo");
+        lot->clear();
+        QTest::keyClicks(lot, QStringLiteral("10000000"));
+        QCOMPARE(lot->text(), QStringLiteral("1000000"));
+        QVERIFY(QFontMetrics(lot->font()).horizontalAdvance(lot->text()) <= contentRect(lot).width());
+    }
+
     // The wait window's percentage reads on the white and on the blue part.
     void gaugePercentReadsOnBothParts() {
         TestWindow t;
