@@ -1,6 +1,6 @@
 // The generators at their largest: the R-system build over all 43 ロト６
-// numbers, the largest plain build, a draw of 10,000 combinations and both
-// sorting methods.
+// numbers, the largest plain build, a draw of 10,000 combinations, both
+// sorting methods, and the undo step kept before a change of the largest list.
 #include <benchmark/benchmark.h>
 
 #include <numeric>
@@ -114,5 +114,20 @@ BENCHMARK(BM_SortTextLoto6)->Arg(30000)->Unit(benchmark::kMillisecond);
 
 void BM_SortTextMini(benchmark::State& state) { runSort(state, GameMode::MiniLoto, 3000, SortMethod::Text); }
 BENCHMARK(BM_SortTextMini)->Unit(benchmark::kMillisecond);
+
+// The largest list (every ロト６ combination): remembering it before a
+// change and putting it back. The step holds one copy of the indices.
+void BM_UndoLargestList(benchmark::State& state) {
+    Session session({}, GameMode::Loto6);
+    const GameRules rules = rulesFor(GameMode::Loto6);
+    for (CombinationIndex i = 0; i < rules.combinationCount; ++i) session.list().appendIndex(i);
+    for (auto _ : state) {
+        session.rememberList();
+        session.undoList();
+    }
+    state.counters["step_MB"] = static_cast<double>(rules.combinationCount) * sizeof(CombinationIndex) / 1e6;
+    state.SetItemsProcessed(state.iterations() * rules.combinationCount);
+}
+BENCHMARK(BM_UndoLargestList)->Unit(benchmark::kMillisecond);
 
 }  // namespace
