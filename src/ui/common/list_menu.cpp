@@ -163,7 +163,10 @@ void ListMenu::CutClick() {
         return;
     }
     const ListBoxKind kind = kindOf(target_);
-    if (kind != ListBoxKind::Pick && kind != ListBoxKind::Duplicate) return;
+    if (kind != ListBoxKind::Pick && kind != ListBoxKind::Duplicate) {
+        model_.refuse(refusal::kNotInThisList);
+        return;
+    }
     QListView* target = target_;
     const int top = target->indexAt(QPoint(0, 0)).row();
     std::string text;
@@ -235,6 +238,18 @@ void ListMenu::SelectAllClick() {
     if (top >= 0) target_->scrollTo(target_->model()->index(top, 0), QAbstractItemView::PositionAtTop);
 }
 
+QAction* ListMenu::commandForKey(const QKeyEvent& key) const {
+    if (key.modifiers() == Qt::NoModifier) return key.key() == Qt::Key_Delete ? delete_ : nullptr;
+    if (key.modifiers() != Qt::ControlModifier) return nullptr;
+    switch (key.key()) {
+    case Qt::Key_T: return cut_;
+    case Qt::Key_C: return copy_;
+    case Qt::Key_V: return paste_;
+    case Qt::Key_A: return selectAll_;
+    default: return nullptr;  // Ctrl+Z is the window's
+    }
+}
+
 bool ListMenu::eventFilter(QObject* watched, QEvent* event) {
     auto* listBox = qobject_cast<QListView*>(watched);
     if (!listBox || !kinds_.count(listBox)) return QObject::eventFilter(watched, event);
@@ -243,19 +258,8 @@ bool ListMenu::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (event->type() != QEvent::KeyPress) return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    QAction* command = nullptr;
-    if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
-        command = delete_;
-    } else if (key->modifiers() != Qt::ControlModifier) {
-        return false;
-    } else switch (key->key()) {
-    case Qt::Key_T: command = cut_; break;
-    case Qt::Key_C: command = copy_; break;
-    case Qt::Key_V: command = paste_; break;
-    case Qt::Key_A: command = selectAll_; break;
-    default: return false;
-    }
+    QAction* command = commandForKey(*static_cast<QKeyEvent*>(event));
+    if (!command) return false;
     // The keys run a command only when the menu would offer it enabled (a
     // detached menu offers none).
     ListBoxEnter(listBox);

@@ -12,6 +12,7 @@
 #include "io/clipboard_text.h"
 
 class QAction;
+class QKeyEvent;
 class QListView;
 class QMenu;
 class QWidget;
@@ -47,6 +48,8 @@ private:
     // Whether the command may run now, as the menu would offer it; when
     // not, the reason is said in the status bar.
     bool available(QAction* command);
+    // The command a key runs in a list box (Ctrl+T/C/V/A, Delete), if any.
+    QAction* commandForKey(const QKeyEvent& key) const;
     ListBoxKind kindOf(QListView* listBox) const;
     bool detached(QListView* listBox) const;
     std::vector<std::size_t> selectedRows(QListView* listBox) const;

@@ -155,6 +155,12 @@ void NumberBoardWidget::setFocusNumber(int number, bool takeFocus) {
 }
 
 void NumberBoardWidget::keyPressEvent(QKeyEvent* event) {
+    // Only the keys of the number with the focus (not those another
+    // control of the board passed on).
+    if (!numPanels_[static_cast<std::size_t>(focusNumber_ - 1)]->hasFocus()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
     const int maxNumber = model_.session().rules().maxNumber;
     int next = focusNumber_;
     switch (event->key()) {
