@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/edit_lines.h"
+#include "history_test_support.h"
 #include "session/session.h"
 
 namespace tambor {
@@ -118,7 +119,9 @@ TEST(EditLines, SortPutsCombinationsFirstAndEmptiesTheOtherRows) {
 }
 
 TEST(EditLines, SortOrdersLikeTheListSort) {
-    Session session;
+    // The game switch writes the history file: into a folder of the test's own.
+    history_test::TempFolder folder;
+    Session session(folder.path);
     session.switchGame(GameMode::Loto6);
     session.list().appendText(" 1,20,30,40,41,42\r\n 2, 3, 4, 5, 6, 7\r\n 1, 2,30,31,32,33\r\n 1, 2, 3,31,32,43\r\n");
     EditLines lines;
