@@ -7,6 +7,7 @@
 
 #include "cli_args.h"
 #include "session/session.h"
+#include "filter_args.h"
 #include "generate_args.h"
 #include "long_work.h"
 
@@ -18,7 +19,8 @@ int runDraw(const std::vector<std::string>& rawArgs, std::ostream& out) {
     for (auto& a : args)
         if (a == "-n") a = "--count";
     const ParsedArgs parsed =
-        parseArgs(args, {"--game", "--data", "--count", "--mode", "--fix", "--forbid", "--seed"}, {"--past-remove"});
+        parseArgs(args, {"--game", "--data", "--count", "--mode", "--fix", "--forbid", "--seed", "--filter"},
+                  {"--past-remove"});
     const GameMode mode = parsed.game();
 
     int count = 50;
@@ -26,6 +28,8 @@ int runDraw(const std::vector<std::string>& rawArgs, std::ostream& out) {
     PriorityMode priority = PriorityMode::PreferPairs;
     if (const auto v = parsed.value("--mode"))
         priority = priorityModeFromIndex(static_cast<int>(parseOptionNumber("--mode", *v, 0, 6)));
+
+    const std::optional<FilterSettings> filter = filterFromArgs(parsed, mode);
 
     // The same session the window keeps: game, board, history, options.
     Session session(parsed.dataFolder(), mode);
@@ -49,18 +53,21 @@ int runDraw(const std::vector<std::string>& rawArgs, std::ostream& out) {
         o.pastRemove = parsed.has("--past-remove");
         o.priorityMode = priority;
     });
+    if (filter) session.setFilterSettings(*filter);
     const Changes drawn = session.randomDraw(count, work.progress("抽選中"));
     work.throwIfStopped();
     if (!drawn.problems().empty()) throw std::runtime_error(drawn.problems().front());
     writeListLines(out, session.list(), work);
+    if (!session.filterResult().empty()) work.note("tambor-cli draw: " + session.filterResult());
+    if (!drawn.refusal().empty()) work.note("tambor-cli draw: " + drawn.refusal());
     return 0;
 }
 
 const CommandRegistrar registrar{Command{
     "draw",
     "当選番号の統計で重みづけしたランダム抽選を行います",
-    "使い方: tambor-cli draw [--game mini|loto6] [--data DIR] [-n N] [--mode 0-6]\n"
-    "                        [--fix LIST] [--forbid LIST] [--past-remove] [--seed S]\n"
+    std::string("使い方: tambor-cli draw [--game mini|loto6] [--data DIR] [-n N] [--mode 0-6]\n"
+    "                        [--fix LIST] [--forbid LIST] [--past-remove] [--seed S] [--filter LIST]\n"
     "空の組み合わせリストに抽選した組み合わせを追加し、追加された行を順に 1 行ずつ表示します。\n"
     "  --game mini|loto6  ゲーム（既定: mini = ミニロト）\n"
     "  --data DIR         lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）\n"
@@ -71,6 +78,9 @@ const CommandRegistrar registrar{Command{
     "  --forbid LIST      禁止数字\n"
     "  --past-remove      過去の1等・2等の当選番号を排除する（重複リストに回ります）\n"
     "  --seed S           乱数の種 0..4294967295（既定: 現在時刻の秒）\n"
+    ) + kFilterHelp +
+    "                     条件を満たさない組み合わせは数えるだけで一覧に加えず、N 口見つかるまで\n"
+    "                     （最大 N の 100 倍まで）抽選を続けます。除外した数は標準エラーに表示します。\n"
     "同じ種・オプション・当選番号ファイルなら、画面の抽選と同じ行が得られます。\n"
     "当選番号ファイルを読めないときは抽選しません（内蔵のデータは使いません）。\n"
     "標準エラーが端末なら進み具合を表示します。Ctrl+C で中断できます。\n"

@@ -23,6 +23,7 @@ public:
             const std::uint8_t* skip, std::uint8_t* ruledOut, const ProgressCallback& progress)
         : rank_(RankTable::of(request.game)), k_(rank_.pickCount()), together_(together), list_(list),
           skip_(skip), ruledOut_(ruledOut),
+          filter_(!request.rSystem && request.filter != nullptr && request.filter->active() ? request.filter : nullptr),
           ticker_(progress, exactBinomial(static_cast<int>(together.size()),
                                           k_ - static_cast<int>(request.axis.size()))) {
         for (int n : request.axis) axisMask_ |= std::uint64_t{1} << (n - 1);
@@ -81,7 +82,9 @@ private:
 
     void complete(CombinationIndex index, std::uint64_t mask) {
         ++result_->enumerated;
-        if ((skip_[index >> 3] >> (index & 7)) & 1) {
+        if (filter_ != nullptr && !filter_->passes(mask)) {
+            ++result_->excluded;
+        } else if ((skip_[index >> 3] >> (index & 7)) & 1) {
             ++result_->skipped;
         } else if (list_.appendIndex(index) == AddOutcome::Listed && ruledOut_ != nullptr) {
             ruleOutNeighbours(mask);
@@ -140,6 +143,7 @@ private:
     CombinationList& list_;
     const std::uint8_t* skip_;
     std::uint8_t* ruledOut_;
+    const CombinationFilter* filter_;
     ProgressTicker ticker_;
     std::uint64_t axisMask_ = 0;
     std::array<std::uint64_t, kBoardSize + 1> later_{};
@@ -223,6 +227,8 @@ BuildResult RunCombinationBuilder(const BuildRequest& request, CombinationList& 
                                   const CombinationSet& pastWinners, CombinationSet& scratch,
                                   RandomGenerator& random, const ProgressCallback& progress) {
     if (list.mode() != request.game) throw std::invalid_argument("list of another game");
+    if (request.filter != nullptr && request.filter->mode() != request.game)
+        throw std::invalid_argument("filter of another game");
     validate(request);
     BuildResult result;
     const GameRules rules = rulesFor(request.game);
@@ -266,7 +272,7 @@ BuildResult RunCombinationBuilder(const BuildRequest& request, CombinationList& 
     builder.run(result);
     result.listed = list.size() - listedBefore;
     result.duplicates = list.duplicates().size() - duplicatesBefore;
-    result.kept = static_cast<std::size_t>(result.enumerated) - result.skipped;
+    result.kept = static_cast<std::size_t>(result.enumerated) - result.skipped - result.excluded;
     if (request.rSystem) result.lowerBound = guaranteeLowerBound(static_cast<int>(request.together.size()), pick);
     list.setChanged(true);
     return result;

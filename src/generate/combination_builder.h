@@ -10,6 +10,7 @@
 
 #include "core/combination_list.h"
 #include "core/progress.h"
+#include "generate/combination_filter.h"
 #include "generate/random.h"
 
 namespace tambor {
@@ -34,6 +35,10 @@ struct BuildRequest {
     std::vector<int> together;  // fill the remaining places
     bool rSystem = false;
     ArrangeMode arrange = ArrangeMode::Random;  // only with the R system
+    // Without the R system, when given and active: only combinations that
+    // pass it are listed, the others counted in BuildResult::excluded. The
+    // R system ignores it (its guarantee needs every ticket it keeps).
+    const CombinationFilter* filter = nullptr;
 };
 
 // The axis and together numbers of the board, its game and R-system switch.
@@ -49,6 +54,7 @@ struct BuildResult {
     std::size_t listed = 0;      // new lines in the list
     std::size_t duplicates = 0;  // new lines in the duplicate list
     std::size_t skipped = 0;     // past winners and, with the R system, ruled-out combinations
+    std::size_t excluded = 0;    // failed the filter (enumerated, never listed)
     std::size_t kept = 0;        // listed now or found listed already
     // R system: neighbours of kept combinations marked as ruled out. Only
     // neighbours still to be enumerated are marked (see the builder), so

@@ -266,10 +266,16 @@ DrawResult RunRandomDraw(const DrawHistory& history, const DrawRequest& request,
 
     DrawResult result;
     const int count = std::max(request.count, 1);
+    const CombinationFilter* filter = request.filter != nullptr && request.filter->active() ? request.filter : nullptr;
+    if (filter != nullptr && filter->mode() != history.game) throw std::invalid_argument("filter of another game");
+    // With a filter the run may take many draws per listed combination; the
+    // gauge shows the larger of the share found and the share of tries used.
+    const std::int64_t tryLimit = filter != nullptr ? std::int64_t{kFilterTryFactor} * count : count;
     ProgressTicker ticker(progress, count, false);
+    PercentProgress percent(progress);
     const std::size_t listedBefore = list.size();
     const std::size_t duplicatesBefore = list.duplicates().size();
-    for (int k = 0; k < count; ++k) {
+    while (result.passed < count && result.produced < tryLimit) {
         std::uint64_t mask = fixedMask;
         int size = static_cast<int>(request.fixedNumbers.size());
         while (size < rules.pickCount) {
@@ -279,22 +285,32 @@ DrawResult RunRandomDraw(const DrawHistory& history, const DrawRequest& request,
             mask |= bit;
             ++size;
         }
-        // The numbers ascending are the set bits of the mask.
-        int numbers[kMaxPick];
-        int p = 0;
-        for (std::uint64_t m = mask; m != 0; m &= m - 1) numbers[p++] = std::countr_zero(m);
-        for (int a = 0; a < p; ++a)
-            for (int b = a + 1; b < p; ++b) {
-                ++statistics.drawPairCount[static_cast<std::size_t>(numbers[a])][static_cast<std::size_t>(numbers[b])];
-                ++statistics.drawPairCount[static_cast<std::size_t>(numbers[b])][static_cast<std::size_t>(numbers[a])];
-            }
-        const CombinationIndex index = ranker.rankMask(mask);
-        if (pastWinners != nullptr && pastWinners->contains(index))
-            list.appendDuplicateIndex(index);
-        else
-            list.appendIndex(index);
         ++result.produced;
-        if (!ticker.step()) {
+        if (filter != nullptr && !filter->passes(mask)) {
+            ++result.excluded;
+        } else {
+            ++result.passed;
+            // The numbers ascending are the set bits of the mask.
+            int numbers[kMaxPick];
+            int p = 0;
+            for (std::uint64_t m = mask; m != 0; m &= m - 1) numbers[p++] = std::countr_zero(m);
+            for (int a = 0; a < p; ++a)
+                for (int b = a + 1; b < p; ++b) {
+                    ++statistics.drawPairCount[static_cast<std::size_t>(numbers[a])][static_cast<std::size_t>(numbers[b])];
+                    ++statistics.drawPairCount[static_cast<std::size_t>(numbers[b])][static_cast<std::size_t>(numbers[a])];
+                }
+            const CombinationIndex index = ranker.rankMask(mask);
+            if (pastWinners != nullptr && pastWinners->contains(index))
+                list.appendDuplicateIndex(index);
+            else
+                list.appendIndex(index);
+        }
+        const bool goOn =
+            filter == nullptr
+                ? ticker.step()
+                : percent.report(static_cast<std::uint64_t>(std::max(result.passed * kFilterTryFactor, result.produced)),
+                                 static_cast<std::uint64_t>(tryLimit));
+        if (!goOn) {
             result.completed = false;
             break;
         }

@@ -13,6 +13,7 @@
 #include "core/combination_list.h"
 #include "core/game.h"
 #include "core/progress.h"
+#include "generate/combination_filter.h"
 #include "generate/random.h"
 
 namespace tambor {
@@ -59,7 +60,12 @@ struct DrawRequest {
     std::array<bool, kBoardSize> forbidden{};   // [n-1]
     int count = 1;                              // combinations to produce
     PriorityMode mode = PriorityMode::PreferPairs;
+    // When given and active: only combinations that pass it are listed;
+    // the draw goes on until count of them are found or kFilterTryFactor ×
+    // count combinations were drawn.
+    const CombinationFilter* filter = nullptr;
 };
+inline constexpr int kFilterTryFactor = 100;
 
 // The fixed (ascending) and forbidden numbers of the board's game.
 void takeBoardNumbers(const NumberBoard& board, DrawRequest& request);
@@ -76,7 +82,11 @@ struct DrawStatistics {
 };
 
 struct DrawResult {
-    int produced = 0;          // combinations formed (the requested count unless stopped)
+    // Combinations formed: the requested count unless stopped, or with a
+    // filter as many as it took (passed + excluded).
+    std::int64_t produced = 0;
+    std::int64_t excluded = 0;  // failed the filter: counted, never listed
+    std::int64_t passed = 0;    // passed the filter (all produced without one)
     std::size_t listed = 0;     // new lines in the list
     std::size_t duplicates = 0; // new lines in the duplicate list (past winners included)
     bool completed = true;      // false when the progress callback stopped the run

@@ -3,10 +3,12 @@
 // options tab shows it and the settings file stores it.
 
 #include <array>
+#include <map>
 #include <string>
 
 #include "calc/purchase_calculator.h"
 #include "generate/combination_builder.h"
+#include "generate/combination_filter.h"
 #include "generate/random_draw.h"
 #include "io/combination_file.h"
 
@@ -40,6 +42,9 @@ struct Options {
     std::array<UserLink, kUserLinkCount> links{{{"追加１", "about:blank"}, {"追加２", "about:blank"}, {"追加３", "about:blank"}}};
     // The update server's folder; empty means the program's own address.
     std::string updateUrl;
+    // The filter conditions of each game set so far; a game without an
+    // entry has every condition off (defaultFilterSettings).
+    std::map<GameMode, FilterSettings> filters;
 
     bool operator==(const Options&) const = default;
 };

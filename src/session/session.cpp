@@ -3,12 +3,22 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/japanese_count.h"
+#include "generate/list_filter.h"
 #include "generate/list_sort.h"
 #include "generate/past_winners.h"
 #include "io/text_file.h"
 #include "session/refusals.h"
 
 namespace tambor {
+namespace {
+
+// "条件で除外: 1234 口"
+std::string filterExcludedLine(std::int64_t excluded) {
+    return "条件で除外: " + FormatJapaneseCount(excluded) + " 口";
+}
+
+}  // namespace
 
 Session::Session(std::filesystem::path dataFolder, GameMode mode)
     : mode_(mode), dataFolder_(std::move(dataFolder)), list_(mode), board_(mode) {
@@ -49,6 +59,7 @@ Changes Session::resetList() {
     weightingReport_.clear();
     prizeLines_.clear();
     rSystemResult_.clear();
+    filterResult_.clear();
     return resetPrizeDisplay() | Change::List | Change::Duplicates | Change::Report | Change::PrizeLines;
 }
 
@@ -69,6 +80,7 @@ Changes Session::undoList() {
     list_.restore(std::move(*undo_));
     undo_.reset();
     rSystemResult_.clear();
+    filterResult_.clear();
     return resetPrizeDisplay() | Change::List | Change::Duplicates;
 }
 
@@ -150,11 +162,21 @@ Changes Session::randomDraw(int count, const ProgressCallback& progress) {
     takeBoardNumbers(board_, request);
     request.count = count;
     request.mode = options_.priorityMode;
+    const CombinationFilter filter = currentFilter();
+    request.filter = &filter;
     rememberList();
+    rSystemResult_.clear();
+    filterResult_.clear();
     try {
         const DrawResult result = RunRandomDraw(drawHistoryOf(history_), request, history_.numberWeights(),
                                                 drawStatistics_, random_, list_, &pastWinnerSet_, progress);
         weightingReport_ = result.report;
+        if (filter.active()) {
+            filterResult_ = filterExcludedLine(result.excluded);
+            weightingReport_.insert(weightingReport_.begin(), filterResult_);
+            if (result.completed && result.passed < std::max(count, 1))
+                changes.setRefusal(refusal::filterShort(result.passed, result.produced));
+        }
     } catch (const std::invalid_argument& e) {
         // The board never allows such a request; say so rather than crash.
         changes.addProblem(e.what());
@@ -170,11 +192,15 @@ Changes Session::buildCombinations(const ProgressCallback& progress) {
     if (board_.currentRole() != Axis && board_.currentRole() != Together) changes |= selectRole(Together);
     changes |= resetPrizeDisplay();
     rSystemResult_.clear();
+    filterResult_.clear();
     rememberList();
     try {
-        const BuildRequest request = buildRequestFromBoard(board_, options_.arrangeMode);
+        BuildRequest request = buildRequestFromBoard(board_, options_.arrangeMode);
+        const CombinationFilter filter = currentFilter();
+        if (builderFiltered()) request.filter = &filter;
         const BuildResult result = RunCombinationBuilder(request, list_, pastWinnerSet_, scratchSet_, random_, progress);
         rSystemResult_ = rSystemResultLine(request, result);
+        if (request.filter != nullptr) filterResult_ = filterExcludedLine(static_cast<std::int64_t>(result.excluded));
         if (result.completed && result.listed == 0 && result.kept > 0)
             changes.setRefusal(refusal::alreadyListed(result.kept));
     } catch (const std::invalid_argument& e) {
@@ -200,6 +226,45 @@ Changes Session::sortList(const ProgressCallback& progress) {
     rememberList();
     if (!SortCombinationList(list_, progress)) return {};
     return Change::List;
+}
+
+// ---------------------------------------------------------------- filters
+
+FilterSettings Session::filterSettings() const {
+    const auto it = options_.filters.find(mode_);
+    return it != options_.filters.end() ? it->second : defaultFilterSettings(mode_);
+}
+
+Changes Session::setFilterSettings(const FilterSettings& settings) {
+    if (settings == filterSettings()) return {};
+    options_.filters[mode_] = settings;
+    return Change::Options;
+}
+
+CombinationFilter Session::currentFilter() const {
+    std::uint64_t newest = 0;
+    int mains[kMaxPick] = {};
+    int count = 0, bonus = 0;
+    if (history_.drawOnBoard(history_.drawCount(), mains, count, bonus))
+        for (int i = 0; i < count; ++i) newest |= std::uint64_t{1} << (mains[i] - 1);
+    return CombinationFilter(mode_, filterSettings(), newest);
+}
+
+Changes Session::narrowList(const ProgressCallback& progress) {
+    const CombinationFilter filter = currentFilter();
+    if (!filter.active()) return Changes::refused(refusal::kNoFilterConditions);
+    if (list_.empty()) return Changes::refused(refusal::kNothingToNarrow);
+    // A run that removes nothing (or is stopped) keeps the step before it.
+    std::optional<ListSnapshot> stepBefore = std::move(undo_);
+    rememberList();
+    const NarrowResult result = NarrowCombinationList(list_, filter, progress);
+    if (!result.completed || result.removed == 0) {
+        undo_ = std::move(stepBefore);
+        return result.completed ? Changes::refused(refusal::kAllPassFilter) : Changes();
+    }
+    rSystemResult_.clear();
+    filterResult_ = filterExcludedLine(static_cast<std::int64_t>(result.removed));
+    return resetPrizeDisplay() | Change::List;
 }
 
 // ---------------------------------------------------------------- history, prize check

@@ -19,7 +19,9 @@
 #include "generate/guarantee_cover.h"
 #include "generate/random.h"
 #include "generate/random_draw.h"
+#include "history/filter_history.h"
 #include "history/history_store.h"
+#include "history/number_analysis.h"
 #include "history/online_update.h"
 #include "history/prize_check.h"
 #include "io/clipboard_text.h"
@@ -137,6 +139,30 @@ public:
     // together numbers (no combinations when fewer are marked).
     GuaranteeCheck checkGuarantee(const ProgressCallback& progress = {}) const;
 
+    // ---- Filters (絞り込み条件) and the number analysis ----
+    // The conditions of the game in force; all off until set.
+    FilterSettings filterSettings() const;
+    // Stores the conditions of the game in force (an option: saved in
+    // Tambor.ini). Settings of another shape than the game's are refused.
+    Changes setFilterSettings(const FilterSettings& settings);
+    // The conditions as the generators test them, previous against the
+    // newest draw of the history.
+    CombinationFilter currentFilter() const;
+    // Whether a build applies the conditions: some are on and the R system
+    // is off (its guarantee needs every ticket it keeps).
+    bool builderFiltered() const { return filterSettings().anyEnabled() && !board_.rSystem(); }
+    // Keeps only the listed combinations that pass the conditions (the
+    // duplicate list stays); a stop leaves the list as it was.
+    Changes narrowList(const ProgressCallback& progress = {});
+    // "条件で除外: 12 口" after a draw or a build that applied the
+    // conditions; empty after any other and once the list is cleared.
+    const std::string& filterResult() const { return filterResult_; }
+    // The eight statistics of every draw of the history, for pass rates
+    // and histograms (well under a millisecond for the full history).
+    FilterHistory filterHistory() const { return FilterHistory(history_); }
+    // Each number's hits and gaps in the history.
+    std::vector<NumberAnalysisRow> numberAnalysis() const { return analyzeNumbers(history_); }
+
     // ---- History and prize check ----
     // Re-reads lotodata.txt for the game in force (creating it from the
     // built-in copy when missing), recomputes the statistics and the past
@@ -219,6 +245,7 @@ private:
     std::vector<std::string> prizeLines_;
     std::vector<std::string> weightingReport_;
     std::string rSystemResult_;
+    std::string filterResult_;
     std::string historyError_;
     std::optional<ListSnapshot> undo_;
 };

@@ -1,6 +1,8 @@
 #include "session/settings_file.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
 #include <cstdio>
 #include <system_error>
 
@@ -33,6 +35,31 @@ std::string linkKey(int slot) {
     char buf[32];
     std::snprintf(buf, sizeof buf, "追加LINK(%d)", slot);
     return buf;
+}
+
+// The games whose filter conditions the file may hold, each in a section of
+// its own ("[絞り込み条件 ロト６]") with keys that name the game, since keys
+// are looked up over the whole file ("ロト６.sum=1,100,160": on, min, max).
+constexpr std::array<GameMode, 2> kFilterGames{GameMode::MiniLoto, GameMode::Loto6};
+
+std::string filterKey(GameMode game, FilterCondition condition) {
+    return std::string(gameName(game)) + "." + filterConditionName(condition);
+}
+
+// "1,100,160": a range whose three whole numbers make sense, or nothing.
+std::optional<FilterRange> parseFilterRange(const std::string& value) {
+    int fields[3];
+    std::size_t start = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t comma = i < 2 ? value.find(',', start) : std::string::npos;
+        if (i < 2 && comma == std::string::npos) return std::nullopt;
+        const auto n = parseWholeNumber(std::string_view(value).substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        if (!n) return std::nullopt;
+        fields[i] = *n;
+        start = comma + 1;
+    }
+    if (fields[1] < 0 || fields[1] > fields[2]) return std::nullopt;
+    return FilterRange{fields[0] != 0, fields[1], fields[2]};
 }
 
 // The values of one file, each read the way its key is stored.
@@ -77,6 +104,23 @@ public:
         const std::string_view all(value);
         horz = margin(comma == std::string::npos ? std::string_view() : all.substr(0, comma), printer.pageWidthMm, horz);
         vert = margin(comma == std::string::npos ? all : all.substr(comma + 1), printer.pageHeightMm, vert);
+    }
+
+    // The conditions of every game the file holds any for; a line that
+    // cannot be read leaves its condition off at its whole span.
+    std::map<GameMode, FilterSettings> filters() const {
+        std::map<GameMode, FilterSettings> all;
+        for (GameMode game : kFilterGames) {
+            FilterSettings settings = defaultFilterSettings(game);
+            bool found = false;
+            for (int i = 0; i < kFilterConditionCount; ++i) {
+                const std::string value = text(filterKey(game, filterConditionAt(i)));
+                found = found || !value.empty();
+                if (const auto range = parseFilterRange(value)) settings.ranges[static_cast<std::size_t>(i)] = *range;
+            }
+            if (found) all[game] = settings;
+        }
+        return all;
     }
 
     // Split at the last comma; an empty value keeps the current link.
@@ -164,6 +208,18 @@ std::vector<std::string> settingsLines(const StoredSettings& settings, const Pri
         lines.push_back("UpdateUrl=" + o.updateUrl);
         lines.push_back("");
     }
+    // Conditions left as they start (all off) are not written, so a file
+    // without any stays as it always was.
+    for (const auto& [game, filter] : o.filters) {
+        if (filter == defaultFilterSettings(game)) continue;
+        lines.push_back(std::string("[絞り込み条件 ") + gameName(game) + "]");
+        for (int i = 0; i < kFilterConditionCount; ++i) {
+            const FilterRange& r = filter.ranges[static_cast<std::size_t>(i)];
+            lines.push_back(filterKey(game, filterConditionAt(i)) + "=" + (r.enabled ? "1," : "0,") +
+                            std::to_string(r.min) + "," + std::to_string(r.max));
+        }
+        lines.push_back("");
+    }
     return lines;
 }
 
@@ -187,6 +243,7 @@ void readSettingsLines(const std::vector<std::string>& lines, const PrinterInfo*
     for (int i = 0; i < kUserLinkCount; ++i)
         o.links[static_cast<std::size_t>(i)] = file.link(i + 1, o.links[static_cast<std::size_t>(i)]);
     o.updateUrl = file.text("UpdateUrl");
+    o.filters = file.filters();
 }
 
 StoredSettings parseSettings(const std::vector<std::string>& lines, const StoredSettings& current,

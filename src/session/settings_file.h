@@ -33,7 +33,9 @@ std::filesystem::path settingsPath(const std::filesystem::path& folder);
 // "[印刷オプション]" section (three lines) is written only with a printer, so
 // the file has 35 lines with one and 32 without. A priority or order code
 // without a text leaves its line out. An update address set by the user
-// adds an "[オプション]" section at the end.
+// adds an "[オプション]" section at the end, and each game whose filter
+// conditions differ from the start (all off) one "[絞り込み条件 ロト６]"
+// section after it.
 std::vector<std::string> settingsLines(const StoredSettings& settings, const PrinterInfo* printer);
 
 // What reading the file changes, in the order of the reading steps: the
