@@ -3,9 +3,11 @@
 // its author and its update server. The one place these live; the about
 // box, the link tab, the version check and the update read them from here.
 
+#include "core/program_version.h"
+
 namespace tambor {
 
-inline constexpr const char* kVersionText = "Ver 1.2.0";
+inline constexpr const char* kVersionText = "Ver " TAMBOR_VERSION;
 
 // The support homepage shown on the link tab and in the "リンク(&L)" menu.
 inline constexpr const char* kHomePageUrl = "https://tambor.example.jp/";
