@@ -38,10 +38,18 @@ std::filesystem::path userDataFolder() {
     return userDataFolder(std::getenv("XDG_DATA_HOME"), home);
 }
 
+bool isSystemProgramFolder(const std::filesystem::path& folder) {
+    const std::filesystem::path normal = folder.lexically_normal();
+    auto it = normal.begin();
+    if (it == normal.end() || *it != "/") return false;
+    if (++it == normal.end()) return false;
+    return *it == "usr" || *it == "bin" || *it == "sbin" || *it == "opt";
+}
+
 std::filesystem::path programDataFolder(const std::filesystem::path& executableFolder,
                                         const std::filesystem::path& userFolder,
                                         const std::function<bool(const std::filesystem::path&)>& writable) {
-    if (writable(executableFolder)) return executableFolder;
+    if (!isSystemProgramFolder(executableFolder) && writable(executableFolder)) return executableFolder;
     std::error_code ec;
     std::filesystem::create_directories(userFolder, ec);
     if (ec || !std::filesystem::is_directory(userFolder))
@@ -53,7 +61,7 @@ std::filesystem::path programDataFolder(const std::filesystem::path& executableF
 }
 
 std::filesystem::path programDataFolder(const std::filesystem::path& executableFolder) {
-    if (isFolderWritable(executableFolder)) return executableFolder;
+    if (!isSystemProgramFolder(executableFolder) && isFolderWritable(executableFolder)) return executableFolder;
     return programDataFolder(executableFolder, userDataFolder(), isFolderWritable);
 }
 

@@ -20,8 +20,13 @@ std::filesystem::path userDataFolder();
 // The same from given values (nullptr = unset), for tests.
 std::filesystem::path userDataFolder(const char* xdgDataHome, const char* home);
 
-// The folder for the program's files: executableFolder if writable(it),
-// otherwise userFolder, created (with its parents) when missing. Throws
+// True for the folders a package or a system-wide install puts programs in
+// (/usr/..., /bin, /sbin, /opt/...): the program never writes there, even
+// when it could (as root), so each user keeps their own files.
+bool isSystemProgramFolder(const std::filesystem::path& folder);
+
+// The folder for the program's files: executableFolder if writable(it) and
+// not a system program folder, otherwise userFolder, created (with its parents) when missing. Throws
 // FileError naming the folder when it cannot be created.
 std::filesystem::path programDataFolder(const std::filesystem::path& executableFolder,
                                         const std::filesystem::path& userFolder,

@@ -148,6 +148,18 @@ TEST(ProgramFolder, ReadOnlyExecutableFolderFallsBackToCreatedUserFolder) {
     EXPECT_TRUE(fs::is_directory(user));
 }
 
+// A program installed in a system folder keeps each user's files in their
+// own data folder even when it could write beside itself (root).
+TEST(ProgramFolder, SystemFolderIsNeverUsedEvenWhenWritable) {
+    TempFolder dir;
+    const fs::path user = dir.path / "share" / "tambor";
+    const auto writable = [](const fs::path&) { return true; };
+    for (const char* installed : {"/usr/bin", "/usr/local/bin", "/bin", "/opt/tambor/bin", "/usr/bin/../bin"})
+        EXPECT_EQ(programDataFolder(installed, user, writable), user) << installed;
+    for (const char* own : {"/home/user/tambor", "/usrlocal/bin", "/tmp/usr/bin"})
+        EXPECT_FALSE(isSystemProgramFolder(own)) << own;
+}
+
 TEST(ProgramFolder, UncreatableUserFolderIsAnError) {
     TempFolder dir;
     writeFileBytesAtomic(dir.path / "file", "x");
