@@ -13,6 +13,8 @@
 #include <QTimer>
 
 #include "ui/backtest/backtest_form.h"
+#include "ui/filter/analysis_form.h"
+#include "ui/filter/filter_form.h"
 #include "ui/calc/calculator_page.h"
 #include "ui/common/fonts.h"
 #include "ui/common/list_menu.h"
@@ -117,6 +119,8 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     // After new draws arrive the prize check runs again, as its button does.
     connect(update_, &OnlineUpdate::recheckWanted, pickPage_->prizeGroup()->prizeButton(), &QPushButton::click);
     connect(pickPage_, &PickPage::rateFormWanted, this, &TMainForm::RateBitBtnClick);
+    connect(pickPage_, &PickPage::filterFormWanted, this, &TMainForm::FilterBitBtnClick);
+    connect(pickPage_, &PickPage::analysisFormWanted, this, &TMainForm::AnalysisBitBtnClick);
     connect(pickPage_->prizeGroup(), &PrizeGroup::backtestWanted, this, &TMainForm::BacktestBitBtnClick);
     connect(model_, &SessionModel::changed, this, &TMainForm::refresh);
     connect(model_, &SessionModel::problemsReported, this, &TMainForm::showProblems);
@@ -136,6 +140,8 @@ TMainForm::~TMainForm() {
     // The windows read the session: they go before it does.
     delete rateForm_;
     delete backtestForm_;
+    delete filterForm_;
+    delete analysisForm_;
     delete editForm_;
     delete takeCentralWidget();
 }
@@ -191,6 +197,16 @@ void TMainForm::RateBitBtnClick() {
     rateForm_->show();
     rateForm_->raise();
     rateForm_->activateWindow();
+}
+
+void TMainForm::FilterBitBtnClick() {
+    if (!filterForm_) filterForm_ = new TFilterForm(*model_, this);
+    filterForm_->showForm();
+}
+
+void TMainForm::AnalysisBitBtnClick() {
+    if (!analysisForm_) analysisForm_ = new TAnalysisForm(*model_, this);
+    analysisForm_->showForm();
 }
 
 void TMainForm::BacktestBitBtnClick() {

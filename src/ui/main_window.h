@@ -17,7 +17,9 @@ namespace tambor::ui {
 
 class CalculatorPage;
 class CardPrinting;
+class TAnalysisForm;
 class TBacktestForm;
+class TFilterForm;
 class DetailPage;
 class FileCommands;
 class LinksPage;
@@ -70,6 +72,8 @@ private:
     void ExitClick();
     void RateBitBtnClick();
     void BacktestBitBtnClick();
+    void FilterBitBtnClick();
+    void AnalysisBitBtnClick();
     void TrayRestoreClick();
     void TrayExitClick();
     void refresh(const tambor::Changes& changes);
@@ -87,6 +91,8 @@ private:
     TRateForm* rateForm_ = nullptr;
     TEditForm* editForm_ = nullptr;
     TBacktestForm* backtestForm_ = nullptr;  // made when first asked for
+    TFilterForm* filterForm_ = nullptr;      // made when first asked for
+    TAnalysisForm* analysisForm_ = nullptr;  // made when first asked for
     TrayIcon* tray_ = nullptr;
     FileCommands* files_ = nullptr;
     ListMenu* listMenu_ = nullptr;

@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QLineEdit>
 #include <QListView>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTableView>
@@ -95,6 +97,38 @@ const std::vector<Refusal>& refusals() {
          },
          "軸数字と連動数字を合わせて5個以上選んでください"},
         {"sort_of_an_empty_list", [](TestWindow& t) { click(t, "SortBitBtn"); }, "並べ替える組み合わせがありません"},
+        // The filter conditions.
+        {"narrow_without_conditions",
+         [](TestWindow& t) {
+             t.appendLines(" 1, 2, 3, 4, 5\r\n");
+             click(t, "FilterBitBtn");
+             click(t, "NarrowBitBtn");
+         },
+         "絞り込み条件が選ばれていません"},
+        {"narrow_of_an_empty_list",
+         [](TestWindow& t) {
+             click(t, "FilterBitBtn");
+             click(t, "FilterOddCheckBox");
+             click(t, "NarrowBitBtn");
+         },
+         "絞り込む組み合わせがありません"},
+        {"narrow_when_every_line_passes",
+         [](TestWindow& t) {
+             t.appendLines(" 1, 2, 3, 4, 5\r\n 2, 3, 4, 5, 6\r\n");
+             click(t, "FilterBitBtn");
+             click(t, "FilterOddCheckBox");  // the whole span
+             click(t, "NarrowBitBtn");
+         },
+         "すべての組み合わせが条件を満たしています"},
+        {"draw_short_of_its_count_under_conditions",
+         [](TestWindow& t) {
+             mark(t, "FixRadioButton", {1, 2, 3, 4, 5});
+             click(t, "FilterBitBtn");
+             t.find<QSpinBox>("FilterConsecutiveMaxSpinBox")->setValue(3);
+             t.find<QLineEdit>("LotMemo")->setText(QStringLiteral("1"));
+             click(t, "LotBitBtn");
+         },
+         "条件を満たす組み合わせは 0 口しか見つかりませんでした（100 口を抽選）"},
         {"prize_check_without_winning_numbers",
          [](TestWindow& t) {
              mark(t, "MainRadioButton", {});
@@ -220,6 +254,12 @@ const std::vector<Refusal>& refusals() {
         {"prize_check_while_busy", whileBusy("PrizeBitBtn"), "処理中です"},
         {"backtest_while_busy", whileBusy("BacktestBitBtn"), "処理中です"},
         {"guarantee_check_while_busy", whileBusy("GuaranteeBitBtn"), "処理中です"},
+        {"narrow_while_busy",
+         [](TestWindow& t) {
+             click(t, "FilterBitBtn");
+             whileBusy("NarrowBitBtn")(t);
+         },
+         "処理中です"},
         {"game_switch_while_busy", whileBusy("Loto6RadioButton"), "処理中です"},
         {"print_while_busy", whileBusy("PrintBitBtn"), "処理中です", true},
         {"print_test_while_busy", whileBusy("PrintTestBitBtn"), "処理中です", true},

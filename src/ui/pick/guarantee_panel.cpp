@@ -44,10 +44,11 @@ GuaranteePanel::GuaranteePanel(SessionModel& model, QWidget* page) : QObject(pag
                                   "どれかと1つ違い以内に入っているかを調べます。",
                                   kCommandSecond, 160, kCommandWidth, 26);
     // Two lines: the count, then the bound in its brackets.
-    rSystemResultLabel_ = makeLabel(page, "", kCommandLeft, 192, kCommandSecond + kCommandWidth - kCommandLeft, 36);
+    rSystemResultLabel_ = makeLabel(page, "", kCommandLeft, 220, kCommandSecond + kCommandWidth - kCommandLeft, 36);
     rSystemResultLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     rSystemResultLabel_->setObjectName(QStringLiteral("RSystemResultLabel"));
-    setHint(rSystemResultLabel_, "Rシステムで残した組み合わせの数と、同じ保証に最低限必要な組数（下限）を表示します。");
+    setHint(rSystemResultLabel_, "Rシステムで残した組み合わせの数と、同じ保証に最低限必要な組数（下限）、"
+                                 "または絞り込み条件で除外した組み合わせの数を表示します。");
     connect(guaranteeBitBtn_, &QPushButton::clicked, this, &GuaranteePanel::GuaranteeBitBtnClick);
     connect(&model_, &SessionModel::changed, this, &GuaranteePanel::refresh);
     refresh(Changes::everything());
@@ -74,8 +75,10 @@ void GuaranteePanel::GuaranteeBitBtnClick() {
 
 void GuaranteePanel::refresh(const Changes& changes) {
     if (!changes.has(Change::List)) return;
-    QString line = QString::fromStdString(model_.session().rSystemResult());
+    const Session& session = model_.session();
+    QString line = QString::fromStdString(session.rSystemResult());
     line.replace(u8("（"), u8("\n（"));
+    if (line.isEmpty()) line = QString::fromStdString(session.filterResult());
     rSystemResultLabel_->setText(line);
 }
 

@@ -104,6 +104,11 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
                               130, bw, 26);
     rateBitBtn_ = makeButton(this, "RateBitBtn", "連対率(&T)...", "連対率の画面を表示します。", cx, 130, bw, 26);
     recordBitBtn_ = makeButton(this, "RecordBitBtn", "当選履歴(&R)...", "過去の当選結果の表示を行います。", bx, 160, bw, 26);
+    filterBitBtn_ = makeButton(this, "FilterBitBtn", "絞り込み(&F)...",
+                               "抽選と組み合わせで一覧に加える組み合わせの条件（合計、奇数の個数など）を設定する画面を開きます。",
+                               bx, 190, bw, 26);
+    analysisBitBtn_ = makeButton(this, "AnalysisBitBtn", "数字の分析(&Y)...",
+                                 "数字ごとの出現回数と出現間隔を表示する画面を開きます。", cx, 190, bw, 26);
 
     connect(clearBitBtn_, &QPushButton::clicked, this, &PickPage::ClearBitBtnClick);
     connect(lotBitBtn_, &QPushButton::clicked, this, &PickPage::LotBitBtnClick);
@@ -113,6 +118,8 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
     connect(&model_, &SessionModel::listEditingChanged, this, &PickPage::listEditingChanged);
     connect(recordBitBtn_, &QPushButton::clicked, this, &PickPage::RecordBitBtnClick);
     connect(rateBitBtn_, &QPushButton::clicked, this, &PickPage::rateFormWanted);
+    connect(filterBitBtn_, &QPushButton::clicked, this, &PickPage::filterFormWanted);
+    connect(analysisBitBtn_, &QPushButton::clicked, this, &PickPage::analysisFormWanted);
     connect(saveBitBtn_, &QPushButton::clicked, &files_, &FileCommands::SaveClick);
     connect(loadBitBtn_, &QPushButton::clicked, &files_, &FileCommands::LoadClick);
     connect(&files_, &FileCommands::listPageWanted, this, [this] { bringPageToFront(this); });
@@ -223,6 +230,25 @@ void PickPage::refresh(const Changes& changes) {
     if (changes.has(Change::Board) || changes.has(Change::Game) || changes.has(Change::Options))
         combiMemo_->setText(QString::fromStdString(FormatJapaneseCount(session.builderLineCount())));
     if (changes.has(Change::DrawCount)) lotUpDown_->setPosition(session.options().defaultDrawCount);
+    if (changes.has(Change::Options) || changes.has(Change::Board) || changes.has(Change::Game)) showFilterState();
+}
+
+void PickPage::showFilterState() {
+    const Session& session = model_.session();
+    const bool on = session.filterSettings().anyEnabled();
+    const bool unusedByBuilder = on && session.board().rSystem();
+    QFont font = filterBitBtn_->font();
+    font.setBold(on);
+    font.setStrikeOut(unusedByBuilder);
+    filterBitBtn_->setFont(font);
+    if (unusedByBuilder)
+        setHint(filterBitBtn_, "絞り込み条件の画面を開きます。Rシステムを使用中は、組み合わせの作成に条件を使いません"
+                               "（抽選には使います）。");
+    else if (on)
+        setHint(filterBitBtn_, "絞り込み条件の画面を開きます。抽選と組み合わせは条件を満たす組み合わせだけを一覧に加えます。");
+    else
+        setHint(filterBitBtn_,
+                "抽選と組み合わせで一覧に加える組み合わせの条件（合計、奇数の個数など）を設定する画面を開きます。");
 }
 
 }  // namespace tambor::ui

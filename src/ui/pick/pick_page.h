@@ -35,6 +35,10 @@ signals:
     void rateFormWanted();
     // The grid editor was asked for (the list is not empty).
     void editFormWanted();
+    // The filter conditions' window was asked for.
+    void filterFormWanted();
+    // The number analysis window was asked for.
+    void analysisFormWanted();
 
 private:
     void LotoRadioButtonClick(int gameTag);
@@ -46,6 +50,9 @@ private:
     // While the grid editor is open, the commands that change the list are off.
     void listEditingChanged(bool editing);
     void RecordBitBtnClick();
+    // The filter button shows whether conditions are on (bold) and whether
+    // the R system keeps the builder from using them (struck through).
+    void showFilterState();
     // After a command filled or reordered the list: the list shows, and the
     // command's button keeps the focus.
     void finishListCommand(QWidget* commandButton);
@@ -71,6 +78,8 @@ private:
     QPushButton* printBitBtn_ = nullptr;
     QPushButton* rateBitBtn_ = nullptr;
     QPushButton* recordBitBtn_ = nullptr;
+    QPushButton* filterBitBtn_ = nullptr;
+    QPushButton* analysisBitBtn_ = nullptr;
     PrizeGroup* prizeGroup_ = nullptr;
     NumberBoardWidget* board_ = nullptr;
 };
