@@ -107,8 +107,10 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
     filterBitBtn_ = makeButton(this, "FilterBitBtn", "絞り込み(&F)...",
                                "抽選と組み合わせで一覧に加える組み合わせの条件（合計、奇数の個数など）を設定する画面を開きます。",
                                bx, 190, bw, 26);
+    // Its caption is the longest of the column: it takes the gap before the
+    // prize-check group.
     analysisBitBtn_ = makeButton(this, "AnalysisBitBtn", "数字の分析(&Y)...",
-                                 "数字ごとの出現回数と出現間隔を表示する画面を開きます。", cx, 190, bw, 26);
+                                 "数字ごとの出現回数と出現間隔を表示する画面を開きます。", cx, 190, bw + 4, 26);
 
     connect(clearBitBtn_, &QPushButton::clicked, this, &PickPage::ClearBitBtnClick);
     connect(lotBitBtn_, &QPushButton::clicked, this, &PickPage::LotBitBtnClick);
