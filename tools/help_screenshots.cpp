@@ -13,11 +13,14 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
@@ -201,6 +204,30 @@ void run(TMainForm& main) {
         openAndSave(QStringLiteral("preview"), nullptr, [previewAction] { previewAction->trigger(); });
     else
         skip(QStringLiteral("preview"), QStringLiteral("no print preview yet"));
+
+    // The filter conditions (two of them set) and the number analysis
+    // (sorted by the draws since each number came up), last, so the
+    // conditions change none of the pictures above.
+    if (auto* filter = child<QPushButton>(&main, "FilterBitBtn"))
+        openAndSave(QStringLiteral("filter"), "TFilterForm", [filter] { filter->click(); }, [](QWidget* w) {
+            if (auto* min = child<QSpinBox>(w, "FilterSumMinSpinBox")) min->setValue(100);
+            if (auto* max = child<QSpinBox>(w, "FilterSumMaxSpinBox")) max->setValue(160);
+            if (auto* min = child<QSpinBox>(w, "FilterOddMinSpinBox")) min->setValue(2);
+            if (auto* max = child<QSpinBox>(w, "FilterOddMaxSpinBox")) max->setValue(4);
+        });
+    else
+        skip(QStringLiteral("filter"), QStringLiteral("no filter window yet"));
+    if (auto* analysis = child<QPushButton>(&main, "AnalysisBitBtn"))
+        openAndSave(QStringLiteral("analysis"), "TAnalysisForm", [analysis] { analysis->click(); }, [](QWidget* w) {
+            w->resize(560, 640);
+            if (auto* table = child<QTableWidget>(w, "AnalysisTable")) {
+                QHeaderView* header = table->horizontalHeader();
+                QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  QPoint(header->sectionViewportPosition(5) + 5, header->height() / 2));
+            }
+        });
+    else
+        skip(QStringLiteral("analysis"), QStringLiteral("no analysis window yet"));
 }
 
 }  // namespace

@@ -118,7 +118,8 @@ public:
                 found = found || !value.empty();
                 if (const auto range = parseFilterRange(value)) settings.ranges[static_cast<std::size_t>(i)] = *range;
             }
-            if (found) all[game] = settings;
+            // Lines that leave every condition as it starts are as good as none.
+            if (found && settings != defaultFilterSettings(game)) all[game] = settings;
         }
         return all;
     }

@@ -277,6 +277,9 @@ TEST(FilterSettingsFile, DefaultsWriteNothingAndBadLinesFallBack) {
     EXPECT_EQ(f[FilterCondition::Low], d[FilterCondition::Low]);
     EXPECT_EQ(f[FilterCondition::Spread], d[FilterCondition::Spread]);
     EXPECT_EQ(read.options.filters.count(GameMode::MiniLoto), 0u);
+    // Lines that say what the start says are no entry (so a write and a
+    // read give the same settings).
+    EXPECT_TRUE(parseSettings({"ロト６.sum=0,21,243"}, StoredSettings{}, nullptr).options.filters.empty());
 }
 
 }  // namespace

@@ -49,7 +49,6 @@ TAnalysisForm::TAnalysisForm(SessionModel& model, QWidget* owner)
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setSortIndicatorShown(true);
     table_->setSortingEnabled(true);
     table_->sortByColumn(0, Qt::AscendingOrder);
@@ -111,6 +110,9 @@ void TAnalysisForm::fill() {
             table_->setItem(r, c, numberItem(analysisValue(rows_[static_cast<std::size_t>(r)], static_cast<AnalysisColumn>(c))));
     table_->setSortingEnabled(true);
     table_->sortByColumn(sortColumn >= 0 && sortColumn < kAnalysisColumnCount ? sortColumn : 0, order);
+    // Sized once when filled, not again for every cell set.
+    table_->resizeColumnsToContents();
+    table_->resizeRowsToContents();
     showChart();
 }
 
