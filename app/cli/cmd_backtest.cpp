@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "cli_args.h"
+#include "combination_input.h"
 #include "history/backtest.h"
 #include "io/combination_file.h"
 #include "long_work.h"
@@ -26,6 +27,7 @@ long long parseRound(const std::string& option, const std::string& text) {
 
 int runBacktest(const std::vector<std::string>& args, std::ostream& out) {
     const ParsedArgs parsed = parseArgs(args, {"--game", "--data", "--from", "--to"}, {}, 1);
+    const std::optional<GameMode> givenGame = gameOption(parsed);
     if (parsed.positional.empty()) throw UsageError{"組み合わせファイルを指定してください。"};
     const auto fromArg = parsed.value("--from");
     const auto toArg = parsed.value("--to");
@@ -34,10 +36,10 @@ int runBacktest(const std::vector<std::string>& args, std::ostream& out) {
     if (from > to) throw UsageError{"--from の回が --to の回より後になっています。"};
 
     LongWork work;
-    // The file is loaded as the window's open command loads it: a header
-    // naming the other game switches the game first.
     const CombinationFile file = readCombinationFile(parsed.positional[0]);
-    const GameMode mode = file.gameToSwitchTo(parsed.game()).value_or(parsed.game());
+    work.throwIfStopped();
+    const GameMode mode = combinationFileGame(file, givenGame);
+    requireWholeCombinationLines(file, mode);
     Session session(parsed.dataFolder(), mode);
     if (const Changes switched = session.switchGame(mode); !switched.problems().empty())
         throw std::runtime_error(switched.problems().front());
@@ -63,12 +65,12 @@ const CommandRegistrar registrar{
             "タブ区切りで表示します: 見出し行（回、日付、等級、当選金額）、回ごとの行（回、日付、\n"
             "等級ごとの当選本数、理論上の当選金額（円））、\"合計\" の行（回数、本数、金額）、\n"
             "\"購入金額\" の行（口数 × 200円 × 回数）。\n"
-            "  --game mini|loto6  ゲーム（既定: mini）。ファイルの見出し行 [ミニロト]/[ロト６]\n"
-            "                     が別のゲームならそちらに切り替えます。\n"
             "  --data DIR         lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）\n"
             "  --from R           最初の回（既定: 1、範囲外は最初または最新の回）\n"
-            "  --to R             最後の回（既定: 最新の回、範囲外は最初または最新の回）\n"
-            "終了コード: 0 成功、1 ファイルを読み込めない・当選結果がない、2 引数の誤り\n",
+            "  --to R             最後の回（既定: 最新の回、範囲外は最初または最新の回）\n" +
+                std::string(kGameOptionHelp) +
+                "終了コード: 0 成功、1 ファイルを読み込めない・ゲームに合わない行がある・当選結果がない、\n"
+                "2 引数の誤り・ゲームが分からない\n",
             runBacktest}};
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "cli_args.h"
+#include "combination_input.h"
 #include "core/combination_list.h"
 #include "core/number_board.h"
 #include "history/history_store.h"
@@ -16,12 +17,14 @@
 namespace tambor::cli {
 namespace {
 
-// Loads the file into the list as the window's open command does: a header
-// naming the other game switches the game (which empties the list) first.
-GameMode loadCombinations(const std::string& path, GameMode mode, CombinationList& list, LongWork& work) {
+// Loads the file into the list in the game its header names, or the one
+// --game gives.
+GameMode loadCombinations(const std::string& path, std::optional<GameMode> givenGame, CombinationList& list,
+                          LongWork& work) {
     const CombinationFile file = readCombinationFile(path);
     work.throwIfStopped();
-    if (const auto game = file.gameToSwitchTo(mode)) mode = *game;
+    const GameMode mode = combinationFileGame(file, givenGame);
+    requireWholeCombinationLines(file, mode);
     list.reset(mode);
     appendCombinationFile(list, file, work.progress("読み込み中"));
     work.throwIfStopped();
@@ -41,6 +44,7 @@ long long parseRoundArgument(const std::string& text) {
 
 int runCheck(const std::vector<std::string>& args, std::ostream& out) {
     const ParsedArgs parsed = parseArgs(args, {"--game", "--data", "--round", "--main", "--bonus"}, {}, 1);
+    const std::optional<GameMode> givenGame = gameOption(parsed);
     if (parsed.positional.empty()) throw UsageError{"組み合わせファイルを指定してください。"};
     const auto roundArg = parsed.value("--round");
     const auto mainArg = parsed.value("--main");
@@ -50,8 +54,8 @@ int runCheck(const std::vector<std::string>& args, std::ostream& out) {
         throw UsageError{"当選数字は --main と --bonus の両方で指定してください。"};
 
     LongWork work;
-    CombinationList list(parsed.game());
-    const GameMode mode = loadCombinations(parsed.positional[0], parsed.game(), list, work);
+    CombinationList list(GameMode::MiniLoto);
+    const GameMode mode = loadCombinations(parsed.positional[0], givenGame, list, work);
     const GameRules rules = rulesFor(mode);
 
     std::optional<WinningNumbers> winning;
@@ -85,24 +89,23 @@ int runCheck(const std::vector<std::string>& args, std::ostream& out) {
     return 0;
 }
 
-const CommandRegistrar registrar{Command{
-    "check",
-    "組み合わせファイルの当選確認をします",
-    "使い方: tambor-cli check FILE [--game mini|loto6] [--data DIR]\n"
-    "                         [--round R | --main LIST --bonus B]\n"
-    "組み合わせファイル FILE を読み込み、過去の当選結果または指定した当選数字で\n"
-    "当選確認をします。当選確認結果の行（等級の見出しと当選した組み合わせ）、\n"
-    "等級ごとの当選本数（\"一等<TAB>1\" …）、当選金額の順に表示します。\n"
-    "  --game mini|loto6  ゲーム（既定: mini）。ファイルの見出し行 [ミニロト]/[ロト６]\n"
-    "                     が別のゲームならそちらに切り替えます。\n"
-    "  --data DIR         lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）\n"
-    "  --round R          第 R 回の当選結果で確認（範囲外は最初または最新の回）\n"
-    "  --main LIST        本数字（例: 3,8,15,22,30,41）。--bonus と組で指定します\n"
-    "  --bonus B          ボーナス数字\n"
-    "--round も --main もなければ最新の回の当選結果で確認します。\n"
-    "標準エラーが端末なら進み具合を表示します。Ctrl+C で中断できます。\n"
-    "終了コード: 0 成功、1 ファイルを読み込めない・当選結果がない、2 引数の誤り、130 中断\n",
-    runCheck}};
+const CommandRegistrar registrar{
+    Command{"check", "組み合わせファイルの当選確認をします",
+            "使い方: tambor-cli check FILE [--game mini|loto6] [--data DIR]\n"
+            "                         [--round R | --main LIST --bonus B]\n"
+            "組み合わせファイル FILE を読み込み、過去の当選結果または指定した当選数字で\n"
+            "当選確認をします。当選確認結果の行（等級の見出しと当選した組み合わせ）、\n"
+            "等級ごとの当選本数（\"一等<TAB>1\" …）、当選金額の順に表示します。\n"
+            "  --data DIR         lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）\n"
+            "  --round R          第 R 回の当選結果で確認（範囲外は最初または最新の回）\n"
+            "  --main LIST        本数字（例: 3,8,15,22,30,41）。--bonus と組で指定します\n"
+            "  --bonus B          ボーナス数字\n"
+            "--round も --main もなければ最新の回の当選結果で確認します。\n" +
+                std::string(kGameOptionHelp) +
+                "標準エラーが端末なら進み具合を表示します。Ctrl+C で中断できます。\n"
+                "終了コード: 0 成功、1 ファイルを読み込めない・ゲームに合わない行がある・当選結果がない、\n"
+                "2 引数の誤り・ゲームが分からない、130 中断\n",
+            runCheck}};
 
 }  // namespace
 }  // namespace tambor::cli

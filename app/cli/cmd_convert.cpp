@@ -1,10 +1,11 @@
-// tambor-cli convert: loads a file as the load command does (the header may
-// switch the game), optionally sorts, and saves it as the save command would
+// tambor-cli convert: loads a file in the game its header (or --game)
+// names, optionally sorts, and saves it as the save command would
 // under the output name (.csv: CSV layout, anything else: text layout).
 
 #include <ostream>
 
 #include "cli_args.h"
+#include "combination_input.h"
 #include "core/japanese_count.h"
 #include "generate/list_sort.h"
 #include "io/combination_file.h"
@@ -15,6 +16,7 @@ namespace {
 
 int runConvert(const std::vector<std::string>& args, std::ostream& out) {
     const ParsedArgs parsed = parseArgs(args, {"--game", "--pages"}, {"--sort"}, 2);
+    const std::optional<GameMode> givenGame = gameOption(parsed);
     if (parsed.positional.size() != 2) throw UsageError{"入力ファイルと出力ファイルを指定してください。"};
     const std::string& input = parsed.positional[0];
     const std::string& output = parsed.positional[1];
@@ -23,13 +25,11 @@ int runConvert(const std::vector<std::string>& args, std::ostream& out) {
     const int pages = pageCountFromText(parsed.value("--pages").value_or("1"));
 
     LongWork work;
-    CombinationList list(parsed.game());
     const CombinationFile file = readCombinationFile(input);
     work.throwIfStopped();
-    if (const auto game = file.gameToSwitchTo(list.mode())) {
-        list.reset(*game);  // the list is still empty: nothing to ask about
-        out << "見出しにより" << gameName(*game) << "に切り替えました。\n";
-    }
+    const GameMode game = combinationFileGame(file, givenGame);
+    requireWholeCombinationLines(file, game);
+    CombinationList list(game);
     appendCombinationFile(list, file, work.progress("読み込み中"));
     work.throwIfStopped();
     out << "読み込み: " << input << "（" << gameName(list.mode()) << "） 登録口数 "
@@ -47,20 +47,19 @@ int runConvert(const std::vector<std::string>& args, std::ostream& out) {
     return 0;
 }
 
-const CommandRegistrar registrar{Command{
-    "convert",
-    "組み合わせファイルを読み込み、CSV形式またはテキスト形式で保存し直します",
-    "使い方: tambor-cli convert IN OUT [--game mini|loto6] [--pages P] [--sort]\n"
-    "IN をプログラムの「読み込み」と同じように読み込み（見出し行 [ミニロト] / [ロト６] で\n"
-    "ゲームを切り替えます）、OUT に「保存」と同じ形式で書き出します。OUT の拡張子が .csv なら\n"
-    "CSV形式、それ以外はテキスト形式（申込カードに合わせた 5 口ずつの形式）です。\n"
-    "  --game mini|loto6  見出しのないファイルを読むゲーム（既定: mini = ミニロト）\n"
-    "  --pages P          ページ分割数（既定: 1。整数でない値や 0 以下は 1）\n"
-    "  --sort             保存する前に組み合わせを小さい順に並べ替える\n"
-    "OUT は完全に書き終えてから置き換えます（シンボリックリンクはリンク先を置き換えます）。\n"
-    "標準エラーが端末なら進み具合を表示します。Ctrl+C で中断すると OUT は元のままです。\n"
-    "終了コード: 0 成功、1 ファイルを読み書きできない・保存する組み合わせがない、2 引数の誤り、130 中断\n",
-    runConvert}};
+const CommandRegistrar registrar{
+    Command{"convert", "組み合わせファイルを読み込み、CSV形式またはテキスト形式で保存し直します",
+            "使い方: tambor-cli convert IN OUT [--game mini|loto6] [--pages P] [--sort]\n"
+            "IN を読み込み、OUT に「保存」と同じ形式で書き出します。OUT の拡張子が .csv なら\n"
+            "CSV形式、それ以外はテキスト形式（申込カードに合わせた 5 口ずつの形式）です。\n"
+            "  --pages P          ページ分割数（既定: 1。整数でない値や 0 以下は 1）\n"
+            "  --sort             保存する前に組み合わせを小さい順に並べ替える\n" +
+                std::string(kGameOptionHelp) +
+                "OUT は完全に書き終えてから置き換えます（シンボリックリンクはリンク先を置き換えます）。\n"
+                "標準エラーが端末なら進み具合を表示します。Ctrl+C で中断すると OUT は元のままです。\n"
+                "終了コード: 0 成功、1 ファイルを読み書きできない・ゲームに合わない行がある・\n"
+                "保存する組み合わせがない、2 引数の誤り・ゲームが分からない、130 中断\n",
+            runConvert}};
 
 }  // namespace
 }  // namespace tambor::cli

@@ -4,8 +4,10 @@
 
 #include <ostream>
 #include <stdexcept>
+#include <string>
 
 #include "cli_args.h"
+#include "combination_input.h"
 #include "core/japanese_count.h"
 #include "io/card_pdf.h"
 #include "io/combination_file.h"
@@ -26,24 +28,50 @@ CardRequest parsePages(const std::string& text) {
     return {CardRange::Pages, static_cast<int>(*from), static_cast<int>(*to)};
 }
 
+std::string_view trimBlanks(std::string_view part) {
+    const std::size_t first = part.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return part.substr(first, part.find_last_not_of(' ') - first + 1);
+}
+
+// One margin as the fields take it: digits with at most one "." (blanks
+// around them are trimmed first).
+bool isMarginText(std::string_view part) {
+    bool digit = false;
+    int dots = 0;
+    for (const char c : part) {
+        if (c == '.')
+            ++dots;
+        else if (c >= '0' && c <= '9')
+            digit = true;
+        else
+            return false;
+    }
+    return digit && dots <= 1;
+}
+
 // "H,V" in millimetres, read as the margin fields read what is typed in
-// them (two decimals, cut at the page size). The fields take only digits
-// and ".", so anything else is refused here.
+// them (two decimals). A margin that would move a mark off the page is
+// refused rather than cut: the card would come out wrong either way.
 CardMargins parseMargins(const std::string& text, const PageMetrics& page) {
     const std::size_t comma = text.find(',');
-    const auto acceptable = [](std::string_view part) {
-        if (part.find_first_of("0123456789") == std::string_view::npos) return false;
-        return part.find_first_not_of("0123456789. ") == std::string_view::npos;
-    };
-    if (comma == std::string::npos || !acceptable(std::string_view(text).substr(0, comma)) ||
-        !acceptable(std::string_view(text).substr(comma + 1)))
-        throw UsageError{"--margins には水平と垂直のマージンを H,V（mm）で指定してください: " + text};
-    return {ParseMargin(std::string_view(text).substr(0, comma), page.widthMm, 0.0),
-            ParseMargin(std::string_view(text).substr(comma + 1), page.heightMm, 0.0)};
+    const std::string_view all(text);
+    const std::string_view horz = trimBlanks(all.substr(0, comma));
+    const std::string_view vert = comma == std::string::npos ? std::string_view() : trimBlanks(all.substr(comma + 1));
+    if (!isMarginText(horz) || !isMarginText(vert))
+        throw UsageError{"--margins には水平と垂直のマージンを H,V（mm、例: 4.23,6.35）で指定してください: " + text};
+    const CardMargins margins{ParseMargin(horz, page.widthMm, 0.0), ParseMargin(vert, page.heightMm, 0.0)};
+    const CardMargins largest = largestCardMargins();
+    constexpr double kSlack = 1e-9;  // the column step is not exact in binary
+    if (margins.horz > largest.horz + kSlack || margins.vert > largest.vert + kSlack)
+        throw UsageError{"--margins は水平 " + formatMargin(largest.horz) + " mm、垂直 " + formatMargin(largest.vert) +
+                         " mm までです（それより大きいとマークがカードの外に出ます）: " + text};
+    return margins;
 }
 
 int runPrint(const std::vector<std::string>& args, std::ostream& out) {
     const ParsedArgs parsed = parseArgs(args, {"--pdf", "--pages", "--margins", "--game"}, {"--test"}, 1);
+    const std::optional<GameMode> givenGame = gameOption(parsed);
     const auto pdf = parsed.value("--pdf");
     if (!pdf || pdf->empty()) throw UsageError{"出力する PDF ファイルを --pdf で指定してください。"};
     const PageMetrics page = pdfCardMetrics();
@@ -60,10 +88,9 @@ int runPrint(const std::vector<std::string>& args, std::ostream& out) {
     if (parsed.positional.size() != 1) throw UsageError{"印刷する組み合わせファイルを指定してください。"};
     const std::string& input = parsed.positional[0];
 
-    CombinationList list(parsed.game());
-    const CombinationFile file = readCombinationFile(input);
-    if (const auto game = file.gameToSwitchTo(list.mode())) list.reset(*game);
-    appendCombinationFile(list, file);
+    const CombinationInput combinations = readCombinationInput(input, givenGame);
+    CombinationList list(combinations.game);
+    appendCombinationFile(list, combinations.file);
     if (list.empty()) throw std::runtime_error(kNothingToPrintMessage);
 
     CardRequest request;
@@ -84,20 +111,22 @@ int runPrint(const std::vector<std::string>& args, std::ostream& out) {
     return 0;
 }
 
-const CommandRegistrar registrar{Command{
-    "print",
-    "組み合わせを申込カードの形で PDF ファイルに書き出します",
-    "使い方: tambor-cli print FILE --pdf OUT [--pages F-T] [--margins H,V] [--game mini|loto6]\n"
-    "       tambor-cli print --test --pdf OUT [--margins H,V]\n"
-    "FILE をプログラムの「読み込み」と同じように読み込み、申込カード 1 枚を 1 ページとして\n"
-    "5 口ずつ OUT に書き出します。ページはカードそのもので、はがき（100 × 148 mm）の大きさです。\n"
-    "ページには塗りつぶす黒いマークだけが描かれます。実寸（拡大縮小なし）で印刷してください。\n"
-    "  --pages F-T        F ページから T ページまで（最後のページを含めるとリストの最後まで）\n"
-    "  --margins H,V      水平・垂直マージン（mm、既定: 0,0）。マークは左と上にずれます\n"
-    "  --game mini|loto6  見出しのないファイルを読むゲーム（既定: mini = ミニロト）\n"
-    "  --test             マージンを調べるための印刷テスト（枠、20 mm の正方形、全マーク）\n"
-    "終了コード: 0 成功、1 組み合わせがない・ファイルを読み書きできない、2 引数の誤り\n",
-    runPrint}};
+const CommandRegistrar registrar{
+    Command{"print", "組み合わせを申込カードの形で PDF ファイルに書き出します",
+            "使い方: tambor-cli print FILE --pdf OUT [--pages F-T] [--margins H,V] [--game mini|loto6]\n"
+            "       tambor-cli print --test --pdf OUT [--margins H,V]\n"
+            "FILE をプログラムの「読み込み」と同じように読み込み、申込カード 1 枚を 1 ページとして\n"
+            "5 口ずつ OUT に書き出します。ページはカードそのもので、はがき（100 × 148 mm）の大きさです。\n"
+            "ページには塗りつぶす黒いマークだけが描かれます。実寸（拡大縮小なし）で印刷してください。\n"
+            "  --pages F-T        F ページから T ページまで（最後のページを含めるとリストの最後まで）\n"
+            "  --margins H,V      水平・垂直マージン（mm、既定: 0,0）。マークは左と上にずれます。\n"
+            "                     マークがカードの外に出る値（水平 4 mm、垂直 38.5 mm より大きい値）はエラー\n"
+            "  --test             マージンを調べるための印刷テスト（印刷できる範囲の内側に 0.3 mm の枠、\n"
+            "                     20 mm の正方形、全マーク）\n" +
+                std::string(kGameOptionHelp) +
+                "終了コード: 0 成功、1 組み合わせがない・ゲームに合わない行がある・ファイルを読み書きできない、\n"
+                "2 引数の誤り・ゲームが分からない\n",
+            runPrint}};
 
 }  // namespace
 }  // namespace tambor::cli

@@ -6,32 +6,32 @@
 #include <ostream>
 
 #include "cli_args.h"
-#include "long_work.h"
+#include "combination_input.h"
 #include "core/combination_list.h"
 #include "generate/guarantee_cover.h"
 #include "io/combination_file.h"
+#include "long_work.h"
 
 namespace tambor::cli {
 namespace {
 
-// Loads the file as the window's open command does: a header naming the
-// other game switches the game first.
-GameMode loadTickets(const std::string& path, GameMode mode, CombinationList& list) {
-    const CombinationFile file = readCombinationFile(path);
-    if (const auto game = file.gameToSwitchTo(mode)) mode = *game;
-    list.reset(mode);
-    appendCombinationFile(list, file);
-    return mode;
+// Loads the file in the game its header (or --game) names.
+GameMode loadTickets(const std::string& path, std::optional<GameMode> givenGame, CombinationList& list) {
+    const CombinationInput input = readCombinationInput(path, givenGame);
+    list.reset(input.game);
+    appendCombinationFile(list, input.file);
+    return input.game;
 }
 
 int runVerify(const std::vector<std::string>& args, std::ostream& out) {
     const ParsedArgs parsed = parseArgs(args, {"--game", "--together", "--axis"}, {}, 1);
+    const std::optional<GameMode> givenGame = gameOption(parsed);
     if (parsed.positional.empty()) throw UsageError{"組み合わせファイルを指定してください。"};
     const auto togetherArg = parsed.value("--together");
     if (!togetherArg) throw UsageError{"--together で候補の数字を指定してください。"};
 
-    CombinationList list(parsed.game());
-    const GameMode mode = loadTickets(parsed.positional[0], parsed.game(), list);
+    CombinationList list(GameMode::MiniLoto);
+    const GameMode mode = loadTickets(parsed.positional[0], givenGame, list);
     const GameRules rules = rulesFor(mode);
     const std::vector<int> together = parseNumberList(*togetherArg, mode);
     std::vector<int> axis;
@@ -64,10 +64,10 @@ const CommandRegistrar registrar{
             "u はどの組み合わせとも 2 つ以上違う組み合わせの数、b はこの候補数で保証に\n"
             "最低限必要な組数です。\n"
             "  --together LIST    候補の数字（連動数字。例: 1,5,23）\n"
-            "  --axis LIST        軸数字（すべての組み合わせに入る数字）\n"
-            "  --game mini|loto6  ゲーム（既定: mini）。ファイルの見出し行 [ミニロト]/[ロト６]\n"
-            "                     が別のゲームならそちらに切り替えます。\n"
-            "終了コード: 0 保証あり（u = 0）、1 保証なし、またはファイルを読み込めない、2 引数の誤り\n",
+            "  --axis LIST        軸数字（すべての組み合わせに入る数字）\n" +
+                std::string(kGameOptionHelp) +
+                "終了コード: 0 保証あり（u = 0）、1 保証なし、またはファイルを読み込めない・\n"
+                "ゲームに合わない行がある、2 引数の誤り・ゲームが分からない\n",
             runVerify}};
 
 }  // namespace

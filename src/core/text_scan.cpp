@@ -57,4 +57,14 @@ void scanCombinations(GameMode mode, std::string_view text,
     }
 }
 
+bool isWholeCombinationText(GameMode mode, std::string_view text) {
+    std::size_t numbers = 0;
+    for (std::size_t pos = 0; pos < text.size(); ++pos)
+        if (isDigit(text[pos]) && (pos == 0 || !isDigit(text[pos - 1]))) ++numbers;
+    if (numbers == 0) return true;
+    std::size_t combinations = 0;
+    scanCombinations(mode, text, [&](const Combination&) { ++combinations; });
+    return combinations * static_cast<std::size_t>(rulesFor(mode).pickCount) == numbers;
+}
+
 }  // namespace tambor

@@ -14,4 +14,10 @@ namespace tambor {
 void scanCombinations(GameMode mode, std::string_view text,
                       const std::function<void(const Combination&)>& found);
 
+// Whether the scan uses every number of text: each run of ASCII digits ends
+// up in a complete combination of the game. A line of whole combinations
+// (one, or five in the text layout) passes, as does a line without digits;
+// a ロト６ line read as ミニロト, a number out of range or a short line fails.
+bool isWholeCombinationText(GameMode mode, std::string_view text);
+
 }  // namespace tambor

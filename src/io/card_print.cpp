@@ -13,6 +13,7 @@ constexpr double kRowStepMm = 4.25;
 constexpr double kFirstColumnLeftMm = 61.5;
 constexpr double kColumnStepMm = 57.5 / 9.0;
 constexpr double kTestSquareMm = 20.0;
+constexpr double kTestFrameMm = 0.3;
 
 // Truncation toward zero, kept inside int for any margin or page size.
 int truncToInt(double value) {
@@ -43,6 +44,11 @@ DeviceRect MarkRect(int block, int numberIndex, const PageMetrics& metrics, cons
     const double sy = metrics.heightMm > 0.0 ? metrics.heightPx / metrics.heightMm : 0.0;
     return {truncToInt(x * sx), truncToInt(y * sy), truncToInt((x + kMarkWidthMm) * sx),
             truncToInt((y + kMarkHeightMm) * sy)};
+}
+
+CardMargins largestCardMargins() {
+    // Number 10 lies in the leftmost column, number 1 in the first row.
+    return {markPositionMm(0, 9).x, markPositionMm(0, 0).y};
 }
 
 int cardPageCount(std::size_t count) { return count == 0 ? 0 : static_cast<int>((count - 1) / kCardBlocks + 1); }
@@ -113,12 +119,14 @@ PageDrawing testPage(const PageMetrics& stored, const PageMetrics& fresh, const 
     MarkGroup& first = page.groups.emplace_back();
     const int width = truncToInt(fresh.widthPx);
     const int height = truncToInt(fresh.heightPx);
-    if (width > 0 && height > 0) {
-        // The frame (0, 0)–(width − 1, height − 1), one pixel wide.
-        first.fills.push_back({0, 0, width, 1});
-        first.fills.push_back({0, height - 1, width, height});
-        first.fills.push_back({0, 0, 1, height});
-        first.fills.push_back({width - 1, 0, width, height});
+    if (width > 0 && height > 0 && fresh.widthMm > 0.0 && fresh.heightMm > 0.0) {
+        // The frame on the inner side of (0, 0)–(width − 1, height − 1).
+        const int across = std::clamp(truncToInt(fresh.widthPx * kTestFrameMm / fresh.widthMm), 1, width);
+        const int down = std::clamp(truncToInt(fresh.heightPx * kTestFrameMm / fresh.heightMm), 1, height);
+        first.fills.push_back({0, 0, width, down});
+        first.fills.push_back({0, height - down, width, height});
+        first.fills.push_back({0, 0, across, height});
+        first.fills.push_back({width - across, 0, width, height});
     }
     if (fresh.widthMm > 0.0 && fresh.heightMm > 0.0)
         first.fills.push_back({0, 0, truncToInt(fresh.widthPx * kTestSquareMm / fresh.widthMm),

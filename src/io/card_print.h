@@ -57,6 +57,11 @@ struct CardMargins {
     double vert = 0.0;
 };
 
+// The largest margins that keep every mark of the card on the page: the
+// left edge of the leftmost column (4.0 mm) and the top of the first row
+// (38.5 mm); a larger margin moves marks past the paper's edge.
+CardMargins largestCardMargins();
+
 // A rectangle in device pixels, right and bottom excluded (the pixels
 // left..right−1 and top..bottom−1 are filled).
 struct DeviceRect {
@@ -146,8 +151,10 @@ std::vector<PageDrawing> cardPages(const std::vector<Card>& cards, const PageMet
 // Adds the outline of every box the game uses, in all five blocks.
 void addCardOutline(PageDrawing& page, GameMode mode, const PageMetrics& metrics, const CardMargins& margins);
 
-// The test page: a one-pixel frame around the whole printable area and a
-// 20 mm square from its origin (both from fresh, the printer as it is now),
+// The test page: a frame 0.3 mm wide (at least a pixel) just inside the
+// edges of the printable area, so that it shows on paper where the area
+// ends, and a 20 mm square from its origin (both from fresh, the printer
+// as it is now),
 // then all 43 marks of all five blocks placed with the stored metrics, the
 // progress after each block being (43·(block + 1) + 1) × 100 / 215.
 PageDrawing testPage(const PageMetrics& stored, const PageMetrics& fresh, const CardMargins& margins);

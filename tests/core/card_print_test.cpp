@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -174,11 +175,12 @@ TEST(CardTestPage, FrameSquareAndAllMarks) {
     ASSERT_EQ(page.groups.size(), 5u);
     EXPECT_EQ(page.fillCount(), 4u + 1u + 5u * 43u);
     const std::vector<DeviceRect>& first = page.groups[0].fills;
-    // The frame from the fresh metrics: (0, 0)–(2361, 3495), one pixel wide.
-    EXPECT_EQ(first[0], (DeviceRect{0, 0, 2362, 1}));
-    EXPECT_EQ(first[1], (DeviceRect{0, 3495, 2362, 3496}));
-    EXPECT_EQ(first[2], (DeviceRect{0, 0, 1, 3496}));
-    EXPECT_EQ(first[3], (DeviceRect{2361, 0, 2362, 3496}));
+    // The frame from the fresh metrics, 0.3 mm (7 pixels) wide on the inner
+    // side of (0, 0)–(2361, 3495), so it shows on paper.
+    EXPECT_EQ(first[0], (DeviceRect{0, 0, 2362, 7}));
+    EXPECT_EQ(first[1], (DeviceRect{0, 3489, 2362, 3496}));
+    EXPECT_EQ(first[2], (DeviceRect{0, 0, 7, 3496}));
+    EXPECT_EQ(first[3], (DeviceRect{2355, 0, 2362, 3496}));
     // 20 mm at 23.62 px/mm: 472 × 472.
     EXPECT_EQ(first[4], (DeviceRect{0, 0, 472, 472}));
     // The marks from the stored metrics.
@@ -324,6 +326,22 @@ TEST(PrintCli, WritesTheCardsOfTheFile) {
     EXPECT_EQ(pages[0].rects[11], MarkRect(1, 42, pdfCardMetrics(), {2.56, 1.0}));
 }
 
+TEST(PrintCli, LargestMarginsKeepEveryMarkOnThePage) {
+    Folder f;
+    const std::string in = f.file("list.txt", kLoto6File);
+    const std::string out = f.file("cards.pdf");
+    ASSERT_EQ(runCli("print '" + in + "' --pdf '" + out + "' --margins ' 4 , 38.5 '").exitCode, 0);
+    int left = 1 << 30;
+    int top = 1 << 30;
+    for (const auto& page : readPdf(readFileBytes(out)))
+        for (const DeviceRect& r : page.rects) {
+            left = std::min(left, r.left);
+            top = std::min(top, r.top);
+        }
+    EXPECT_EQ(left, 0);
+    EXPECT_EQ(top, 0);
+}
+
 TEST(PrintCli, PageRange) {
     Folder f;
     const std::string in = f.file("list.txt", kLoto6File);
@@ -343,6 +361,8 @@ TEST(PrintCli, TestPage) {
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pages[0].rects.size(), 220u);
     EXPECT_EQ(pages[0].rects[4], (DeviceRect{0, 0, 2000, 2000}));  // the 20 mm square
+    EXPECT_EQ(pages[0].rects[0], (DeviceRect{0, 0, 10000, 30}));   // the 0.3 mm frame's top
+    EXPECT_EQ(pages[0].rects[3], (DeviceRect{9970, 0, 10000, 14800}));
 }
 
 TEST(PrintCli, FailuresAndBadArguments) {
@@ -360,6 +380,13 @@ TEST(PrintCli, FailuresAndBadArguments) {
     EXPECT_EQ(runCli("print '" + in + "' --pdf '" + out + "' --pages x").exitCode, 2);
     EXPECT_EQ(runCli("print '" + in + "' --pdf '" + out + "' --margins 2").exitCode, 2);
     EXPECT_EQ(runCli("print '" + in + "' --pdf '" + out + "' --margins a,1").exitCode, 2);
+    EXPECT_EQ(runCli("print '" + in + "' --pdf '" + out + "' --margins 1.2.3,1").exitCode, 2);
+    EXPECT_EQ(runCli("print '" + in + "' --pdf '" + out + "' --margins '1 2,1'").exitCode, 2);
+    // Margins that would push marks past the page's left or top edge.
+    EXPECT_EQ(runCli("print '" + in + "' --pdf '" + out + "' --margins 200,0").exitCode, 2);
+    EXPECT_EQ(runCli("print '" + in + "' --pdf '" + out + "' --margins 4.01,0").exitCode, 2);
+    EXPECT_EQ(runCli("print '" + in + "' --pdf '" + out + "' --margins 0,38.51").exitCode, 2);
+    EXPECT_EQ(runCli("print --test --pdf '" + out + "' --margins 0,40").exitCode, 2);
     EXPECT_EQ(runCli("print --test '" + in + "' --pdf '" + out + "'").exitCode, 2);
     EXPECT_FALSE(fs::exists(out));
 }

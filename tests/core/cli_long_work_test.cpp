@@ -139,7 +139,8 @@ TEST(CliHistory, CheckWithoutDrawsNamesTheFile) {
     TempFolder dir;
     std::ofstream(dir.path / "lotodata.txt", std::ios::binary) << "";
     std::ofstream(dir.path / "list.csv", std::ios::binary) << " 1, 2, 3, 4, 5\r\n";
-    const Finished f = runCli(dir.path, {"check", (dir.path / "list.csv").string(), "--data", dir.path.string()});
+    const Finished f =
+        runCli(dir.path, {"check", (dir.path / "list.csv").string(), "--game", "mini", "--data", dir.path.string()});
     EXPECT_EQ(f.exitCode, 1);
     EXPECT_TRUE(contains(f.err, (dir.path / "lotodata.txt").string())) << f.err;
     EXPECT_TRUE(contains(f.err, "ミニロト")) << f.err;
@@ -187,7 +188,7 @@ TEST(CliLongWork, CtrlCStopsWithoutTouchingTheOutput) {
     ASSERT_EQ(::mkfifo(input.c_str(), 0644), 0);
     std::ofstream(output, std::ios::binary) << "old";
     const int err = ::open((dir.path / "err.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const pid_t pid = startCli({"convert", input.string(), output.string()}, err, err);
+    const pid_t pid = startCli({"convert", input.string(), output.string(), "--game", "mini"}, err, err);
     ::close(err);
     // The command opens its input only after it has taken over Ctrl+C, so
     // once this open returns the signal is the command's to handle.

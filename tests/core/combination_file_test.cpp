@@ -565,7 +565,8 @@ TEST(ConvertCommand, FailuresAndBadArguments) {
     EXPECT_EQ(runConvert("'" + (dir / "missing.txt").string() + "' '" + (dir / "out.txt").string() + "'"), 1);
     EXPECT_FALSE(fs::exists(dir / "out.txt"));
     writeRaw(dir / "nothing.txt", "no combinations here\r\n");
-    EXPECT_EQ(runConvert("'" + (dir / "nothing.txt").string() + "' '" + (dir / "out.txt").string() + "'"), 1);
+    EXPECT_EQ(runConvert("'" + (dir / "nothing.txt").string() + "' '" + (dir / "out.txt").string() + "' --game mini"),
+              1);
     EXPECT_FALSE(fs::exists(dir / "out.txt"));
     EXPECT_EQ(runConvert("only-one-file"), 2);
     EXPECT_EQ(runConvert("a b --game seven"), 2);

@@ -45,6 +45,21 @@ INSTANTIATE_TEST_SUITE_P(
         ScanRow{"empty", GameMode::Loto6, "", {}}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// The command line's test of a line: every number used by a combination.
+TEST(WholeCombinationText, EveryNumberInACombination) {
+    EXPECT_TRUE(isWholeCombinationText(GameMode::Loto6, " 1, 2, 3, 4, 5, 6"));
+    EXPECT_TRUE(isWholeCombinationText(GameMode::MiniLoto, " 1, 2, 3, 4, 5   ||  6, 7, 8, 9,10"));
+    EXPECT_TRUE(isWholeCombinationText(GameMode::Loto6, "[\x83\x8d\x83\x67\x82\x55]"));  // no ASCII digits
+    EXPECT_TRUE(isWholeCombinationText(GameMode::MiniLoto, std::string(100, '-') + "\f"));
+    EXPECT_TRUE(isWholeCombinationText(GameMode::MiniLoto, ""));
+    // A ロト６ line read as ミニロト: five make a combination, the sixth is left.
+    EXPECT_FALSE(isWholeCombinationText(GameMode::MiniLoto, " 3, 5, 6,17,21,31"));
+    EXPECT_FALSE(isWholeCombinationText(GameMode::Loto6, " 1, 2, 3, 4, 5"));
+    EXPECT_FALSE(isWholeCombinationText(GameMode::Loto6, " 1, 2, 3, 4, 5,44"));  // out of range
+    EXPECT_FALSE(isWholeCombinationText(GameMode::MiniLoto, "1,2,2,3,4"));       // a repeat
+    EXPECT_FALSE(isWholeCombinationText(GameMode::MiniLoto, "1,2,3,4,5,0"));
+}
+
 TEST(ListFromText, RepeatsGoToDuplicatesOnce) {
     CombinationList list(GameMode::MiniLoto);
     EXPECT_EQ(list.appendText("1,2,3,4,5\n5,4,3,2,1\n1 2 3 4 5\n"), 1u);
