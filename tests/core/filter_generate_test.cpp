@@ -152,7 +152,10 @@ TEST(FilterBuild, TheRSystemIgnoresTheConditions) {
 struct FilterSession : ::testing::Test {
     TempFolder folder;
     Session session{folder.path};
-    FilterSession() { session.switchGame(GameMode::Loto6); }
+    FilterSession() {
+        session.switchGame(GameMode::Loto6);
+        session.random().SeedRandom(1);
+    }
 };
 
 TEST_F(FilterSession, OffByDefaultAndKeptPerGame) {
