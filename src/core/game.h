@@ -1,6 +1,7 @@
 #pragma once
 // The two games and the values every algorithm reads from them.
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -24,6 +25,15 @@ constexpr GameRules rulesFor(GameMode mode) {
     return mode == GameMode::MiniLoto ? GameRules{GameMode::MiniLoto, 31, 5, 169911}
                                       : GameRules{GameMode::Loto6, 43, 6, 6096454};
 }
+
+// Every game, in the order of the table.
+inline constexpr std::array<GameMode, 2> kAllGames{GameMode::MiniLoto, GameMode::Loto6};
+
+// How many bonus numbers a draw of the game has.
+int bonusCount(GameMode mode);
+// The weekdays the game is drawn on, one bit each: 1 << weekday, 0 = Sunday
+// (ミニロト on Tuesdays, ロト６ on Mondays and Thursdays).
+unsigned drawWeekdays(GameMode mode);
 
 // "ミニロト" / "ロト６"
 const char* gameName(GameMode mode);

@@ -336,6 +336,43 @@ Changes Session::runPrizeCheck(const ProgressCallback& progress) {
     return changes | Change::Prize;
 }
 
+// ---------------------------------------------------------------- editing the history
+
+std::optional<HistoryDraw> Session::newestDraw() const {
+    const int count = history_.drawCount();
+    std::string line;
+    if (!history_.drawLine(count, line)) return std::nullopt;
+    return readHistoryDraw(mode_, line, count);
+}
+
+DrawDate Session::proposedDrawDate() const {
+    const std::optional<HistoryDraw> newest = newestDraw();
+    if (newest && newest->date) return nextDrawDate(mode_, *newest->date);
+    const DrawDate today = todayLocal();
+    return nextDrawDate(mode_, DrawDate{std::chrono::sys_days{today} - std::chrono::days{1}});
+}
+
+Changes Session::afterHistoryEdit(const std::string& problem) {
+    if (!problem.empty()) return Changes::refused(problem);
+    return loadHistory();
+}
+
+Changes Session::addDraw(const DrawEntry& entry) {
+    return afterHistoryEdit(tambor::addNextDraw(historyPath(), mode_, entry));
+}
+
+Changes Session::correctNewestDraw(const DrawEntry& entry) {
+    return afterHistoryEdit(tambor::correctNewestDraw(historyPath(), mode_, entry));
+}
+
+Changes Session::deleteNewestDraw() { return afterHistoryEdit(tambor::removeNewestDraw(historyPath(), mode_)); }
+
+Changes Session::importResultFiles(const std::vector<std::filesystem::path>& files, ImportOutcome& outcome) {
+    outcome = tambor::importResultFiles(historyPath(), files);
+    if (!outcome.written) return {};
+    return loadHistory();
+}
+
 UpdateRequest Session::updateRequest() const {
     return UpdateRequest{updateBaseUrl(options_.updateUrl),
                          proxyText(options_.useProxy, options_.proxyAddress, options_.proxyPort),

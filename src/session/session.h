@@ -20,6 +20,8 @@
 #include "generate/random.h"
 #include "generate/random_draw.h"
 #include "history/filter_history.h"
+#include "history/history_edit.h"
+#include "history/history_import.h"
 #include "history/history_store.h"
 #include "history/number_analysis.h"
 #include "history/online_update.h"
@@ -187,6 +189,27 @@ public:
     Changes runPrizeCheck(const ProgressCallback& progress = {});
     // Forgets the winning lines of the last check.
     Changes clearPrizeLines();
+    // ---- Editing the history ----
+    // The newest draw of the game in force as its line reads; nothing when
+    // the game has no draw or the line does not read as one.
+    std::optional<HistoryDraw> newestDraw() const;
+    // The date a new draw gets unless the user says otherwise: the game's
+    // next draw day after the newest draw (after today without one).
+    DrawDate proposedDrawDate() const;
+    // Adds the next round, corrects or removes the newest one in
+    // lotodata.txt (one write, the old file kept as lotodata.bak), then
+    // re-reads the history as after an update: the statistics, the past
+    // winners and the prize check's round follow the newest draw. Refused
+    // with the reason when the numbers or the date cannot be a draw, or the
+    // file cannot be changed; the file is then untouched.
+    Changes addDraw(const DrawEntry& entry);
+    Changes correctNewestDraw(const DrawEntry& entry);
+    Changes deleteNewestDraw();
+    // Takes the bank's result files into lotodata.txt (see importResultFiles
+    // in history/history_import.h); the history is re-read when draws were
+    // added. outcome says what was added and what was not.
+    Changes importResultFiles(const std::vector<std::filesystem::path>& files, ImportOutcome& outcome);
+
     // What an online update of this session's lotodata.txt asks for: the
     // server folder (UpdateUrl or the program's own) and the proxy options.
     UpdateRequest updateRequest() const;
@@ -229,6 +252,10 @@ private:
     // The prize controls work on the winning numbers: their role pair.
     Changes selectPrizeRole();
     void showDrawOnBoard(int round);
+    // After a change of lotodata.txt by the program: why it failed, or the
+    // history re-read.
+    Changes afterHistoryEdit(const std::string& problem);
+    std::filesystem::path historyPath() const { return dataFolder_ / HistoryStore::kFileName; }
 
     GameMode mode_ = GameMode::MiniLoto;
     std::filesystem::path dataFolder_;

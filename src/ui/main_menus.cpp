@@ -75,6 +75,8 @@ MainMenus::MainMenus(QMainWindow* window) {
     printPreview = addItem(fileMenu, "PrintPreview", "印刷プレビュー(&W)...", "申込カードに印刷される内容を画面で確かめます。");
     fileMenu->addSeparator();
     renew = addItem(fileMenu, "Renew", "統計情報の更新(&R)", "インターネットに接続し、最新の統計情報に更新します。");
+    importHistory = addItem(fileMenu, "ImportHistory", "当選番号の取り込み(&I)...",
+                            "公式サイトの抽せん結果ファイル（CSV）から当選番号を取り込みます。");
     fileMenu->addSeparator();
     exit = addItem(fileMenu, "Exit", "終了(&X)", "『タンボル』を終了します。");
 

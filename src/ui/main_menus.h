@@ -27,6 +27,7 @@ struct MainMenus {
     QAction* print = nullptr;
     QAction* printPreview = nullptr;
     QAction* renew = nullptr;
+    QAction* importHistory = nullptr;
     QAction* exit = nullptr;
     QAction* homePage = nullptr;
     QAction* userLinks[3] = {};

@@ -3,6 +3,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -11,6 +14,7 @@
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTimer>
+#include <QUrl>
 
 #include "ui/backtest/backtest_form.h"
 #include "ui/filter/analysis_form.h"
@@ -27,6 +31,8 @@
 #include "ui/detail/detail_page.h"
 #include "ui/edit/edit_form.h"
 #include "ui/help/help_commands.h"
+#include "ui/history/history_form.h"
+#include "ui/history/history_importer.h"
 #include "ui/links/link_icons.h"
 #include "ui/links/links_page.h"
 #include "ui/main_menus.h"
@@ -121,6 +127,13 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     connect(pickPage_, &PickPage::rateFormWanted, this, &TMainForm::RateBitBtnClick);
     connect(pickPage_, &PickPage::filterFormWanted, this, &TMainForm::FilterBitBtnClick);
     connect(pickPage_, &PickPage::analysisFormWanted, this, &TMainForm::AnalysisBitBtnClick);
+    connect(pickPage_, &PickPage::historyFormWanted, this, &TMainForm::RecordBitBtnClick);
+    historyImporter_ = new HistoryImporter(*model_, this);
+    connect(menus_->importHistory, &QAction::triggered, historyImporter_, [this] { historyImporter_->ImportClick(); });
+    // New draws, like those of an update, are checked at once.
+    connect(historyImporter_, &HistoryImporter::historyImported, pickPage_->prizeGroup()->prizeButton(),
+            &QPushButton::click);
+    setAcceptDrops(true);
     connect(pickPage_->prizeGroup(), &PrizeGroup::backtestWanted, this, &TMainForm::BacktestBitBtnClick);
     connect(model_, &SessionModel::changed, this, &TMainForm::refresh);
     connect(model_, &SessionModel::problemsReported, this, &TMainForm::showProblems);
@@ -142,6 +155,7 @@ TMainForm::~TMainForm() {
     delete backtestForm_;
     delete filterForm_;
     delete analysisForm_;
+    delete historyForm_;
     delete editForm_;
     delete takeCentralWidget();
 }
@@ -213,6 +227,38 @@ void TMainForm::BacktestBitBtnClick() {
     if (model_->refuseWhenBusy()) return;
     if (!backtestForm_) backtestForm_ = new TBacktestForm(*model_, this);
     backtestForm_->showForList();
+}
+
+void TMainForm::RecordBitBtnClick() {
+    if (!historyForm_) {
+        historyForm_ = new THistoryForm(*model_, *historyImporter_, this);
+        connect(historyForm_, &THistoryForm::prizeCheckWanted, pickPage_->prizeGroup()->prizeButton(),
+                &QPushButton::click);
+    }
+    historyForm_->showHistory();
+}
+
+namespace {
+QStringList localFiles(const QMimeData* data) {
+    QStringList files;
+    if (!data || !data->hasUrls()) return files;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) files.append(url.toLocalFile());
+    return files;
+}
+}  // namespace
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (!localFiles(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    const QStringList files = localFiles(event->mimeData());
+    if (files.isEmpty()) return;
+    event->acceptProposedAction();
+    // After the drop has ended: the drag source is not kept waiting while
+    // the result message shows.
+    QTimer::singleShot(0, historyImporter_, [this, files] { historyImporter_->importFiles(files); });
 }
 
 void TMainForm::refresh(const Changes& changes) {

@@ -22,6 +22,7 @@ class TBacktestForm;
 class TFilterForm;
 class DetailPage;
 class FileCommands;
+class HistoryImporter;
 class LinksPage;
 class ListMenu;
 class OnlineUpdate;
@@ -29,6 +30,7 @@ class OptionsPage;
 class PickPage;
 class SessionModel;
 class TEditForm;
+class THistoryForm;
 class TrayIcon;
 class TRateForm;
 class TWaitForm;
@@ -60,6 +62,9 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // Files dropped on the window are the bank's result files to import.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -74,6 +79,7 @@ private:
     void BacktestBitBtnClick();
     void FilterBitBtnClick();
     void AnalysisBitBtnClick();
+    void RecordBitBtnClick();
     void TrayRestoreClick();
     void TrayExitClick();
     void refresh(const tambor::Changes& changes);
@@ -93,6 +99,8 @@ private:
     TBacktestForm* backtestForm_ = nullptr;  // made when first asked for
     TFilterForm* filterForm_ = nullptr;      // made when first asked for
     TAnalysisForm* analysisForm_ = nullptr;  // made when first asked for
+    THistoryForm* historyForm_ = nullptr;    // made when first asked for
+    HistoryImporter* historyImporter_ = nullptr;
     TrayIcon* tray_ = nullptr;
     FileCommands* files_ = nullptr;
     ListMenu* listMenu_ = nullptr;

@@ -86,11 +86,17 @@ private slots:
         QCOMPARE(t.text("Grade1Memo"), QStringLiteral("--"));
     }
 
-    void historyButtonOpensTheFile() {
+    // The history button opens the history window; the file itself opens
+    // from there.
+    void historyButtonOpensTheWindowAndTheFileFromIt() {
         TestWindow t;
         QUrl opened;
         setShellOpenHook([&](const QUrl& url) { opened = url; });
         QTest::mouseClick(t.find<QPushButton>("RecordBitBtn"), Qt::LeftButton);
+        QVERIFY(t.find<QWidget>("THistoryForm")->isVisible());
+        QVERIFY(opened.isEmpty());
+        QTest::mouseClick(t.find<QPushButton>("OpenFileBitBtn"), Qt::LeftButton);
+        setShellOpenHook({});
         QCOMPARE(opened, QUrl::fromLocalFile(t.dir.filePath("lotodata.txt")));
     }
 

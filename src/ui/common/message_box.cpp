@@ -62,6 +62,11 @@ QMessageBox::StandardButton MessageBox::questionYesNoCancel(QWidget* parent, con
                 QMessageBox::Cancel);
 }
 
+bool MessageBox::questionYesNo(QWidget* parent, const QString& text) {
+    return show(parent, QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
+}
+
 void MessageBox::setNextAnswer(QMessageBox::StandardButton answer) { seams().answers.enqueue(answer); }
 QStringList MessageBox::shownTexts() { return seams().shown; }
 void MessageBox::clearShownTexts() { seams().shown.clear(); }
@@ -84,7 +89,19 @@ QString FileDialog::getOpenFileName(QWidget* parent, const QString& caption, con
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
 }
 
+QStringList FileDialog::getOpenFileNames(QWidget* parent, const QString& caption, const QString& filter) {
+    if (!seams().fileNames.isEmpty()) {
+        const QString names = seams().fileNames.dequeue();
+        return names.isEmpty() ? QStringList() : names.split(QLatin1Char('\n'));
+    }
+    if (refuseUnanswered(QStringLiteral("open dialog: ") + caption)) return {};
+    return QFileDialog::getOpenFileNames(parent, caption, QString(), filter);
+}
+
 void FileDialog::setNextFileName(const QString& fileName) { seams().fileNames.enqueue(fileName); }
+void FileDialog::setNextFileNames(const QStringList& fileNames) {
+    seams().fileNames.enqueue(fileNames.join(QLatin1Char('\n')));
+}
 
 bool PrintDialog::exec(QPrintDialog& dialog) {
     PrintDialogOffer& offer = seams().lastOffer;

@@ -24,6 +24,8 @@ public:
     static void information(QWidget* parent, const QString& text);
     // Question icon with Yes / No / Cancel.
     static QMessageBox::StandardButton questionYesNoCancel(QWidget* parent, const QString& text);
+    // Question icon with Yes / No (No is the default); true for Yes.
+    static bool questionYesNo(QWidget* parent, const QString& text);
 
     // Tests: the next message boxes return these answers without showing.
     static void setNextAnswer(QMessageBox::StandardButton answer);
@@ -44,8 +46,13 @@ public:
     static QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter,
                                    const QString& folder = {});
 
+    // Several files at once; empty when the user cancels.
+    static QStringList getOpenFileNames(QWidget* parent, const QString& caption, const QString& filter);
+
     // Tests: the next dialog returns this name (an empty name = cancelled).
     static void setNextFileName(const QString& fileName);
+    // Tests: the next multi-file open dialog returns these names.
+    static void setNextFileNames(const QStringList& fileNames);
 };
 
 // A test's answer to the next print dialog: what the user chose in it.

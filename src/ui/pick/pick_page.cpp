@@ -213,9 +213,7 @@ void PickPage::listEditingChanged(bool editing) {
         control->setEnabled(!editing);
 }
 
-void PickPage::RecordBitBtnClick() {
-    ShellOpen(QString::fromStdString(model_.session().history().historyPath().string()));
-}
+void PickPage::RecordBitBtnClick() { emit historyFormWanted(); }
 
 void PickPage::refresh(const Changes& changes) {
     const Session& session = model_.session();

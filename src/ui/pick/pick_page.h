@@ -39,6 +39,8 @@ signals:
     void filterFormWanted();
     // The number analysis window was asked for.
     void analysisFormWanted();
+    // The history window was asked for.
+    void historyFormWanted();
 
 private:
     void LotoRadioButtonClick(int gameTag);
