@@ -181,6 +181,21 @@ void run(TMainForm& main) {
         openAndSave(QStringLiteral("rate"), "TRateForm", [rate] { rate->click(); },
                     [](QWidget* w) { w->resize(560, 520); });
 
+    // The history window of ロト６ as it opens, and its dialog for the next
+    // draw (opened over it, then both closed).
+    if (auto* record = child<QPushButton>(&main, "RecordBitBtn")) {
+        openAndSave(QStringLiteral("history"), "THistoryForm", [record] { record->click(); },
+                    [](QWidget* w) { w->resize(640, 480); });
+        openAndSave(QStringLiteral("history-add"), nullptr, [record] {
+            record->click();
+            if (QWidget* history = shownWindow("THistoryForm"))
+                if (auto* add = child<QPushButton>(history, "AddDrawBitBtn")) add->click();
+        });
+        if (QWidget* history = shownWindow("THistoryForm")) history->close();
+    } else {
+        skip(QStringLiteral("history"), QStringLiteral("no history window yet"));
+    }
+
     if (QAction* about = child<QAction>(&main, "About"); about && about->isEnabled())
         openAndSave(QStringLiteral("about"), "TAboutBox", [about] { about->trigger(); });
     else

@@ -47,14 +47,20 @@ void setNumbers(const std::vector<QLineEdit*>& edits, const std::vector<int>& nu
 }  // namespace
 
 TDrawEntryDialog::TDrawEntryDialog(SessionModel& model, Purpose purpose, QWidget* parent)
-    : QDialog(parent), model_(model), purpose_(purpose) {
+    : QDialog(parent),
+      model_(model),
+      purpose_(purpose),
+      mode_(model.session().mode()),
+      round_(model.session().history().drawCount() + (purpose == Purpose::Add ? 1 : 0)) {
     setObjectName(QStringLiteral("TDrawEntryDialog"));
+    // The main window waits while the draw is entered.
+    setWindowModality(Qt::ApplicationModal);
     const bool adding = purpose == Purpose::Add;
     setWindowTitle(u8(adding ? "当選番号の追加" : "最新の回の修正"));
     const Session& session = model_.session();
     const GameMode mode = session.mode();
     const std::optional<HistoryDraw> newest = session.newestDraw();
-    const int round = adding ? session.history().drawCount() + 1 : session.history().drawCount();
+    const int round = round_;
 
     auto* grid = new QGridLayout;
     auto* roundLabel = new QLabel(QString::fromStdString(std::string(gameName(mode)) + " " + roundText(round)), this);
@@ -174,6 +180,10 @@ void TDrawEntryDialog::OkBitBtnClick() {
     }
     if (model_.refuseWhenBusy()) return;
     Session& session = model_.session();
+    if (session.mode() != mode_ || session.history().drawCount() + (purpose_ == Purpose::Add ? 1 : 0) != round_) {
+        showReason(u8("当選番号の履歴が変わりました。この画面を閉じて、もう一度開いてください。"));
+        return;
+    }
     const Changes changes =
         purpose_ == Purpose::Add ? session.addDraw(entry) : session.correctNewestDraw(entry);
     if (!changes.refusal().empty()) {

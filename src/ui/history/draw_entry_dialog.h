@@ -7,6 +7,8 @@
 #include <QDialog>
 #include <vector>
 
+#include "core/game.h"
+
 class QDateEdit;
 class QLabel;
 class QLineEdit;
@@ -34,6 +36,10 @@ private:
 
     SessionModel& model_;
     Purpose purpose_;
+    // The game and round the dialog was opened for: a history that changed
+    // meanwhile (an update, another game) is not written over.
+    GameMode mode_;
+    int round_;
     QDateEdit* dateEdit_ = nullptr;
     std::vector<QLineEdit*> mainEdits_;
     std::vector<QLineEdit*> bonusEdits_;
