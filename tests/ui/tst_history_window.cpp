@@ -158,7 +158,7 @@ private slots:
         QVERIFY(w.t.session().board().has(12, Main));
         QVERIFY(w.t.session().board().has(3, Bonus));
         // The check ran against the new draw.
-        QCOMPARE(w.t.text("Grade1Memo"), QStringLiteral("1"));
+        QTRY_COMPARE(w.t.text("Grade1Memo"), QStringLiteral("1"));
     }
 
     void correctingAndRemovingTheNewest() {

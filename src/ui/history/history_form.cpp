@@ -136,7 +136,8 @@ void THistoryForm::openEntryDialog(bool adding) {
     if (model_.refuseWhenBusy()) return;
     auto* dialog = new TDrawEntryDialog(model_, adding ? TDrawEntryDialog::Purpose::Add : TDrawEntryDialog::Purpose::Correct, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &TDrawEntryDialog::drawSaved, this, &THistoryForm::prizeCheckWanted);
+    // Queued: the check runs once the dialog has closed, not inside its click.
+    connect(dialog, &TDrawEntryDialog::drawSaved, this, &THistoryForm::prizeCheckWanted, Qt::QueuedConnection);
     dialog->open();
 }
 
