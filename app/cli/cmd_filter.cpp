@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "cli_args.h"
+#include "combination_input.h"
 #include "core/japanese_count.h"
 #include "filter_args.h"
 #include "long_work.h"
@@ -29,16 +30,19 @@ void loadHistoryOrThrow(Session& session) {
 
 int runFilter(const std::vector<std::string>& args, std::ostream& out) {
     const ParsedArgs parsed = parseArgs(args, {"--game", "--data", "--filter"}, {}, 2);
+    const std::optional<GameMode> givenGame = gameOption(parsed);
     if (parsed.positional.size() != 2) throw UsageError{"入力ファイルと出力ファイルを指定してください。"};
     // The conditions are read for the file's game, but a missing option is
     // said before any file is read.
-    if (!parsed.has("--filter")) requiredFilter(parsed, parsed.game());
+    if (!parsed.has("--filter")) requiredFilter(parsed, givenGame.value_or(GameMode::MiniLoto));
     const std::string& input = parsed.positional[0];
     const std::string& output = parsed.positional[1];
 
     LongWork work;
     const CombinationFile file = readCombinationFile(input);
-    const GameMode mode = file.headerGame.value_or(parsed.game());
+    work.throwIfStopped();
+    const GameMode mode = combinationFileGame(file, givenGame);
+    requireWholeCombinationLines(file, mode);
     const FilterSettings settings = requiredFilter(parsed, mode);
     Session session(parsed.dataFolder(), mode);
     if (settings[FilterCondition::Previous].enabled) loadHistoryOrThrow(session);
@@ -79,15 +83,14 @@ const CommandRegistrar filterRegistrar{Command{
     "filter",
     "組み合わせファイルから絞り込み条件を満たす行だけを書き出します",
     std::string("使い方: tambor-cli filter IN OUT --filter LIST [--game mini|loto6] [--data DIR]\n"
-    "IN をプログラムの「読み込み」と同じように読み込み、条件をすべて満たす組み合わせだけを\n"
-    "IN と同じ形式（.csv なら CSV形式、それ以外はテキスト形式）で OUT に書き出します。\n"
-    "見出し行 [ミニロト] / [ロト６] があればそのゲームとして読みます。\n"
-    "  --game mini|loto6  見出しのないファイルを読むゲーム（既定: mini = ミニロト）\n"
+    "IN を読み込み、条件をすべて満たす組み合わせだけを IN と同じ形式（.csv なら CSV形式、\n"
+    "それ以外はテキスト形式）で OUT に書き出します。\n"
     "  --data DIR         previous に使う lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）\n"
-    ) + kFilterHelp +
+    ) + kGameOptionHelp + kFilterHelp +
     "条件を満たす組み合わせがなければ OUT は作りません。OUT は完全に書き終えてから置き換えます。\n"
     "標準エラーが端末なら進み具合を表示します。Ctrl+C で中断すると OUT は元のままです。\n"
-    "終了コード: 0 成功、1 ファイルを読み書きできない・条件を満たす組み合わせがない、2 引数の誤り、130 中断\n",
+    "終了コード: 0 成功、1 ファイルを読み書きできない・ゲームに合わない行がある・条件を満たす組み合わせがない、\n"
+    "          2 引数の誤り（見出し行も --game もないときを含む）、130 中断\n",
     runFilter}};
 
 const CommandRegistrar filterStatsRegistrar{Command{

@@ -98,6 +98,15 @@ TEST(FilterCli, FilterWritesThePassingLinesInTheInputsLayout) {
                   readFileBytes(folder.path / (std::string("want.") + ext)))
             << ext;
     }
+    // A file without a header needs --game.
+    writeFileBytesAtomic(folder.path / "plain.txt", " 1, 2, 3, 4, 5\r\n 1, 3, 5, 7, 9\r\n");
+    EXPECT_EQ(runCli("filter " + folder.file("plain.txt") + " " + folder.file("odd.txt") + " --filter odd=3").exitCode, 2);
+    EXPECT_FALSE(std::filesystem::exists(folder.path / "odd.txt"));
+    EXPECT_EQ(runCli("filter " + folder.file("plain.txt") + " " + folder.file("odd.txt") + " --game mini --filter odd=3")
+                  .exitCode,
+              0);
+    EXPECT_NE(readFileBytes(folder.path / "odd.txt").find(" 1, 2, 3, 4, 5\r\n"), std::string::npos);
+    EXPECT_EQ(readFileBytes(folder.path / "odd.txt").find(" 1, 3, 5, 7, 9"), std::string::npos);
     // Nothing passes: exit 1 and no file.
     const CliRun none = runCli("filter " + folder.file("all.csv") + " " + folder.file("none.csv") + " --filter sum=200-243");
     EXPECT_EQ(none.exitCode, 1);
