@@ -5,6 +5,7 @@
 #include <array>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "calc/purchase_calculator.h"
 #include "generate/combination_builder.h"
@@ -34,6 +35,13 @@ struct Options {
     ProbabilityView probabilityView = ProbabilityView::Reciprocal;
     double horzMargin = 0.0;  // print margins in millimetres, kept per printer
     double vertMargin = 0.0;
+    // The printer last chosen in the print dialog; empty: the system's
+    // default. The margins above belong to the printer in use.
+    std::string printerName;
+    // The print options' lines of every other printer ("key=h, v"), absent
+    // now or chosen before: written back as they were read, so a start
+    // while a printer is off loses no calibration.
+    std::vector<std::string> otherPrinterMargins;
     int defaultDrawCount = 50;  // kDefaultDrawCountMin..kDefaultDrawCountMax
     PriorityMode priorityMode = PriorityMode::PreferPairs;
     bool rSystem = false;

@@ -62,6 +62,44 @@ std::optional<FilterRange> parseFilterRange(const std::string& value) {
     return FilterRange{fields[0] != 0, fields[1], fields[2]};
 }
 
+constexpr std::string_view kPrintSection = "[印刷オプション]";
+
+// Whether a key could be a printer's: the keys the program writes for its
+// own options are not (a kept line with one of them would be read in their
+// place), nor is any key holding a "." (the printer name, the filter
+// conditions), which printer keys never do.
+bool couldBePrinterKey(std::string_view key) {
+    static constexpr std::string_view kOwnKeys[] = {
+        "Mini6Mode",       "SaveFormat", "PopupHint", "ESC_Action", "UseProxy",    "ProxyAddress", "ProxyPort",
+        "PrizeViewMethod", "DefTimes",   "LotMode",   "RSystem",    "ArrangeMode", "PastRemove",   "UpdateUrl"};
+    if (key.find('.') != std::string_view::npos || key.find('\\') != std::string_view::npos) return false;
+    for (const std::string_view own : kOwnKeys)
+        if (equalsIgnoringCase(key, own)) return false;
+    for (int slot = 1; slot <= kUserLinkCount; ++slot)
+        if (equalsIgnoringCase(key, linkKey(slot))) return false;
+    return true;
+}
+
+// A margin as the settings reader takes it: parsed, shown in its edit and
+// committed, which parses the shown text once more.
+double storedMargin(std::string_view text, double maximum, double current) {
+    const double parsed = ParseMargin(text, maximum, current);
+    return ParseMargin(formatMargin(parsed), maximum, parsed);
+}
+
+// "horizontal, vertical" for printer; empty text leaves both as they are.
+void applyMargins(std::string_view value, const PrinterInfo& printer, double& horz, double& vert) {
+    if (value.empty()) return;
+    const std::size_t comma = value.find(',');
+    horz = storedMargin(comma == std::string::npos ? std::string_view() : value.substr(0, comma), printer.pageWidthMm,
+                        horz);
+    vert = storedMargin(comma == std::string::npos ? value : value.substr(comma + 1), printer.pageHeightMm, vert);
+}
+
+std::string marginLine(std::string_view key, double horz, double vert) {
+    return std::string(key) + "=" + formatMargin(horz) + ", " + formatMargin(vert);
+}
+
 // The values of one file, each read the way its key is stored.
 class SettingsReader {
 public:
@@ -94,16 +132,29 @@ public:
         return ArrangeMode::Random;
     }
 
-    // The current printer's margins ("horizontal, vertical"); another
-    // printer's entry is ignored. Each is parsed, shown in its edit and
-    // committed, which parses the shown text once more.
+    // The current printer's margins ("horizontal, vertical").
     void margins(const PrinterInfo& printer, double& horz, double& vert) const {
-        const std::string value = text(printerKey(printer.name));
-        if (value.empty()) return;
-        const std::size_t comma = value.find(',');
-        const std::string_view all(value);
-        horz = margin(comma == std::string::npos ? std::string_view() : all.substr(0, comma), printer.pageWidthMm, horz);
-        vert = margin(comma == std::string::npos ? all : all.substr(comma + 1), printer.pageHeightMm, vert);
+        applyMargins(text(printerKey(printer.name)), printer, horz, vert);
+    }
+
+    // The lines of the print options section that belong to other printers
+    // than the current one (every one without a printer), as they are.
+    std::vector<std::string> otherPrinterLines(const PrinterInfo* printer) const {
+        std::vector<std::string> kept;
+        bool inSection = false;
+        for (const std::string& line : lines_) {
+            if (line.starts_with("[")) {
+                inSection = line == kPrintSection;
+                continue;
+            }
+            const std::size_t eq = line.find('=');
+            if (!inSection || eq == std::string::npos || eq == 0) continue;
+            const std::string_view key = std::string_view(line).substr(0, eq);
+            if (!couldBePrinterKey(key)) continue;
+            if (printer && equalsIgnoringCase(key, printerKey(printer->name))) continue;
+            kept.push_back(line);
+        }
+        return kept;
     }
 
     // The conditions of every game the file holds any for; a line that
@@ -134,11 +185,6 @@ public:
     }
 
 private:
-    static double margin(std::string_view text, double maximum, double current) {
-        const double parsed = ParseMargin(text, maximum, current);
-        return ParseMargin(formatMargin(parsed), maximum, parsed);
-    }
-
     const std::vector<std::string>& lines_;
 };
 
@@ -156,6 +202,8 @@ private:
 };
 
 }  // namespace
+
+const char* const kPrinterNameKey = "Printer.Name";
 
 std::filesystem::path settingsPath(const std::filesystem::path& folder) { return folder / "Tambor.ini"; }
 
@@ -183,9 +231,13 @@ std::vector<std::string> settingsLines(const StoredSettings& settings, const Pri
     lines.push_back("[当選確率表示オプション]");
     lines.push_back(intLine("PrizeViewMethod", static_cast<int>(o.probabilityView)));
     lines.push_back("");
-    if (printer) {
-        lines.push_back("[印刷オプション]");
-        lines.push_back(printerKey(printer->name) + "=" + formatMargin(o.horzMargin) + ", " + formatMargin(o.vertMargin));
+    // Without a printer the section holds only what must not be lost: the
+    // printer chosen last and the other printers' margins.
+    if (printer || !o.printerName.empty() || !o.otherPrinterMargins.empty()) {
+        lines.push_back(std::string(kPrintSection));
+        if (printer) lines.push_back(marginLine(printerKey(printer->name), o.horzMargin, o.vertMargin));
+        if (!o.printerName.empty()) lines.push_back(std::string(kPrinterNameKey) + "=" + o.printerName);
+        for (const std::string& line : o.otherPrinterMargins) lines.push_back(line);
         lines.push_back("");
     }
     lines.push_back("[抽選オプション]");
@@ -236,6 +288,8 @@ void readSettingsLines(const std::vector<std::string>& lines, const PrinterInfo*
     o.proxyPort = file.text("ProxyPort");
     o.probabilityView = file.probabilityView();
     if (printer) file.margins(*printer, o.horzMargin, o.vertMargin);
+    o.printerName = file.text(kPrinterNameKey);
+    o.otherPrinterMargins = file.otherPrinterLines(printer);
     o.defaultDrawCount = file.defaultDrawCount(o.defaultDrawCount);
     o.priorityMode = file.priorityMode();
     target.readRSystem(file.flag("RSystem"));
@@ -262,6 +316,35 @@ std::string lookupSetting(const std::vector<std::string>& lines, std::string_vie
         if (equalsIgnoringCase(std::string_view(line).substr(0, eq), key)) return line.substr(eq + 1);
     }
     return {};
+}
+
+std::string storedPrinterName(const std::filesystem::path& path) {
+    try {
+        std::error_code ec;
+        if (!std::filesystem::exists(path, ec)) return {};
+        return lookupSetting(readSettingsFileLines(path).lines, kPrinterNameKey);
+    } catch (const std::exception&) {
+        return {};  // the reader reports the file's problem when it reads it
+    }
+}
+
+bool switchPrinterMargins(Options& options, const PrinterInfo* from, const PrinterInfo& to) {
+    std::vector<std::string>& kept = options.otherPrinterMargins;
+    const auto keyOf = [](const std::string& line) { return std::string_view(line).substr(0, line.find('=')); };
+    const std::string toKey = printerKey(to.name);
+    if (from) {
+        const std::string fromKey = printerKey(from->name);
+        if (equalsIgnoringCase(fromKey, toKey)) return true;  // the same printer keeps its margins
+        std::erase_if(kept, [&](const std::string& line) { return equalsIgnoringCase(keyOf(line), fromKey); });
+        kept.push_back(marginLine(fromKey, options.horzMargin, options.vertMargin));
+    }
+    const auto stored = std::find_if(kept.begin(), kept.end(),
+                                     [&](const std::string& line) { return equalsIgnoringCase(keyOf(line), toKey); });
+    if (stored == kept.end()) return false;
+    const std::string value = stored->substr(stored->find('=') + 1);
+    kept.erase(stored);
+    applyMargins(value, to, options.horzMargin, options.vertMargin);
+    return !value.empty();
 }
 
 PriorityMode lotModeFromText(std::string_view value) {

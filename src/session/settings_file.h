@@ -38,6 +38,22 @@ std::filesystem::path settingsPath(const std::filesystem::path& folder);
 // section after it.
 std::vector<std::string> settingsLines(const StoredSettings& settings, const PrinterInfo* printer);
 
+// The key of the printer last chosen: it holds a ".", which no printer key
+// does, so it never names a printer's margins.
+extern const char* const kPrinterNameKey;
+
+// The printer a file names as the one last chosen (empty when none, or
+// when the file cannot be read): the windows set that printer up before
+// the margins are read.
+std::string storedPrinterName(const std::filesystem::path& path);
+
+// The printer in use changes from `from` (nothing: none was) to `to`: the
+// margins in use go to the lines kept for `from`, and `to` takes its own
+// stored margins when it has some. True when the margins now belong to
+// `to` (stored ones, or the same printer as before); false when the caller
+// must set `to`'s own offsets.
+bool switchPrinterMargins(Options& options, const PrinterInfo* from, const PrinterInfo& to);
+
 // What reading the file changes, in the order of the reading steps: the
 // session applies each step to itself (the game switch, the R system and
 // past-winner removal have effects beyond the stored value).

@@ -171,8 +171,12 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormShow() {
     model_->run([](Session& s) { return s.clearBoard(); });
+    // The printer chosen last is set up first, so that its metrics and
+    // offsets are taken and its stored margins found.
+    const std::string chosen = storedPrinterName(settingsPath(session_.dataFolder()));
+    model_->run([&](Session& s) { return s.changeOptions([&](Options& o) { o.printerName = chosen; }); });
     printing_->FetchPrinterMargins();  // the stored margins may replace them
-    const std::optional<PrinterInfo> printer = currentPrinter();
+    const std::optional<PrinterInfo> printer = currentPrinter(printing_->chosenPrinter());
     model_->run([&](Session& s) { return s.readSettings(printer ? &*printer : nullptr); });
     model_->run([](Session& s) { return s.selectRole(Together); });
     if (!printing_->printerReady()) printing_->DisablePrinting();
@@ -187,7 +191,7 @@ bool TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::FormClose() {
-    const std::optional<PrinterInfo> printer = currentPrinter();
+    const std::optional<PrinterInfo> printer = currentPrinter(printing_->chosenPrinter());
     if (printer) optionsPage_->commitMargins(*printer);
     try {
         session_.writeSettings(printer ? &*printer : nullptr);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -376,4 +377,82 @@ TEST(Settings, TextThatCp932CannotHoldLeavesTheFileAlone) {
     s.options.links[1].title = "\xF0\x9F\x8E\xB2";  // an emoji
     EXPECT_THROW(writeSettingsFile(path, s, nullptr), TextEncodingError);
     EXPECT_EQ(readFileBytes(path), before);
+}
+
+// ---- Margins of printers not in use ----
+
+// A start while the printer is off (or another is the default) loses no
+// calibration: the other printers' lines are written back as they were.
+TEST(Settings, MarginsOfAnAbsentPrinterAreKept) {
+    const std::vector<std::string> file = {"[印刷オプション]", "MarkCard=  0,   3", "Office Laser=4.5, 2", "",
+                                           "[抽選オプション]", "DefTimes=50"};
+    for (const PrinterInfo* printer : {static_cast<const PrinterInfo*>(nullptr), &kPrinter}) {
+        StoredSettings s = parseSettings(file, StoredSettings{}, printer);
+        EXPECT_EQ(s.options.otherPrinterMargins,
+                  (std::vector<std::string>{"MarkCard=  0,   3", "Office Laser=4.5, 2"}));
+        const std::vector<std::string> written = settingsLines(s, printer);
+        const auto section = std::find(written.begin(), written.end(), "[印刷オプション]");
+        ASSERT_NE(section, written.end());
+        std::vector<std::string> lines(section + 1, std::find(section, written.end(), ""));
+        std::vector<std::string> expected = {"MarkCard=  0,   3", "Office Laser=4.5, 2"};
+        if (printer) expected.insert(expected.begin(), "EPSON PX-105=  0,   0");
+        EXPECT_EQ(lines, expected);
+        // And read again, nothing drifts.
+        EXPECT_EQ(parseSettings(written, StoredSettings{}, printer), s);
+    }
+}
+
+// Only lines that could be a printer's are kept: one of the program's own
+// keys written back there would be read in place of the real one.
+TEST(Settings, OwnKeysInThePrintSectionAreNotKept) {
+    const std::vector<std::string> file = {"[印刷オプション]", "DefTimes=5", "追加link(2)=a,b",  "ロト６.sum=1,2,3",
+                                           "MarkCard=1,2",     "",           "[抽選オプション]", "DefTimes=70"};
+    const StoredSettings s = parseSettings(file, StoredSettings{}, nullptr);
+    EXPECT_EQ(s.options.otherPrinterMargins, (std::vector<std::string>{"MarkCard=1,2"}));
+    EXPECT_EQ(s.options.defaultDrawCount, 5);  // the first line with the key, as always
+    EXPECT_EQ(parseSettings(settingsLines(s, nullptr), StoredSettings{}, nullptr), s);
+}
+
+TEST(Settings, RoundTripWithAnAbsentPrinterKey) {
+    TempFolder folder;
+    const fs::path path = settingsPath(folder.path());
+    writeTextFileLines(path, {"[印刷オプション]", "MarkCard=  1.5,   3", "Printer.Name=MarkCard", ""});
+    // No printer at all: the file is read and written back.
+    StoredSettings s = readSettingsFile(path, StoredSettings{}, nullptr);
+    EXPECT_EQ(s.options.printerName, "MarkCard");
+    EXPECT_EQ(storedPrinterName(path), "MarkCard");
+    writeSettingsFile(path, s, nullptr);
+    // The printer is back: its margins are found.
+    const PrinterInfo markCard{"MarkCard", 100, 148};
+    const StoredSettings back = readSettingsFile(path, StoredSettings{}, &markCard);
+    EXPECT_DOUBLE_EQ(back.options.horzMargin, 1.5);
+    EXPECT_DOUBLE_EQ(back.options.vertMargin, 3);
+    EXPECT_TRUE(back.options.otherPrinterMargins.empty());
+    EXPECT_EQ(back.options.printerName, "MarkCard");
+    EXPECT_EQ(storedPrinterName(folder.path() / "missing.ini"), "");
+}
+
+TEST(Settings, SwitchingPrintersKeepsEachOnesMargins) {
+    const PrinterInfo laser{"Office Laser", 200, 290};
+    Options o;
+    o.horzMargin = 4.23;
+    o.vertMargin = 6.35;
+    o.otherPrinterMargins = {"office laser=1, 2.5"};
+    // To a printer with stored margins: they come into use, the old ones are kept.
+    EXPECT_TRUE(switchPrinterMargins(o, &kPrinter, laser));
+    EXPECT_DOUBLE_EQ(o.horzMargin, 1);
+    EXPECT_DOUBLE_EQ(o.vertMargin, 2.5);
+    EXPECT_EQ(o.otherPrinterMargins, (std::vector<std::string>{"EPSON PX-105=4.23, 6.35"}));
+    // And back: the first printer's margins return, the laser's are kept.
+    EXPECT_TRUE(switchPrinterMargins(o, &laser, kPrinter));
+    EXPECT_DOUBLE_EQ(o.horzMargin, 4.23);
+    EXPECT_DOUBLE_EQ(o.vertMargin, 6.35);
+    EXPECT_EQ(o.otherPrinterMargins, (std::vector<std::string>{"Office Laser=  1, 2.5"}));
+    // To a printer without any: the caller sets its offsets.
+    EXPECT_FALSE(switchPrinterMargins(o, &kPrinter, PrinterInfo{"New", 100, 100}));
+    EXPECT_EQ(o.otherPrinterMargins.size(), 2u);
+    // The same printer again keeps what is in use.
+    o.horzMargin = 2;
+    EXPECT_TRUE(switchPrinterMargins(o, &laser, laser));
+    EXPECT_DOUBLE_EQ(o.horzMargin, 2);
 }

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QGroupBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,8 +12,10 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
 #include <cmath>
@@ -132,6 +135,17 @@ std::vector<Bar> blackBars(const QImage& image, double dpi) {
     return bars;
 }
 
+// The black bars of the first page of a PDF file, rasterised at 300 dpi by
+// pdftoppm (poppler-utils), in millimetres from the paper's corner.
+std::vector<Bar> printedBars(const QString& pdftoppm, const QString& pdf) {
+    QProcess run;
+    run.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-gray"),
+                         QStringLiteral("-singlefile"), pdf, pdf});
+    if (!run.waitForFinished(-1) || run.exitCode() != 0) return {};
+    const QImage image(pdf + QStringLiteral(".pgm"));
+    return image.isNull() ? std::vector<Bar>{} : blackBars(image, 300);
+}
+
 }  // namespace
 
 class CardPrintTest : public tambor::ui::testing::WindowTest {
@@ -219,6 +233,89 @@ private slots:
             CardPaintResult::Stopped);
         QCOMPARE(calls, 1);
         QCOMPARE(pdfPageCount(pdf), 1);
+    }
+
+    // ---- Full-page printing: only the program's margins place the marks ----
+
+    void dialogMarginsLeaveTheMarksWhereTheCardSays() {
+        const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+        if (pdftoppm.isEmpty()) QSKIP("pdftoppm (poppler-utils) measures the printed page");
+        PrinterWindow p;
+        p.t.appendLines(" 1, 2, 3,10,31\r\n");
+        QTemporaryDir dir;
+        PrintDialogAnswer answer;
+        answer.outputFileName = dir.filePath(QStringLiteral("plain.pdf"));
+        PrintDialog::setNextAnswer(answer);
+        QTest::mouseClick(p.t.find<QPushButton>("PrintBitBtn"), Qt::LeftButton);
+        // The same card with margins typed on the dialog's properties page.
+        answer.outputFileName = dir.filePath(QStringLiteral("margins.pdf"));
+        answer.pageMarginsMm = QMarginsF(20, 10, 5, 30);
+        PrintDialog::setNextAnswer(answer);
+        QTest::mouseClick(p.t.find<QPushButton>("PrintBitBtn"), Qt::LeftButton);
+
+        const std::vector<Bar> plain = printedBars(pdftoppm, dir.filePath(QStringLiteral("plain.pdf")));
+        const std::vector<Bar> moved = printedBars(pdftoppm, dir.filePath(QStringLiteral("margins.pdf")));
+        QCOMPARE(plain.size(), std::size_t{5});
+        QCOMPARE(moved.size(), std::size_t{5});
+        // The margins are the printer's edges, so every mark lies where the
+        // card has its box, measured from the paper's corner.
+        for (const int n : {1, 2, 3, 10, 31}) {
+            const double left = 61.5 - ((n - 1) % 10) * 57.5 / 9;
+            const double top = 38.5 + 4.25 * ((n - 1) / 10);
+            for (const std::vector<Bar>* bars : {&plain, &moved}) {
+                const bool found = std::any_of(bars->begin(), bars->end(), [&](const Bar& b) {
+                    return std::abs(b.left - left) <= 0.2 && std::abs(b.top - top) <= 0.2 &&
+                           std::abs(b.right - left - 4.0) <= 0.2 && std::abs(b.bottom - top - 1.5) <= 0.2;
+                });
+                QVERIFY2(found,
+                         qPrintable(QStringLiteral("number %1 (%2)").arg(n).arg(bars == &plain ? "plain" : "margins")));
+            }
+        }
+    }
+
+    // 印刷テスト and 余白の取得 follow the printer picked in the print dialog;
+    // each printer keeps its own margins.
+    void thePrinterPickedInTheDialogIsRemembered() {
+        QTemporaryDir pdfDir;
+        const QString first = pdfDir.filePath(QStringLiteral("first.pdf"));
+        const QString second = pdfDir.filePath(QStringLiteral("second.pdf"));
+        const QMarginsF edges(12 * 25.4 / 72, 6 * 25.4 / 72, 12 * 25.4 / 72, 6 * 25.4 / 72);
+        setTestPrinters({TestPrinter{QStringLiteral("Tambor Test Printer"), QPageSize(QPageSize::A4), edges, first},
+                         TestPrinter{QStringLiteral("MarkCard"), QPageSize(QPageSize::A4), QMarginsF(), second}});
+        struct Reset {
+            ~Reset() { setTestPrinter(std::nullopt); }
+        } reset;
+        TestWindow t;
+        auto* group = t.find<QGroupBox>("PrintGroupBox");
+        QVERIFY2(group->title().contains(QStringLiteral("余白（Tambor Test Printer）")), qPrintable(group->title()));
+        t.model().run([](Session& s) { return s.changeOptions([](Options& o) { o.horzMargin = 3.5; }); });
+        t.appendLines(kSeven);
+
+        PrintDialogAnswer markCard;
+        markCard.printerName = QStringLiteral("MarkCard");
+        PrintDialog::setNextAnswer(markCard);
+        QTest::mouseClick(t.find<QPushButton>("PrintBitBtn"), Qt::LeftButton);
+        QCOMPARE(pdfPageCount(second), 2);
+        QVERIFY(!QFile::exists(first));
+        QVERIFY2(group->title().contains(QStringLiteral("余白（MarkCard）")), qPrintable(group->title()));
+        QCOMPARE(t.session().options().printerName, std::string("MarkCard"));
+        QCOMPARE(t.text("HorzMemo"), QStringLiteral("  0"));  // MarkCard's own edges
+        QCOMPARE(QString::fromStdString(t.session().options().otherPrinterMargins.at(0)),
+                 QStringLiteral("Tambor Test Printer=3.5, 2.11"));
+
+        // The test page goes to the printer picked last.
+        QFile::remove(second);
+        QTest::mouseClick(t.find<QPushButton>("PrintTestBitBtn"), Qt::LeftButton);
+        QCOMPARE(pdfPageCount(second), 1);
+        QVERIFY(!QFile::exists(first));
+
+        // Back to the first printer: its calibration returns.
+        PrintDialogAnswer back;
+        back.printerName = QStringLiteral("Tambor Test Printer");
+        PrintDialog::setNextAnswer(back);
+        QTest::mouseClick(t.find<QPushButton>("PrintBitBtn"), Qt::LeftButton);
+        QCOMPARE(t.text("HorzMemo"), QStringLiteral("3.5"));
+        QCOMPARE(t.session().options().otherPrinterMargins, (std::vector<std::string>{"MarkCard=  0,   0"}));
     }
 
     // ---- The controls and the printer ----

@@ -1,4 +1,5 @@
 #include "ui/common/message_box.h"
+#include "ui/common/printer.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -115,6 +116,10 @@ bool PrintDialog::exec(QPrintDialog& dialog) {
         const PrintDialogAnswer answer = seams().printAnswers.dequeue();
         if (!answer.accepted) return false;
         QPrinter* printer = dialog.printer();
+        if (!answer.printerName.isEmpty()) {
+            setUpPrinter(*printer, answer.printerName);
+            setTestDialogPrinter(answer.printerName);
+        }
         printer->setPrintRange(static_cast<QPrinter::PrintRange>(answer.range));
         if (answer.range == QAbstractPrintDialog::PageRange) printer->setFromTo(answer.fromPage, answer.toPage);
         printer->setCopyCount(answer.copies);
@@ -122,6 +127,7 @@ bool PrintDialog::exec(QPrintDialog& dialog) {
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(answer.outputFileName);
         }
+        if (answer.pageMarginsMm) printer->setPageMargins(*answer.pageMarginsMm, QPageLayout::Millimeter);
         return true;
     }
     if (refuseUnanswered(QStringLiteral("print dialog: ") + dialog.windowTitle())) return false;

@@ -4,10 +4,12 @@
 // a modal dialog.
 
 #include <QAbstractPrintDialog>
+#include <QMarginsF>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QPrintDialog;
 class QPrintPreviewDialog;
@@ -63,6 +65,11 @@ struct PrintDialogAnswer {
     int toPage = 0;
     int copies = 1;
     QString outputFileName;  // print to this PDF file instead (empty: as set up)
+    // Page margins typed on the dialog's properties page (millimetres;
+    // nothing: left as set up).
+    std::optional<QMarginsF> pageMarginsMm;
+    // The (test) printer picked in the dialog (empty: the one set up).
+    QString printerName;
 };
 
 // What the last print dialog offered (tests).

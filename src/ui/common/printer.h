@@ -7,6 +7,7 @@
 #include <QPageSize>
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "io/card_print.h"
 #include "io/print_margin.h"
@@ -15,14 +16,18 @@ class QPrinter;
 
 namespace tambor::ui {
 
-// The current printer: its name and, as the page size, the printable area
-// in millimetres. Nothing when no printer is installed.
-std::optional<PrinterInfo> currentPrinter();
+// The printer in use is the one the user chose last (`chosen`, remembered
+// in the settings) while it is installed, otherwise the system's default
+// printer, or the first one when none is the default.
 
-// Sets printer up for the current printer: the default printer (or the
-// first one when none is the default) with its default paper, the printable
-// area as large as the hardware allows. False when no printer is installed.
-bool setUpPrinter(QPrinter& printer);
+// The printer in use: its name and, as the page size, the printable area
+// in millimetres. Nothing when no printer is installed.
+std::optional<PrinterInfo> currentPrinter(const QString& chosen = {});
+
+// Sets printer up for the printer in use with its default paper, the
+// printable area as large as the hardware allows. False when no printer is
+// installed.
+bool setUpPrinter(QPrinter& printer, const QString& chosen = {});
 
 // The printable area of a printer as it is set up, in device pixels and in
 // the millimetres of those pixels: Qt places the printable area on whole
@@ -32,7 +37,13 @@ bool setUpPrinter(QPrinter& printer);
 PageMetrics printerMetrics(const QPrinter& printer);
 
 // The name the printing system lists for the printer set up by setUpPrinter.
-QString currentPrinterName();
+QString currentPrinterName(const QString& chosen = {});
+
+// Whether any printer is installed.
+bool anyPrinterInstalled();
+
+// The printer the user picked in the print dialog that set printer up.
+QString dialogPrinterName(const QPrinter& printer);
 
 // Tests: act as if this printer were the only one installed. It prints into
 // pdfFile on the given paper, with the given unprintable edges.
@@ -43,5 +54,10 @@ struct TestPrinter {
     QString pdfFile;
 };
 void setTestPrinter(std::optional<TestPrinter> printer);
+// Tests: several printers, the first being the default.
+void setTestPrinters(std::vector<TestPrinter> printers);
+// Tests: the printer the next print dialog is left with (as if the user
+// picked it there).
+void setTestDialogPrinter(const QString& name);
 
 }  // namespace tambor::ui

@@ -37,6 +37,7 @@ CardPaintResult paintCardPages(QPaintDevice& device, const std::vector<PageDrawi
     if (options.sourceDpiX > 0.0 && options.sourceDpiY > 0.0 &&
         (device.logicalDpiX() != options.sourceDpiX || device.logicalDpiY() != options.sourceDpiY))
         painter.scale(device.logicalDpiX() / options.sourceDpiX, device.logicalDpiY() / options.sourceDpiY);
+    painter.translate(options.originX, options.originY);
     auto* paged = dynamic_cast<QPagedPaintDevice*>(&device);
     bool stopped = false;
     for (std::size_t i = 0; i < pages.size() && !stopped; ++i) {

@@ -20,6 +20,10 @@ struct CardPaintOptions {
     // is scaled to it, so the marks keep their millimetres. 0: the device's.
     double sourceDpiX = 0.0;
     double sourceDpiY = 0.0;
+    // Where the pages' device pixel (0, 0) lies on the device, in those
+    // pixels: the printable area's corner when printing full-page.
+    double originX = 0.0;
+    double originY = 0.0;
 };
 
 enum class CardPaintResult { Done, Stopped, Failed };

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QFile>
+#include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QPaintEngine>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "session/settings_file.h"
 #include "ui/common/message_box.h"
 #include "ui/common/printer.h"
 #include "ui/common/session_model.h"
@@ -85,26 +87,68 @@ CardPrinting::CardPrinting(SessionModel& model, QWidget* window, QListView* pick
     onButton("GetMarginBitBtn", &CardPrinting::GetMarginBitBtnClick);
 }
 
+QString CardPrinting::chosenPrinter() const { return QString::fromStdString(model_.session().options().printerName); }
+
 void CardPrinting::FetchPrinterMargins() {
     QPrinter printer(QPrinter::HighResolution);
-    if (!setUpPrinter(printer)) return;
+    if (!setUpPrinter(printer, chosenPrinter())) return;
     const PageMetrics metrics = printerMetrics(printer);
     if (!metrics.valid()) {
         stored_.reset();
         DisablePrinting();
         return;
     }
-    stored_ =
-        StoredPrinter{metrics, static_cast<double>(printer.logicalDpiX()), static_cast<double>(printer.logicalDpiY())};
-    // The printable area's offset from the paper's corner, in millimetres.
+    // The printable area's offset from the paper's corner.
     const QPointF offset =
         printer.pageRect(QPrinter::DevicePixel).topLeft() - printer.paperRect(QPrinter::DevicePixel).topLeft();
+    stored_ = StoredPrinter{metrics, static_cast<double>(printer.logicalDpiX()),
+                            static_cast<double>(printer.logicalDpiY()), offset.x(), offset.y()};
     const double horz = offset.x() * metrics.widthMm / metrics.widthPx;
     const double vert = offset.y() * metrics.heightMm / metrics.heightPx;
     if (marginFields_) {
         marginFields_->setPageSize(metrics.widthMm, metrics.heightMm);
         marginFields_->setMargins(horz, vert);
     }
+    showPrinterName();
+}
+
+void CardPrinting::showPrinterName() {
+    auto* group = window_->findChild<QGroupBox*>(QStringLiteral("PrintGroupBox"));
+    if (!group) return;
+    const QString title = u8("印刷オプション");
+    if (!stored_) {
+        group->setTitle(title);
+        return;
+    }
+    const QString name = currentPrinterName(chosenPrinter());
+    const QString elided = group->fontMetrics().elidedText(name, Qt::ElideMiddle, group->width() / 2);
+    group->setTitle(title + u8(" ― 余白（%1）").arg(elided));
+}
+
+void CardPrinting::usePrinter(const QString& name) {
+    if (name.isEmpty() || name == currentPrinterName(chosenPrinter())) return;
+    const std::optional<PrinterInfo> from = currentPrinter(chosenPrinter());
+    const Options before = model_.session().options();
+    model_.run([&](Session& s) { return s.changeOptions([&](Options& o) { o.printerName = name.toStdString(); }); });
+    const std::optional<PrinterInfo> to = currentPrinter(name);
+    if (!to) return;
+    FetchPrinterMargins();  // the new printer's metrics, its offsets as margins
+    model_.run([&](Session& s) {
+        return s.changeOptions([&](Options& o) {
+            const double offsetH = o.horzMargin;
+            const double offsetV = o.vertMargin;
+            o.horzMargin = before.horzMargin;
+            o.vertMargin = before.vertMargin;
+            if (!switchPrinterMargins(o, from ? &*from : nullptr, *to)) {
+                o.horzMargin = offsetH;
+                o.vertMargin = offsetV;
+            }
+        });
+    });
+}
+
+CardPaintOptions CardPrinting::paintOptions(bool outlines) const {
+    return {outlines, stored_->dpiX, stored_->dpiY, stored_->originX, stored_->originY};
 }
 
 void CardPrinting::DisablePrinting() {
@@ -127,7 +171,7 @@ CardMargins CardPrinting::margins() const {
 }
 
 bool CardPrinting::preparePrinter(QPrinter& printer, const char* jobTitle) {
-    if (!stored_ || !setUpPrinter(printer)) {
+    if (!stored_ || !setUpPrinter(printer, chosenPrinter())) {
         MessageBox::error(window_, u8(kPrinterGoneMessage));
         return false;
     }
@@ -181,6 +225,8 @@ void CardPrinting::PrintClick() {
     dialog.setFromTo(1, maxPage);
     dialog.setPrintRange(selected.empty() ? QAbstractPrintDialog::AllPages : QAbstractPrintDialog::Selection);
     if (!PrintDialog::exec(dialog)) return;
+    usePrinter(dialogPrinterName(printer));
+    if (!stored_) return;
 
     CardRequest request;
     switch (printer.printRange()) {
@@ -219,7 +265,8 @@ void CardPrinting::PrintPreviewClick() {
         // The outlines go on the screen's pages only (the preview paints
         // into pictures), never to a printer.
         const bool screen = target->paintEngine() && target->paintEngine()->type() == QPaintEngine::Picture;
-        paintCardPages(*target, pages, {screen, stored_->dpiX, stored_->dpiY});
+        target->setFullPage(true);
+        paintCardPages(*target, pages, paintOptions(screen));
     });
     PrintDialog::execPreview(dialog);
 }
@@ -236,7 +283,11 @@ void CardPrinting::printPages(QPrinter& printer, const std::vector<PageDrawing>&
     {
         LongOperation op(model_.waitForm(), true);
         if (!op.started()) return;
-        result = paintCardPages(printer, pages, {false, stored_->dpiX, stored_->dpiY}, op.progress());
+        // Full-page: the painter's origin is the paper's corner whatever
+        // margins the dialog was given, and the pages move to the printable
+        // area's corner as it was measured.
+        printer.setFullPage(true);
+        result = paintCardPages(printer, pages, paintOptions(false), op.progress());
         model_.waitForm().setGauge(100);
     }
     if (result == CardPaintResult::Failed) reportFailure(printer);

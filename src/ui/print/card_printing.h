@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "io/card_print.h"
+#include "ui/print/card_painter.h"
 
 class QListView;
 class QPrinter;
@@ -35,6 +36,13 @@ public:
     void FetchPrinterMargins();
     // Disables every printing control.
     void DisablePrinting();
+    // The printer the user chose last (the settings' name), while it is
+    // installed; otherwise the system's default.
+    QString chosenPrinter() const;
+    // The user picked printer name in the print dialog: its margins come
+    // into use (its stored ones, or its offsets), the ones in use are kept
+    // for the printer left, and the name is remembered.
+    void usePrinter(const QString& name);
     // The metrics were taken from a printer (printing is possible).
     bool printerReady() const { return stored_.has_value(); }
 
@@ -48,7 +56,15 @@ private:
         PageMetrics metrics;
         double dpiX = 0.0;
         double dpiY = 0.0;
+        // The printable area's corner on the paper, in device pixels: pages
+        // are printed full-page and moved by this, so that no margin set in
+        // the print dialog can move a mark.
+        double originX = 0.0;
+        double originY = 0.0;
     };
+    // Names the printer the margins belong to on the options tab.
+    void showPrinterName();
+    CardPaintOptions paintOptions(bool outlines) const;
 
     // The printer as it is now, set up for a job; nothing (after telling
     // the user) when it is gone.
