@@ -40,7 +40,12 @@ int runUpdate(const std::vector<std::string>& args, std::ostream& out) {
 
     CurlHttpClient client;
     const UpdateResult result = runOnlineUpdate(client, session.updateRequest(), progress);
-    work.throwIfStopped();
+    // Once the new file has replaced the old one the update has happened,
+    // whatever Ctrl+C comes later.
+    if (result.state == UpdateState::Updated)
+        work.markDone();
+    else
+        work.throwIfStopped();
     for (const std::string& error : result.errors) std::cerr << error << "\n";
     if (result.state == UpdateState::Updated) {
         // The new file must read as the window will read it.

@@ -50,8 +50,10 @@ LongWork::LongWork(bool showProgress) : showProgress_(showProgress) {
 
 LongWork::~LongWork() {
     clearLine();
-    sigaction(SIGINT, &oldInt_, nullptr);
-    sigaction(SIGTERM, &oldTerm_, nullptr);
+    // The handlers stay until the program exits: put back, the default
+    // action of a late Ctrl+C would kill the program between a finished
+    // save and its exit code.
+    if (saved_ && stopSignal != 0) writeStderr("保存はすでに完了していたため、そのまま終了します。\n");
 }
 
 ProgressCallback LongWork::progress(std::string label) {
@@ -65,7 +67,9 @@ ProgressCallback LongWork::progress(std::string label) {
     };
 }
 
-bool LongWork::stopRequested() const { return stopSignal != 0; }
+// Once an output file is saved the command is done: a stop asked for after
+// that moment changes nothing.
+bool LongWork::stopRequested() const { return stopSignal != 0 && !saved_; }
 
 void LongWork::throwIfStopped() const {
     if (stopRequested()) throw Interrupted{};
@@ -95,6 +99,7 @@ void LongWork::saveList(const std::filesystem::path& path, CombinationList& list
     const bool saved = saveCombinationFileUnlessStopped(path.string(), list, pages, progress("保存中"));
     clearLine();
     if (!saved) throw Interrupted{};
+    saved_ = true;
 }
 
 void LongWork::saveFile(const std::filesystem::path& path, std::string_view bytes, std::string label) {
@@ -102,6 +107,7 @@ void LongWork::saveFile(const std::filesystem::path& path, std::string_view byte
     const bool saved = writeFileBytesAtomic(path, bytes, progress(std::move(label)));
     clearLine();
     if (!saved) throw Interrupted{};
+    saved_ = true;
 }
 
 void writeListLines(std::ostream& out, const CombinationList& list, const LongWork& work) {

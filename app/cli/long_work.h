@@ -28,8 +28,10 @@ struct Interrupted {};
 
 class LongWork {
 public:
-    // Catches SIGINT and SIGTERM until destroyed; a second Ctrl+C ends the
-    // program at once. Progress goes to stderr only when it is a terminal.
+    // Catches SIGINT and SIGTERM for the rest of the program's run (never
+    // handing them back, so a late Ctrl+C cannot kill a command that has
+    // finished its work); a second Ctrl+C ends the program at once.
+    // Progress goes to stderr only when it is a terminal.
     LongWork();
     // The same with the progress line forced on (tests) or off.
     explicit LongWork(bool showProgress);
@@ -49,8 +51,13 @@ public:
 
     // Saves the list as the window's save does (layout by the file name),
     // with progress; a stop leaves any existing file as it was, removes the
-    // temporary and throws Interrupted. Throws FileError.
+    // temporary and throws Interrupted. Throws FileError. Once the file is
+    // in place the command is done: later stop requests are ignored (the
+    // command exits 0 and says the save was already complete).
     void saveList(const std::filesystem::path& path, CombinationList& list, int pages);
+    // For output written elsewhere (the update's history file): the
+    // command's work is in place, later stop requests change nothing.
+    void markDone() { saved_ = true; }
     // Writes bytes to path atomically with progress; a stop as saveList.
     void saveFile(const std::filesystem::path& path, std::string_view bytes, std::string label = "保存中");
 
@@ -60,6 +67,7 @@ private:
 
     bool showProgress_;
     bool lineShown_ = false;
+    bool saved_ = false;
     struct sigaction oldInt_ {};
     struct sigaction oldTerm_ {};
 };

@@ -14,6 +14,7 @@
 #include <new>
 
 #include "io/cp932.h"
+#include "io/pause_point.h"
 
 namespace tambor {
 
@@ -301,18 +302,34 @@ bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view by
         (void)::fchmod(file.fd, existing.st_mode & 07777);
     }
 
+    pausePoint("before-write");
     PercentProgress report(progress);
+    bool halfway = false;
     for (std::size_t done = 0; done < bytes.size();) {
-        const std::size_t chunk = std::min(kWriteChunk, bytes.size() - done);
-        if (!writeAll(file.fd, bytes.substr(done, chunk))) abandon(reason(errno));
-        done += chunk;
+        // Chunks end at the middle once, where a test may hold the save.
+        const std::size_t half = bytes.size() / 2;
+        const std::size_t limit = !halfway && half > done ? half : bytes.size();
+        const std::size_t part = std::min(kWriteChunk, limit - done);
+        if (!writeAll(file.fd, bytes.substr(done, part))) abandon(reason(errno));
+        done += part;
+        if (!halfway && done >= bytes.size() / 2) {
+            halfway = true;
+            pausePoint("mid-write");
+        }
         if (!report.report(done, bytes.size())) {
             ::unlink(temp.c_str());
             return false;
         }
     }
     if (::fsync(file.fd) != 0 && errno != EINVAL && errno != EROFS) abandon(reason(errno));
+    pausePoint("after-fsync");
+    // The last chance to stop: once renamed, the save has happened.
+    if (progress && !progress(100)) {
+        ::unlink(temp.c_str());
+        return false;
+    }
     if (::rename(temp.c_str(), target.c_str()) != 0) abandon(reason(errno));
+    pausePoint("after-rename");
     // The rename itself reaches the disk with the folder.
     Fd dir;
     dir.fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
