@@ -8,12 +8,16 @@
 #include <cstring>
 #include <ctime>
 
+#include "history/draw_keep_check.h"
 #include "history/history_check.h"
+#include "history/history_edit.h"
 #include "io/cp932.h"
 #include "io/text_file.h"
 
 namespace tambor {
 namespace {
+
+constexpr const char* kNotReplaced = "当選番号ファイルは変更していません。";
 
 std::string withDetail(const char* message, const std::string& detail) {
     return detail.empty() ? std::string(message) : std::string(message) + "\n\n" + detail;
@@ -41,6 +45,20 @@ void refreshBackup(const std::filesystem::path& history, const std::filesystem::
     std::error_code ec;
     if (!std::filesystem::exists(history, ec)) return;
     writeFileBytesAtomic(backup, readFileBytes(history, kMaxHistoryDownloadBytes));
+}
+
+// The local history's lines, for the draws an update must keep. A missing
+// file has none; so has one that does not read as text (its bytes are kept
+// in the backup when the update replaces it). Throws FileError when the file
+// is there but cannot be read.
+std::vector<std::string> localHistoryLines(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return {};
+    try {
+        return readHistoryLines(path);
+    } catch (const TextEncodingError&) {
+        return {};
+    }
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
@@ -143,7 +161,6 @@ UpdateResult runOnlineUpdate(HttpClient& client, const UpdateRequest& request, c
 
     HttpHead head;
     bool opened = false, upToDate = false, tooLarge = false;
-    std::string backupError;
     std::string body;
     std::optional<std::uint64_t> total;
     const HttpResult http = client.get(
@@ -153,12 +170,6 @@ UpdateResult runOnlineUpdate(HttpClient& client, const UpdateRequest& request, c
             // An error page is not the file: the URL did not open.
             if (h.status != 200) return false;
             opened = true;
-            try {
-                refreshBackup(path, backupPathFor(path));
-            } catch (const FileError& e) {
-                backupError = e.what();
-                return false;
-            }
             if (h.lastModified && modificationTime(path) == h.lastModified) {
                 upToDate = true;
                 return false;
@@ -205,14 +216,12 @@ UpdateResult runOnlineUpdate(HttpClient& client, const UpdateRequest& request, c
                 return result;
             }
             result.state = UpdateState::Failed;
-            if (!backupError.empty()) {
-                result.errors.push_back(backupError);
-            } else if (upToDate) {
+            if (upToDate) {
                 result.state = UpdateState::UpToDate;
             } else if (tooLarge) {
                 result.errors.push_back("サーバーの lotodata.txt は当選番号ファイルではありません（" +
                                         std::to_string(kMaxHistoryDownloadBytes / 1024 / 1024) +
-                                        " MB を超えています）。\n当選番号ファイルは変更していません。");
+                                        " MB を超えています）。\n" + kNotReplaced);
             } else {
                 result.state = UpdateState::Stopped;
                 return result;
@@ -234,10 +243,18 @@ UpdateResult runOnlineUpdate(HttpClient& client, const UpdateRequest& request, c
             const HistoryFileVerdict verdict = checkHistoryFile(file);
             if (!verdict.ok) {
                 result.errors.push_back("サーバーの lotodata.txt は当選番号ファイルではありません（" + verdict.message +
-                                        "）。\n当選番号ファイルは変更していません。");
+                                        "）。\n" + kNotReplaced);
                 break;
             }
             try {
+                if (const std::string lost = lostDrawProblem(localHistoryLines(path), splitLines(cp932ToUtf8(file, "lotodata.txt")));
+                    !lost.empty()) {
+                    result.errors.push_back(lost + "\n" + kNotReplaced);
+                    break;
+                }
+                // The previous file is kept only for an update that is taken,
+                // so a refused one leaves the older backup as it was.
+                refreshBackup(path, backupPathFor(path));
                 writeFileBytesAtomic(path, file);
             } catch (const FileError& e) {
                 result.errors.push_back(e.what());

@@ -1,9 +1,10 @@
 #pragma once
 // The online update of the history file: fetch the server's lotodata.txt
-// when it is newer than the local copy, keep the previous file as
-// lotodata.bak, check what came and only then put it in place (a failed or
-// broken download never touches lotodata.txt), and read notify.txt for the
-// newest program version. Plain C++ over the HttpClient interface; the
+// when its time differs from the local copy's, check what came (a history
+// file that keeps every draw of the local one) and only then put it in
+// place, the previous file kept as lotodata.bak (a failed, broken or refused
+// download touches neither), and read notify.txt for the newest program
+// version. Plain C++ over the HttpClient interface; the
 // windows run it on a worker thread, the command line program directly.
 
 #include <cstdint>
@@ -50,7 +51,7 @@ std::filesystem::path backupPathFor(const std::filesystem::path& historyPath);
 
 enum class UpdateState {
     NothingDone,  // the server's lotodata.txt could not be opened: files untouched
-    Failed,       // opened, but nothing was taken: lotodata.txt as before (the backup refreshed)
+    Failed,       // opened, but nothing was taken: lotodata.txt and lotodata.bak as before
     UpToDate,     // the local file holds the server's version already
     Updated,      // lotodata.txt replaced by the server's
     Stopped,      // the caller asked to stop: lotodata.txt as before

@@ -7,13 +7,18 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <map>
 
 #include "cli_test_support.h"
+#include "history/draw_keep_check.h"
 #include "history/history_check.h"
+#include "history/history_edit.h"
 #include "history/history_store.h"
 #include "history/online_update.h"
 #include "history_test_support.h"
 #include "http/test_http_server.h"
+#include "io/cp932.h"
 #include "io/text_file.h"
 #include "net/curl_http_client.h"
 #include "session/session.h"
@@ -32,6 +37,27 @@ std::string servedHistory() { return slurp(TAMBOR_TEST_DATA_DIR "/update/lotodat
 std::string fullHistory() { return slurp(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt"); }
 std::string builtinHistory() { return std::string(embedded::builtinHistoryBytes()); }
 
+// The server's file with only the first draws of each game (CR LF): an older
+// local history that every update may extend.
+std::string cutHistory(const std::string& bytes, const std::map<GameMode, std::size_t>& keep) {
+    std::vector<std::string> lines = splitLines(cp932ToUtf8(bytes, "lotodata.txt"));
+    for (const auto& [mode, count] : keep) {
+        const HistorySection section = findHistorySection(lines, mode);
+        if (section.size() > count)
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(section.first + count),
+                        lines.begin() + static_cast<std::ptrdiff_t>(section.end));
+    }
+    std::string out;
+    for (const std::string& line : lines) out += utf8ToCp932(line, "lotodata.txt") + "\r\n";
+    return out;
+}
+std::string olderHistory() { return cutHistory(servedHistory(), {{GameMode::MiniLoto, 100}, {GameMode::Loto6, 100}}); }
+
+// Draws per game of a history file.
+std::size_t drawsOf(const std::string& bytes, GameMode mode) {
+    return findHistorySection(splitLines(cp932ToUtf8(bytes, "lotodata.txt")), mode).size();
+}
+
 std::int64_t mtimeOf(const std::filesystem::path& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 ? static_cast<std::int64_t>(st.st_mtim.tv_sec) : -1;
@@ -44,7 +70,7 @@ struct UpdateFixture : ::testing::Test {
     std::filesystem::path history = folder.path / "lotodata.txt";
 
     UpdateFixture() {
-        writeFileBytesAtomic(history, builtinHistory());
+        writeFileBytesAtomic(history, olderHistory());
         server.serve("/notify.txt", {"Version=Ver 1.2.0\r\n", kServerTime});
     }
     UpdateRequest request(const std::string& base = {}) const {
@@ -56,7 +82,9 @@ struct UpdateFixture : ::testing::Test {
 // ---------------------------------------------------------------- downloads
 
 TEST_F(UpdateFixture, FirstUpdateDownloadsSecondIsUpToDateAChangeDownloadsAgain) {
-    server.serve("/lotodata.txt", {servedHistory(), kServerTime});
+    // The server first has all but the newest ロト６ draw, then publishes it.
+    const std::string earlier = cutHistory(servedHistory(), {{GameMode::Loto6, drawsOf(servedHistory(), GameMode::Loto6) - 1}});
+    server.serve("/lotodata.txt", {earlier, kServerTime});
     std::vector<std::pair<std::uint64_t, std::uint64_t>> steps;
     const UpdateResult first = update([&](std::uint64_t received, std::optional<std::uint64_t> total) {
         steps.emplace_back(received, total.value_or(0));
@@ -64,34 +92,32 @@ TEST_F(UpdateFixture, FirstUpdateDownloadsSecondIsUpToDateAChangeDownloadsAgain)
     });
     ASSERT_EQ(first.state, UpdateState::Updated) << (first.errors.empty() ? "" : first.errors[0]);
     EXPECT_TRUE(first.errors.empty());
-    EXPECT_EQ(slurp(history), fullHistory());  // CR LF, byte for byte
-    EXPECT_EQ(slurp(folder.path / "lotodata.bak"), builtinHistory());
+    EXPECT_EQ(slurp(history), earlier);
+    EXPECT_EQ(slurp(folder.path / "lotodata.bak"), olderHistory());
     EXPECT_EQ(mtimeOf(history), kServerTime);
     EXPECT_EQ(first.serverTime, kServerTime);
     EXPECT_EQ(first.resultMessage(), completionMessage(kServerTime));
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.front().first, 0u);
-    const std::uint64_t size = servedHistory().size();
+    const std::uint64_t size = earlier.size();
     EXPECT_NE(std::find(steps.begin(), steps.end(), std::make_pair(size, size)), steps.end());
     EXPECT_EQ(first.latestVersion, "Ver 1.2.0");
     EXPECT_FALSE(first.newerVersionAnnounced());
 
+    // Up to date: neither the file nor its backup is written.
     const UpdateResult second = update();
     EXPECT_EQ(second.state, UpdateState::UpToDate);
     EXPECT_EQ(second.resultMessage(), "ファイルは最新の状態です。");
-    EXPECT_EQ(slurp(history), fullHistory());
-    EXPECT_EQ(slurp(folder.path / "lotodata.bak"), fullHistory());  // the backup is refreshed
+    EXPECT_EQ(slurp(history), earlier);
+    EXPECT_EQ(slurp(folder.path / "lotodata.bak"), olderHistory());
 
-    // The server republishes (one draw fewer, so the bytes differ).
-    std::string changed = servedHistory();
-    changed.erase(changed.rfind("\x91\xE6" "2130"), std::string::npos);  // "第2130..." to the end
-    changed += "\n";
-    server.serve("/lotodata.txt", {changed, kServerTime + 3600});
+    // Any other time on the server (here an earlier one) downloads again.
+    server.serve("/lotodata.txt", {servedHistory(), kServerTime - 3600});
     const UpdateResult third = update();
     EXPECT_EQ(third.state, UpdateState::Updated);
-    EXPECT_EQ(slurp(history), withCrLfLineEnds(changed));
-    EXPECT_EQ(slurp(folder.path / "lotodata.bak"), fullHistory());
-    EXPECT_EQ(mtimeOf(history), kServerTime + 3600);
+    EXPECT_EQ(slurp(history), fullHistory());  // LF on the server, CR LF here, byte for byte
+    EXPECT_EQ(slurp(folder.path / "lotodata.bak"), earlier);
+    EXPECT_EQ(mtimeOf(history), kServerTime - 3600);
     EXPECT_EQ(server.requestsFor("/lotodata.txt"), 3);
 
     for (const auto& seen : server.seen()) {
@@ -175,14 +201,12 @@ TEST_P(UpdateFailures, LeaveTheHistoryAsItWas) {
     ASSERT_EQ(result.errors.size(), 1u);
     EXPECT_EQ(result.errors[0].rfind(row.messageStart, 0), 0u) << result.errors[0];
     EXPECT_TRUE(result.resultMessage().empty());
-    EXPECT_EQ(slurp(history), builtinHistory());
+    EXPECT_EQ(slurp(history), olderHistory());
     EXPECT_EQ(mtimeOf(history), mtime);
     EXPECT_EQ(server.requestsFor("/notify.txt"), row.notifyFetched ? 1 : 0);
-    // Nothing is left beside the history but the file and its backup.
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path)) {
-        const std::string name = entry.path().filename().string();
-        EXPECT_TRUE(name == "lotodata.txt" || name == "lotodata.bak") << name;
-    }
+    // Nothing is left beside the history, and no backup is made of it.
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path))
+        EXPECT_EQ(entry.path().filename().string(), "lotodata.txt");
 }
 
 const char* const kNotHistory = "サーバーの lotodata.txt は当選番号ファイルではありません（";
@@ -210,6 +234,124 @@ INSTANTIATE_TEST_SUITE_P(
                    ServedFile{servedHistory().substr(0, servedHistory().size() / 2) + "\n", kServerTime},
                    UpdateState::Failed, kNotHistory, true}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// ---------------------------------------------------------------- every draw kept
+
+// The server's file with draw `round` of the game carrying the numbers of
+// the next draw: a real result given for the wrong round.
+std::string withWrongNumbers(const std::string& bytes, GameMode mode, std::size_t round) {
+    std::vector<std::string> lines = splitLines(cp932ToUtf8(bytes, "lotodata.txt"));
+    const HistorySection section = findHistorySection(lines, mode);
+    std::string& line = lines[section.first + round - 1];
+    const std::string& next = lines[section.first + round];
+    line = line.substr(0, line.find('=')) + next.substr(next.find('='));
+    std::string out;
+    for (const std::string& l : lines) out += utf8ToCp932(l, "lotodata.txt") + "\n";
+    return out;
+}
+
+struct KeepRow {
+    const char* name;
+    // The local file and the server's, from the server folder's full file.
+    std::function<std::string()> local;
+    std::function<std::string()> served;
+    std::vector<std::string> named;  // texts the message must contain
+};
+
+class KeepEveryDraw : public UpdateFixture, public ::testing::WithParamInterface<KeepRow> {};
+
+// A server file that would drop or change a draw of the local file is not
+// taken: lotodata.txt, its time and the backup stay as they were, and the
+// message names the game and the round.
+TEST_P(KeepEveryDraw, OrTheServerFileIsRefused) {
+    const KeepRow& row = GetParam();
+    writeFileBytesAtomic(history, row.local());
+    writeFileBytesAtomic(folder.path / "lotodata.bak", olderHistory());
+    const std::string before = slurp(history);
+    const std::int64_t mtime = mtimeOf(history);
+    server.serve("/lotodata.txt", {row.served(), kServerTime});
+
+    const UpdateResult result = update();
+    EXPECT_EQ(result.state, UpdateState::Failed);
+    ASSERT_EQ(result.errors.size(), 1u);
+    const std::string& message = result.errors[0];
+    for (const std::string& text : row.named) EXPECT_NE(message.find(text), std::string::npos) << message;
+    const std::string tail = "\n当選番号ファイルは変更していません。";
+    EXPECT_EQ(message.substr(message.size() - tail.size()), tail) << message;
+    EXPECT_TRUE(result.resultMessage().empty());
+    EXPECT_EQ(slurp(history), before);
+    EXPECT_EQ(mtimeOf(history), mtime);
+    EXPECT_EQ(slurp(folder.path / "lotodata.bak"), olderHistory());
+    EXPECT_EQ(server.requestsFor("/notify.txt"), 1);
+}
+
+std::size_t loto6Draws() { return drawsOf(servedHistory(), GameMode::Loto6); }
+std::size_t miniDraws() { return drawsOf(servedHistory(), GameMode::MiniLoto); }
+
+INSTANTIATE_TEST_SUITE_P(
+    OnlineUpdate, KeepEveryDraw,
+    ::testing::Values(
+        // The server's file fell back to an old copy.
+        KeepRow{"shorter_server_file", [] { return fullHistory(); },
+                [] { return cutHistory(servedHistory(), {{GameMode::Loto6, 1597}}); },
+                {"サーバーの lotodata.txt にはロト６の第1598回～第" + std::to_string(loto6Draws()) + "回（" +
+                 std::to_string(loto6Draws() - 1597) + " 回分）がありません"}},
+        KeepRow{"both_games_shorter", [] { return fullHistory(); },
+                [] { return cutHistory(servedHistory(), {{GameMode::MiniLoto, 1000}, {GameMode::Loto6, 2000}}); },
+                {"ミニロトの第1001回～", "\nサーバーの lotodata.txt にはロト６の第2001回～"}},
+        KeepRow{"differing_draw", [] { return fullHistory(); },
+                [] { return withWrongNumbers(servedHistory(), GameMode::MiniLoto, 500); },
+                {"サーバーの lotodata.txt のミニロト 第500回は、この当選番号ファイルと結果が違います（このファイル: ",
+                 "、サーバー: "}},
+        KeepRow{"differing_draw_on_a_longer_file",
+                [] { return cutHistory(servedHistory(), {{GameMode::Loto6, 1000}}); },
+                [] { return withWrongNumbers(servedHistory(), GameMode::Loto6, 1000); }, {"ロト６ 第1000回は"}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// The user typed this week's draw before the server had it: the update
+// keeps it (refused, naming the draw) until the server's file has it too.
+TEST_F(UpdateFixture, AHandEnteredNewestDrawIsKept) {
+    const std::string serverFile = cutHistory(servedHistory(), {{GameMode::MiniLoto, miniDraws() - 1}});
+    writeFileBytesAtomic(history, serverFile);
+    // The newest ミニロト draw of the server folder's file, typed in.
+    const std::vector<std::string> lines = splitLines(cp932ToUtf8(servedHistory(), "lotodata.txt"));
+    const HistorySection section = findHistorySection(lines, GameMode::MiniLoto);
+    const std::optional<HistoryDraw> newest =
+        readHistoryDraw(GameMode::MiniLoto, lines[section.end - 1], static_cast<int>(section.size()));
+    ASSERT_TRUE(newest && newest->date);
+    ASSERT_EQ(addNextDraw(history, GameMode::MiniLoto, DrawEntry{*newest->date, newest->mainNumbers, newest->bonusNumbers}),
+              "");
+    const std::string typed = slurp(history);
+    const std::string backup = slurp(folder.path / "lotodata.bak");
+
+    server.serve("/lotodata.txt", {serverFile, kServerTime});
+    const UpdateResult refused = update();
+    EXPECT_EQ(refused.state, UpdateState::Failed);
+    ASSERT_EQ(refused.errors.size(), 1u);
+    EXPECT_NE(refused.errors[0].find("ミニロトの" + roundAndDateText(*newest) + "がありません"), std::string::npos)
+        << refused.errors[0];
+    EXPECT_EQ(slurp(history), typed);
+    EXPECT_EQ(slurp(folder.path / "lotodata.bak"), backup);
+
+    // Once the server has the same draw the update goes through.
+    server.serve("/lotodata.txt", {servedHistory(), kServerTime + 60});
+    EXPECT_EQ(update().state, UpdateState::Updated);
+    EXPECT_EQ(slurp(history), fullHistory());
+    EXPECT_EQ(slurp(folder.path / "lotodata.bak"), typed);
+}
+
+TEST(OnlineUpdateKeep, LocalLinesThatAreNotDrawsAreNotMissed) {
+    const std::vector<std::string> server = splitLines(cp932ToUtf8(olderHistory(), "lotodata.txt"));
+    std::vector<std::string> local = server;
+    appendSectionLines(local, GameMode::Loto6, {"第101回(R08. 9.14)=読めない行"});
+    EXPECT_EQ(lostDrawProblem(local, server), "");
+    EXPECT_EQ(lostDrawProblem({}, server), "");
+    // A line the server cannot read where the local file has a draw.
+    std::vector<std::string> broken = server;
+    broken[findHistorySection(broken, GameMode::MiniLoto).first + 4] = "第5回(H11. 5.11)=??";
+    EXPECT_NE(lostDrawProblem(server, broken).find("ミニロト 第5回は"), std::string::npos);
+    EXPECT_NE(lostDrawProblem(server, broken).find("サーバー: 読み取れません"), std::string::npos);
+}
 
 TEST_F(UpdateFixture, ARedirectToAnotherHostIsNamed) {
     server.serve("/lotodata.txt", {"", std::nullopt, 302, ServedFile::Send::Whole, "text/plain",
@@ -241,7 +383,7 @@ TEST_F(UpdateFixture, AStalledDownloadIsAbandoned) {
     EXPECT_EQ(result.state, UpdateState::Failed);
     ASSERT_FALSE(result.errors.empty());
     EXPECT_EQ(result.errors[0].rfind("ファイルの読み込みに失敗しました。", 0), 0u);
-    EXPECT_EQ(slurp(history), builtinHistory());
+    EXPECT_EQ(slurp(history), olderHistory());
 }
 
 TEST_F(UpdateFixture, AStopLeavesTheHistoryAsItWas) {
@@ -249,7 +391,7 @@ TEST_F(UpdateFixture, AStopLeavesTheHistoryAsItWas) {
     const UpdateResult result = runOnlineUpdate(client, request(), {}, [] { return false; });
     EXPECT_EQ(result.state, UpdateState::Stopped);
     EXPECT_TRUE(result.errors.empty());
-    EXPECT_EQ(slurp(history), builtinHistory());
+    EXPECT_EQ(slurp(history), olderHistory());
 }
 
 // ---------------------------------------------------------------- notify.txt
