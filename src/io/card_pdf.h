@@ -16,8 +16,8 @@ namespace tambor {
 // ends at 141 mm, the rightmost at 65.5 mm). The printable area is the
 // whole page; its device pixels are 0.01 mm, so the marks keep the
 // card's geometry to a hundredth of a millimetre.
-inline constexpr double kPdfCardWidthMm = 100.0;
-inline constexpr double kPdfCardHeightMm = 148.0;
+inline constexpr double kPdfCardWidthMm = kCardWidthMm;
+inline constexpr double kPdfCardHeightMm = kCardHeightMm;
 PageMetrics pdfCardMetrics();
 
 // The complete file: every page's fills, black, on a page of the metrics'

@@ -14,6 +14,10 @@ constexpr double kFirstColumnLeftMm = 61.5;
 constexpr double kColumnStepMm = 57.5 / 9.0;
 constexpr double kTestSquareMm = 20.0;
 constexpr double kTestFrameMm = 0.3;
+constexpr double kPanelPaddingMm = 1.0;
+constexpr double kLabelGapMm = 0.15;
+constexpr double kLabelWidthMm = 2.1;
+constexpr double kLabelOverhangMm = 0.25;
 
 // Truncation toward zero, kept inside int for any margin or page size.
 int truncToInt(double value) {
@@ -24,6 +28,15 @@ int truncToInt(double value) {
 // a × b / c in whole numbers without overflow, for the progress figures.
 int percentOf(std::size_t done, std::size_t total) {
     return total == 0 ? 100 : static_cast<int>(static_cast<std::uint64_t>(done) * 100 / total);
+}
+
+// A rectangle given in card millimetres, on the device as MarkRect places marks.
+DeviceRect cardRect(double leftMm, double topMm, double rightMm, double bottomMm, const PageMetrics& metrics,
+                    const CardMargins& margins) {
+    const double sx = metrics.widthMm > 0.0 ? metrics.widthPx / metrics.widthMm : 0.0;
+    const double sy = metrics.heightMm > 0.0 ? metrics.heightPx / metrics.heightMm : 0.0;
+    return {truncToInt((leftMm - margins.horz) * sx), truncToInt((topMm - margins.vert) * sy),
+            truncToInt((rightMm - margins.horz) * sx), truncToInt((bottomMm - margins.vert) * sy)};
 }
 
 }  // namespace
@@ -110,8 +123,32 @@ std::vector<PageDrawing> cardPages(const std::vector<Card>& cards, const PageMet
 
 void addCardOutline(PageDrawing& page, GameMode mode, const PageMetrics& metrics, const CardMargins& margins) {
     const int numbers = rulesFor(mode).maxNumber;
+    page.outlines.push_back(cardRect(0.0, 0.0, kCardWidthMm, kCardHeightMm, metrics, margins));
+    // The leftmost column is number 10's, the rightmost number 1's; the
+    // last row is the largest number's.
+    const double left = markPositionMm(0, 9).x - kPanelPaddingMm;
+    const double right = markPositionMm(0, 0).x + kMarkWidthMm + kLabelGapMm + kLabelWidthMm + kPanelPaddingMm;
+    for (int block = 0; block < kCardBlocks; ++block) {
+        const double top = markPositionMm(block, 0).y - kPanelPaddingMm;
+        const double bottom = markPositionMm(block, numbers - 1).y + kMarkHeightMm + kPanelPaddingMm;
+        page.outlines.push_back(cardRect(left, top, right, bottom, metrics, margins));
+    }
     for (int block = 0; block < kCardBlocks; ++block)
         for (int c = 0; c < numbers; ++c) page.outlines.push_back(MarkRect(block, c, metrics, margins));
+}
+
+void addMarkLabels(PageDrawing& page, const Card& card, const PageMetrics& metrics, const CardMargins& margins) {
+    int block = 0;
+    for (const CardEntry& entry : card) {
+        for (int n : entry.combination) {
+            const MarkPositionMm at = markPositionMm(block, n - 1);
+            const double left = at.x + kMarkWidthMm + kLabelGapMm;
+            page.labels.push_back({cardRect(left, at.y - kLabelOverhangMm, left + kLabelWidthMm,
+                                            at.y + kMarkHeightMm + kLabelOverhangMm, metrics, margins),
+                                   n});
+        }
+        ++block;
+    }
 }
 
 PageDrawing testPage(const PageMetrics& stored, const PageMetrics& fresh, const CardMargins& margins) {

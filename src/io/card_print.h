@@ -135,11 +135,19 @@ struct MarkGroup {
     int percent = 0;
 };
 
-// One printed page. The fills are all that reaches the paper; outlines are
-// the card's boxes drawn faintly under the marks on the screen only.
+// A mark's number, written small beside the mark (box: where the text goes).
+struct MarkLabel {
+    DeviceRect box;
+    int number = 0;
+};
+
+// One printed page. The fills are all that reaches the paper; outlines (the
+// card's boxes, drawn faintly under the marks) and labels (each mark's
+// number) are for the screen only.
 struct PageDrawing {
     std::vector<MarkGroup> groups;
     std::vector<DeviceRect> outlines;
+    std::vector<MarkLabel> labels;
 
     std::size_t fillCount() const;
 };
@@ -148,8 +156,18 @@ struct PageDrawing {
 std::vector<PageDrawing> cardPages(const std::vector<Card>& cards, const PageMetrics& metrics,
                                    const CardMargins& margins);
 
-// Adds the outline of every box the game uses, in all five blocks.
+// The card's size: a Japanese postcard.
+inline constexpr double kCardWidthMm = 100.0;
+inline constexpr double kCardHeightMm = 148.0;
+
+// Adds the card's edge, the frame of each of the five panels (1 mm around
+// its boxes, room for the labels on the right) and every box the game uses.
 void addCardOutline(PageDrawing& page, GameMode mode, const PageMetrics& metrics, const CardMargins& margins);
+
+// Adds the number of each mark of card (block by block, as cardPages places
+// them): a box 2.1 mm wide just right of the mark, in the gap before the next
+// column, from 0.25 mm above the mark to 0.25 mm below it.
+void addMarkLabels(PageDrawing& page, const Card& card, const PageMetrics& metrics, const CardMargins& margins);
 
 // The test page: a frame 0.3 mm wide (at least a pixel) just inside the
 // edges of the printable area, so that it shows on paper where the area

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QIcon>
 #include <QMainWindow>
 #include <QMenu>
 #include <QStyle>
@@ -50,10 +51,23 @@ QAction* addItem(QMenu* menu, const char* name, const char* caption, const char*
     return action;
 }
 
-void addToolButton(QToolBar* bar, QAction* action, const char* objectName, QStyle::StandardPixmap icon) {
-    action->setIcon(QApplication::style()->standardIcon(icon));
+void addToolButton(QToolBar* bar, QAction* action, const char* objectName, const QIcon& icon) {
+    action->setIcon(icon);
     bar->addAction(action);
     if (QWidget* button = bar->widgetForAction(action)) button->setObjectName(QString::fromLatin1(objectName));
+}
+
+void addToolButton(QToolBar* bar, QAction* action, const char* objectName, QStyle::StandardPixmap icon) {
+    addToolButton(bar, action, objectName, QApplication::style()->standardIcon(icon));
+}
+
+// The desktop theme's printer, or the program's own where the theme has none
+// (the style's standard pictures hold no printer).
+QIcon printIcon() {
+    QIcon own;
+    own.addFile(QStringLiteral(":/icons/actions/print-16.png"), QSize(16, 16));
+    own.addFile(QStringLiteral(":/icons/actions/print-32.png"), QSize(32, 32));
+    return QIcon::fromTheme(QStringLiteral("document-print"), own);
 }
 
 }  // namespace
@@ -73,6 +87,8 @@ MainMenus::MainMenus(QMainWindow* window) {
     fileMenu->addSeparator();
     print = addItem(fileMenu, "Print", "カード印刷(&P)...", "表示されている組み合わせを申込カードに印刷します。");
     printPreview = addItem(fileMenu, "PrintPreview", "印刷プレビュー(&W)...", "申込カードに印刷される内容を画面で確かめます。");
+    savePdf = addItem(fileMenu, "SavePdf", "PDF に保存(&D)...",
+                      "表示されている組み合わせを申込カードの形で PDF ファイルに保存します（選択があれば選択した組み合わせ）。");
     fileMenu->addSeparator();
     renew = addItem(fileMenu, "Renew", "統計情報の更新(&R)", "インターネットに接続し、最新の統計情報に更新します。");
     importHistory = addItem(fileMenu, "ImportHistory", "当選番号の取り込み(&I)...",
@@ -98,7 +114,7 @@ MainMenus::MainMenus(QMainWindow* window) {
     addToolButton(btnToolBar, exit, "ExitToolButton", QStyle::SP_DialogCloseButton);
     addToolButton(btnToolBar, load, "LoadToolButton", QStyle::SP_DialogOpenButton);
     addToolButton(btnToolBar, save, "SaveToolButton", QStyle::SP_DialogSaveButton);
-    addToolButton(btnToolBar, print, "PrintToolButton", QStyle::SP_FileIcon);
+    addToolButton(btnToolBar, print, "PrintToolButton", printIcon());
     addToolButton(btnToolBar, renew, "RenewToolButton", QStyle::SP_BrowserReload);
     btnToolBar->addSeparator();
     addToolButton(btnToolBar, homePage, "HomePageToolButton", QStyle::SP_DirHomeIcon);

@@ -26,6 +26,7 @@ struct MainMenus {
     QAction* save = nullptr;
     QAction* print = nullptr;
     QAction* printPreview = nullptr;
+    QAction* savePdf = nullptr;
     QAction* renew = nullptr;
     QAction* importHistory = nullptr;
     QAction* exit = nullptr;

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QGraphicsView>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
@@ -29,6 +31,7 @@
 #include "ui/common/wait_form.h"
 #include "ui/common/widget_helpers.h"
 #include "ui/print/card_painter.h"
+#include "ui/print/card_printing.h"
 
 using namespace tambor;
 using namespace tambor::ui;
@@ -322,11 +325,176 @@ private slots:
 
     void withoutPrinterEveryPrintingControlIsDisabled() {
         TestWindow t;
-        for (const char* name : {"Print", "PrintPreview"}) QVERIFY(!t.find<QAction>(name)->isEnabled());
+        const QString why = QStringLiteral("プリンタがインストールされていないため使えません");
+        QVERIFY(!t.find<QAction>("Print")->isEnabled());
+        QVERIFY2(t.find<QAction>("Print")->statusTip().contains(why),
+                 qPrintable(t.find<QAction>("Print")->statusTip()));
         for (const char* name :
              {"PrintToolButton", "PrintBitBtn", "mmPageXMarginLabel", "mmPageYMarginLabel", "HorzMemo", "VertMemo",
               "HorzUpDown", "VertUpDown", "mmXLabel", "mmYLabel", "PrintTestBitBtn", "GetMarginBitBtn"})
             QVERIFY2(!t.find<QWidget>(name)->isEnabled(), name);
+        for (const char* name : {"PrintBitBtn", "PrintTestBitBtn", "GetMarginBitBtn"}) {
+            const QString hint = t.find<QWidget>(name)->toolTip();
+            QVERIFY2(hint.contains(why), name);
+            QCOMPARE(hint.count(why), 1);
+        }
+        // Asked again (the margin fetch), the reason is not repeated.
+        t.window->findChild<CardPrinting*>(QStringLiteral("CardPrinting"))->DisablePrinting();
+        QCOMPARE(t.find<QWidget>("PrintBitBtn")->toolTip().count(why), 1);
+        // The card's own page needs no printer.
+        QVERIFY(t.find<QAction>("PrintPreview")->isEnabled());
+        QVERIFY(t.find<QAction>("SavePdf")->isEnabled());
+        QVERIFY(t.find<QPushButton>("SavePdfBitBtn")->isEnabled());
+    }
+
+    // The theme's printer, or the program's own: never a blank page.
+    void printButtonShowsAPrinter() {
+        TestWindow t;
+        const QIcon icon = t.find<QToolButton>("PrintToolButton")->icon();
+        QVERIFY(!icon.isNull());
+        if (QIcon::hasThemeIcon(QStringLiteral("document-print"))) return;
+        QVERIFY(!QImage(QStringLiteral(":/icons/actions/print-16.png")).isNull());
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{QSize(16, 16), QSize(32, 32)}));
+    }
+
+    // ---- The card's own page: the preview and the PDF file, no printer ----
+
+    void previewShowsTheCardPageWithoutAPrinter() {
+        TestWindow t;
+        t.appendLines(kSeven);
+        QString title;
+        QSizeF pageMm;
+        int pages = -1;
+        QPrintPreviewWidget::ZoomMode zoom = QPrintPreviewWidget::CustomZoom;
+        std::vector<int> visited;
+        PrintDialog::setNextPreview([&](QPrintPreviewDialog& dialog) {
+            title = dialog.windowTitle();
+            pageMm = dialog.printer()->pageLayout().fullRect(QPageLayout::Millimeter).size();
+            auto* widget = dialog.findChild<QPrintPreviewWidget*>();
+            if (!widget) return;
+            pages = widget->pageCount();
+            zoom = widget->zoomMode();
+            QWidget* view = widget->findChild<QGraphicsView*>();
+            for (const Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_End, Qt::Key_Home}) {
+                QTest::keyClick(view, key);
+                visited.push_back(widget->currentPage());
+            }
+        });
+        QVERIFY(t.trigger("PrintPreview"));
+        QCOMPARE(title, QStringLiteral("ミニロト 申込カード（5 口／枚）、全 2 枚"));
+        QCOMPARE(pages, 2);
+        QVERIFY(std::abs(pageMm.width() - 100.0) < 0.01 && std::abs(pageMm.height() - 148.0) < 0.01);
+        QCOMPARE(zoom, QPrintPreviewWidget::FitInView);
+        QCOMPARE(visited, (std::vector<int>{2, 2, 1, 2, 1}));
+
+        // A ロト６ card, the selection only: one card.
+        t.model().run([](Session& s) { return s.clearList(); });
+        QTest::mouseClick(t.find<QRadioButton>("Loto6RadioButton"), Qt::LeftButton);
+        t.appendLines(" 1, 2, 3, 4, 5,43\r\n 6, 7, 8, 9,10,11\r\n 7,12,23,31,34,37\r\n");
+        select(t.find<QListView>("PickListBox"), {0, 2});
+        PrintDialog::setNextPreview([&](QPrintPreviewDialog& dialog) { title = dialog.windowTitle(); });
+        QVERIFY(t.trigger("PrintPreview"));
+        QCOMPARE(title, QStringLiteral("ロト６ 申込カード（5 口／枚）、全 1 枚"));
+    }
+
+    // Outlines and numbers are faint grey, beside the marks, and only on the screen.
+    void previewNumbersStandBesideTheirMarks() {
+        const PageMetrics metrics{1181, 1748, 1181 * 25.4 / 300, 1748 * 25.4 / 300};  // the card at 300 dpi
+        QImage image(1181, 1748, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        const Card card{{0, makeCombination({1, 2, 3, 4, 5, 43}), 100}};
+        std::vector<PageDrawing> pages = cardPages({card}, metrics, {});
+        addCardOutline(pages[0], GameMode::Loto6, metrics, {});
+        addMarkLabels(pages[0], card, metrics, {});
+        QCOMPARE(pages[0].labels.size(), std::size_t{6});
+        QCOMPARE(pages[0].outlines.size(), std::size_t{1 + 5 + 5 * 43});  // card, panels, boxes
+        QCOMPARE(paintCardPages(image, pages, {true}), CardPaintResult::Done);
+        QCOMPARE(blackBars(image, 300).size(), std::size_t{6});
+        const auto greyIn = [&](double leftMm, double topMm, double rightMm, double bottomMm) {
+            int grey = 0;
+            for (int y = int(topMm * 300 / 25.4); y < int(bottomMm * 300 / 25.4); ++y)
+                for (int x = int(leftMm * 300 / 25.4); x < int(rightMm * 300 / 25.4); ++x)
+                    if (const int g = qGray(image.pixel(x, y)); g > 64 && g < 200) ++grey;
+            return grey;
+        };
+        // Number 43 (last row, third column): its digits right of its mark.
+        const double left43 = 61.5 - 2 * 57.5 / 9 + 4.0, top43 = 38.5 + 4 * 4.25;
+        QVERIFY(greyIn(left43 + 0.2, top43 - 0.2, left43 + 2.3, top43 + 1.7) > 10);
+        // Number 42 has no mark and no number.
+        const double left42 = 61.5 - 57.5 / 9 + 4.0;
+        QCOMPARE(greyIn(left42 + 0.3, top43 + 0.1, left42 + 2.2, top43 + 1.4), 0);
+        // The PDF and the printer receive none of it.
+        QImage plain(1181, 1748, QImage::Format_RGB32);
+        plain.fill(Qt::white);
+        QCOMPARE(paintCardPages(plain, pages, {false}), CardPaintResult::Done);
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x)
+                if (const int g = qGray(plain.pixel(x, y)); g > 0 && g < 255) QFAIL("grey on the printed page");
+    }
+
+    void pdfWithoutAPrinterPutsTheMarksOnTheCard() {
+        const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+        if (pdftoppm.isEmpty()) QSKIP("pdftoppm (poppler-utils) measures the saved page");
+        TestWindow t;
+        t.appendLines(" 1, 2, 3,10,31\r\n 5, 6,17,20,30\r\n");
+        t.appendLines(kSeven);
+        const QString pdf = t.dir.filePath(QStringLiteral("cards.pdf"));
+        FileDialog::setNextFileName(pdf);
+        QTest::mouseClick(t.find<QPushButton>("SavePdfBitBtn"), Qt::LeftButton);
+        QCOMPARE(pdfPageCount(pdf), 2);
+        QCOMPARE(MessageBox::shownTexts(), QStringList());
+
+        // The page is the postcard, the marks where the card has its boxes.
+        QProcess run;
+        run.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-gray"),
+                             QStringLiteral("-singlefile"), pdf, pdf});
+        QVERIFY(run.waitForFinished(-1) && run.exitCode() == 0);
+        const QImage page(pdf + QStringLiteral(".pgm"));
+        // PDF pages are whole points: 284 × 420 pt is 100.19 × 148.17 mm.
+        QVERIFY2(std::abs(page.width() * 25.4 / 300 - 100.0) < 0.3, qPrintable(QString::number(page.width())));
+        QVERIFY2(std::abs(page.height() * 25.4 / 300 - 148.0) < 0.3, qPrintable(QString::number(page.height())));
+        const std::vector<Bar> bars = blackBars(page, 300);
+        QCOMPARE(bars.size(), std::size_t{25});  // the first card: five combinations
+        const std::vector<std::vector<int>> blocks{{1, 2, 3, 10, 31}, {5, 6, 17, 20, 30}};
+        for (std::size_t b = 0; b < blocks.size(); ++b) {
+            for (const int n : blocks[b]) {
+                const double left = 61.5 - ((n - 1) % 10) * 57.5 / 9;
+                const double top = 21.0 * static_cast<double>(b) + 38.5 + 4.25 * ((n - 1) / 10);
+                const bool found = std::any_of(bars.begin(), bars.end(), [&](const Bar& bar) {
+                    return std::abs(bar.left - left) <= 0.2 && std::abs(bar.top - top) <= 0.2 &&
+                           std::abs(bar.right - left - 4.0) <= 0.2 && std::abs(bar.bottom - top - 1.5) <= 0.2;
+                });
+                QVERIFY2(found, qPrintable(QStringLiteral("block %1 number %2").arg(b).arg(n)));
+            }
+        }
+
+        // The menu item: the selection only, over the file saved before.
+        select(t.find<QListView>("PickListBox"), {3});
+        FileDialog::setNextFileName(pdf);
+        QVERIFY(t.trigger("SavePdf"));
+        QCOMPARE(pdfPageCount(pdf), 1);
+    }
+
+    void pdfThatCannotBeSavedSaysWhyAndLeavesNothing() {
+        TestWindow t;
+        t.appendLines(kSeven);
+        const QString pdf = t.dir.filePath(QStringLiteral("no-such-folder/cards.pdf"));
+        FileDialog::setNextFileName(pdf);
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        QVERIFY(t.trigger("SavePdf"));
+        QCOMPARE(MessageBox::shownTexts().size(), 1);
+        QVERIFY2(MessageBox::shownTexts().at(0).contains(QStringLiteral("no-such-folder")),
+                 qPrintable(MessageBox::shownTexts().at(0)));
+        QVERIFY(!QFile::exists(pdf));
+        // A cancelled dialog or an empty list writes nothing.
+        FileDialog::setNextFileName(QString());
+        QVERIFY(t.trigger("SavePdf"));
+        t.model().run([](Session& s) { return s.clearList(); });
+        MessageBox::clearShownTexts();
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        QVERIFY(t.trigger("SavePdf"));
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList{QString::fromUtf8("数字の組み合わせがないので印刷できません。")});
     }
 
     void withPrinterTheControlsWorkAndTheMarginsAreItsEdges() {

@@ -1,6 +1,7 @@
 #include "ui/common/printer.h"
 
 #include <QPageLayout>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <algorithm>
@@ -90,6 +91,26 @@ bool setUpPrinter(QPrinter& printer, const QString& chosen) {
     const QPageLayout layout = printer.pageLayout();
     printer.setPageMargins(layout.minimumMargins(), layout.units());
     return printer.isValid();
+}
+
+namespace {
+QPageLayout cardPageLayout() {
+    return QPageLayout(QPageSize(QSizeF(kCardWidthMm, kCardHeightMm), QPageSize::Millimeter), QPageLayout::Portrait,
+                       QMarginsF(), QPageLayout::Millimeter);
+}
+}  // namespace
+
+void setUpCardPage(QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageLayout(cardPageLayout());
+    printer.setFullPage(true);
+}
+
+void setUpCardPage(QPdfWriter& writer, GameMode mode) {
+    writer.setPageLayout(cardPageLayout());
+    writer.setResolution(1200);
+    writer.setCreator(QStringLiteral("タンボル"));
+    writer.setTitle(QString::fromUtf8(gameName(mode)) + QStringLiteral(" 申込カード"));
 }
 
 PageMetrics printerMetrics(const QPrinter& printer) {

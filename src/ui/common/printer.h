@@ -9,9 +9,11 @@
 #include <optional>
 #include <vector>
 
+#include "core/game.h"
 #include "io/card_print.h"
 #include "io/print_margin.h"
 
+class QPdfWriter;
 class QPrinter;
 
 namespace tambor::ui {
@@ -38,6 +40,12 @@ PageMetrics printerMetrics(const QPrinter& printer);
 
 // The name the printing system lists for the printer set up by setUpPrinter.
 QString currentPrinterName(const QString& chosen = {});
+
+// The card's own page, a postcard (100 × 148 mm) upright with no margins,
+// painted on full-page: the preview's (printer needs no real printer) and
+// the PDF file's, whose title names the game's card.
+void setUpCardPage(QPrinter& printer);
+void setUpCardPage(QPdfWriter& writer, GameMode mode);
 
 // Whether any printer is installed.
 bool anyPrinterInstalled();

@@ -78,6 +78,7 @@ private:
     QPushButton* saveBitBtn_ = nullptr;
     QPushButton* loadBitBtn_ = nullptr;
     QPushButton* printBitBtn_ = nullptr;
+    QPushButton* savePdfBitBtn_ = nullptr;
     QPushButton* rateBitBtn_ = nullptr;
     QPushButton* recordBitBtn_ = nullptr;
     QPushButton* filterBitBtn_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 
 namespace tambor::ui {
 namespace {
@@ -17,6 +18,18 @@ void paintPage(QPainter& painter, const PageDrawing& page, const CardPaintOption
         painter.setBrush(Qt::NoBrush);
         for (const DeviceRect& r : page.outlines)
             if (r.width() > 1 && r.height() > 1) painter.drawRect(r.left, r.top, r.width() - 1, r.height() - 1);
+        painter.restore();
+    }
+    if (options.outlines && !page.labels.empty()) {
+        painter.save();
+        painter.setPen(QColor(0x80, 0x80, 0x80));
+        QFont font = painter.font();
+        // The digits take four fifths of the box's height.
+        font.setPixelSize(std::max(1, page.labels.front().box.height() * 4 / 5));
+        painter.setFont(font);
+        for (const MarkLabel& label : page.labels)
+            painter.drawText(qtRect(label.box), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip,
+                             QString::number(label.number));
         painter.restore();
     }
     for (const MarkGroup& group : page.groups) {

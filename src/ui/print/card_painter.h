@@ -13,7 +13,8 @@ class QPaintDevice;
 namespace tambor::ui {
 
 struct CardPaintOptions {
-    // Draw the card's boxes faintly under the marks (the preview only).
+    // Draw the card's boxes faintly under the marks and each mark's number
+    // in small grey type (the preview only).
     bool outlines = false;
     // The resolution the pages' device pixels were worked out for; a device
     // of another resolution (the dialog's PDF file instead of the printer)

@@ -2,17 +2,23 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QBuffer>
 #include <QFile>
 #include <QGroupBox>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QListView>
 #include <QPaintEngine>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
 #include <algorithm>
 
+#include "io/card_pdf.h"
+#include "io/text_file.h"
 #include "session/settings_file.h"
 #include "ui/common/message_box.h"
 #include "ui/common/printer.h"
@@ -26,10 +32,17 @@ namespace tambor::ui {
 namespace {
 
 // Every control that needs a printer, by name.
+// The preview and the PDF file need none: they show the card on its own page.
 const char* const kPrintingControls[] = {
-    "Print",           "PrintToolButton", "PrintBitBtn", "PrintPreview", "mmPageXMarginLabel", "mmPageYMarginLabel",
-    "HorzMemo",        "VertMemo",        "HorzUpDown",  "VertUpDown",   "mmXLabel",           "mmYLabel",
-    "PrintTestBitBtn", "GetMarginBitBtn"};
+    "Print",    "PrintToolButton", "PrintBitBtn",    "mmPageXMarginLabel", "mmPageYMarginLabel",
+    "HorzMemo", "VertMemo",        "HorzUpDown",     "VertUpDown",         "mmXLabel",
+    "mmYLabel", "PrintTestBitBtn", "GetMarginBitBtn"};
+
+// Added to the hints of the disabled printing controls, so that a pointer
+// resting on one of them says why it does nothing.
+const char* const kNoPrinterHint = "（プリンタがインストールされていないため使えません。「PDF に保存」はできます。）";
+const char* const kUnreadablePrinterHint =
+    "（プリンタの用紙の大きさを読み取れないため使えません。「PDF に保存」はできます。）";
 
 // The preview shows at most this many cards: a list of a million lines
 // would otherwise be rendered page by page into memory before it shows.
@@ -66,6 +79,53 @@ void hideLayoutAndPrintActions(QPrintPreviewDialog& dialog) {
     }
 }
 
+// "ロト６ 申込カード（5 口／枚）、全 N 枚": the cards to load, and how many.
+QString previewTitle(GameMode mode, std::size_t allCards, std::size_t shown) {
+    QString title = u8("%1 申込カード（%2 口／枚）、全 %3 枚").arg(u8(gameName(mode))).arg(kCardBlocks).arg(allCards);
+    if (shown < allCards) title += u8("（先頭 %1 枚を表示）").arg(shown);
+    return title;
+}
+
+// Moves through the cards with Page Up / Page Down (also the arrow keys
+// left and right) and Home / End; the view shows one whole card at a time.
+class PreviewPaging : public QObject {
+public:
+    PreviewPaging(QPrintPreviewWidget* preview, QObject* parent) : QObject(parent), preview_(preview) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+        const int page = preview_->currentPage();
+        int to = 0;
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_PageDown:
+        case Qt::Key_Right: to = page + 1; break;
+        case Qt::Key_PageUp:
+        case Qt::Key_Left: to = page - 1; break;
+        case Qt::Key_Home: to = 1; break;
+        case Qt::Key_End: to = preview_->pageCount(); break;
+        default: return QObject::eventFilter(watched, event);
+        }
+        preview_->setCurrentPage(std::clamp(to, 1, std::max(1, preview_->pageCount())));
+        return true;
+    }
+
+private:
+    QPrintPreviewWidget* preview_;
+};
+
+// One card at a time, fitted to the window, the keys paging through them.
+void showWholeCards(QPrintPreviewDialog& dialog) {
+    auto* preview = dialog.findChild<QPrintPreviewWidget*>();
+    if (!preview) return;
+    preview->setViewMode(QPrintPreviewWidget::SinglePageView);
+    preview->setZoomMode(QPrintPreviewWidget::FitInView);
+    auto* paging = new PreviewPaging(preview, &dialog);
+    preview->installEventFilter(paging);
+    for (QWidget* child : preview->findChildren<QWidget*>()) child->installEventFilter(paging);
+    preview->setFocus();
+}
+
 }  // namespace
 
 CardPrinting::CardPrinting(SessionModel& model, QWidget* window, QListView* pickListBox)
@@ -82,6 +142,8 @@ CardPrinting::CardPrinting(SessionModel& model, QWidget* window, QListView* pick
     };
     onAction("Print", &CardPrinting::PrintClick);
     onAction("PrintPreview", &CardPrinting::PrintPreviewClick);
+    onAction("SavePdf", &CardPrinting::SavePdfClick);
+    onButton("SavePdfBitBtn", &CardPrinting::SavePdfClick);
     onButton("PrintBitBtn", &CardPrinting::PrintClick);
     onButton("PrintTestBitBtn", &CardPrinting::PrintTestBitBtnClick);
     onButton("GetMarginBitBtn", &CardPrinting::GetMarginBitBtnClick);
@@ -151,11 +213,40 @@ CardPaintOptions CardPrinting::paintOptions(bool outlines) const {
     return {outlines, stored_->dpiX, stored_->dpiY, stored_->originX, stored_->originY};
 }
 
+CardPaintOptions CardPrinting::cardPageOptions(bool outlines) {
+    // pdfCardMetrics' device pixels are hundredths of a millimetre.
+    constexpr double kCardDpi = 2540.0;
+    return {outlines, kCardDpi, kCardDpi, 0.0, 0.0};
+}
+
 void CardPrinting::DisablePrinting() {
+    const QString why = u8(anyPrinterInstalled() ? kUnreadablePrinterHint : kNoPrinterHint);
+    // The hint as the control was made, kept aside so that the reason is
+    // added once however often printing is disabled.
+    const auto explain = [&why](QObject* control, const QString& tip, auto setTips) {
+        QVariant plain = control->property("plainHint");
+        if (!plain.isValid()) {
+            plain = tip;
+            control->setProperty("plainHint", plain);
+        }
+        setTips(plain.toString() + why);
+    };
     for (const char* name : kPrintingControls) {
         const QString objectName = QString::fromLatin1(name);
-        for (QAction* action : window_->findChildren<QAction*>(objectName)) action->setEnabled(false);
-        for (QWidget* widget : window_->findChildren<QWidget*>(objectName)) widget->setEnabled(false);
+        for (QAction* action : window_->findChildren<QAction*>(objectName)) {
+            action->setEnabled(false);
+            explain(action, action->statusTip(), [action](const QString& hint) {
+                action->setToolTip(hint);
+                action->setStatusTip(hint);
+            });
+        }
+        for (QWidget* widget : window_->findChildren<QWidget*>(objectName)) {
+            widget->setEnabled(false);
+            explain(widget, widget->statusTip(), [widget](const QString& hint) {
+                widget->setToolTip(hint);
+                widget->setStatusTip(hint);
+            });
+        }
     }
 }
 
@@ -240,35 +331,86 @@ void CardPrinting::PrintClick() {
     printPages(printer, cardPages(cards, stored_->metrics, margins()));
 }
 
+std::vector<Card> CardPrinting::firstCards(const CombinationList& list) const {
+    // What a print would take first: the selected lines when there are any.
+    const std::vector<std::size_t> selected = selectedPositions();
+    const CardRequest request{selected.empty() ? CardRange::All : CardRange::Selection, 1, 1};
+    return planListCards(list, request, selected);
+}
+
 void CardPrinting::PrintPreviewClick() {
     const CombinationList* listToPrint = printableList();
     if (!listToPrint) return;
     const CombinationList& list = *listToPrint;
-    QPrinter printer(QPrinter::HighResolution);
-    if (!preparePrinter(printer, "タンボル")) return;
-    // What a print would take first: the selected lines when there are any.
-    const std::vector<std::size_t> selected = selectedPositions();
-    const CardRequest request{selected.empty() ? CardRange::All : CardRange::Selection, 1, 1};
-    std::vector<Card> cards = planListCards(list, request, selected);
+    std::vector<Card> cards = firstCards(list);
     const auto allCards = cards.size();
     if (cards.size() > static_cast<std::size_t>(kPreviewCardLimit)) cards.resize(kPreviewCardLimit);
-    std::vector<PageDrawing> pages = cardPages(cards, stored_->metrics, margins());
-    for (PageDrawing& page : pages) addCardOutline(page, list.mode(), stored_->metrics, margins());
+    // The page is the card itself, as the PDF file has it: the player sees
+    // the card to load, not the sheet of some printer.
+    const PageMetrics card = pdfCardMetrics();
+    std::vector<PageDrawing> pages = cardPages(cards, card, {});
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        addCardOutline(pages[i], list.mode(), card, {});
+        addMarkLabels(pages[i], cards[i], card, {});
+    }
 
+    QPrinter printer(QPrinter::HighResolution);
+    setUpCardPage(printer);
     QPrintPreviewDialog dialog(&printer, window_);
     dialog.setObjectName(QStringLiteral("PrintPreviewDialog"));
-    dialog.setWindowTitle(allCards > cards.size()
-                              ? u8("印刷プレビュー（全 %1 枚のうち先頭 %2 枚）").arg(allCards).arg(cards.size())
-                              : u8("印刷プレビュー"));
+    dialog.setWindowTitle(previewTitle(list.mode(), allCards, cards.size()));
     hideLayoutAndPrintActions(dialog);
+    showWholeCards(dialog);
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {
-        // The outlines go on the screen's pages only (the preview paints
-        // into pictures), never to a printer.
+        // The outlines and numbers go on the screen's pages only (the
+        // preview paints into pictures), never to a printer.
         const bool screen = target->paintEngine() && target->paintEngine()->type() == QPaintEngine::Picture;
         target->setFullPage(true);
-        paintCardPages(*target, pages, paintOptions(screen));
+        paintCardPages(*target, pages, cardPageOptions(screen));
     });
     PrintDialog::execPreview(dialog);
+}
+
+void CardPrinting::SavePdfClick() {
+    const CombinationList* listToPrint = printableList();
+    if (!listToPrint) return;
+    const CombinationList& list = *listToPrint;
+    const QString fileName =
+        FileDialog::getSaveFileName(window_, u8("PDF に保存"), u8("PDF ファイル (*.pdf)"), QStringLiteral("pdf"));
+    if (fileName.isEmpty()) return;
+    const std::vector<PageDrawing> pages = cardPages(firstCards(list), pdfCardMetrics(), {});
+    QString failure;
+    {
+        LongOperation op(model_.waitForm(), true);
+        if (!op.started()) return;
+        const auto progress = op.progress();
+        // Painted whole into memory, then saved through a temporary file:
+        // a stop or a failure leaves the file that was there before.
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        CardPaintResult result;
+        {
+            QPdfWriter writer(&buffer);
+            setUpCardPage(writer, list.mode());
+            result = paintCardPages(writer, pages, cardPageOptions(false),
+                                    [&progress](int percent) { return progress(percent * 9 / 10); });
+        }
+        if (result == CardPaintResult::Stopped) return;
+        if (result == CardPaintResult::Failed) {
+            failure = u8("PDF ファイルを作れませんでした。");
+        } else {
+            try {
+                writeFileBytesAtomic(fileName.toStdString(),
+                                     std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                                     [&progress](int percent) { return progress(90 + percent / 10); });
+            } catch (const FileError& e) {
+                failure = QString::fromStdString(e.what());
+            }
+        }
+        model_.waitForm().setGauge(100);
+    }
+    if (!failure.isEmpty()) MessageBox::error(window_, failure);
 }
 
 void CardPrinting::PrintTestBitBtnClick() {

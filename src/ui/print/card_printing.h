@@ -47,7 +47,12 @@ public:
     bool printerReady() const { return stored_.has_value(); }
 
     void PrintClick();
+    // The cards on postcard pages, fitted to the window, with the card's
+    // boxes and each mark's number; no printer is needed.
     void PrintPreviewClick();
+    // The same cards as a PDF file of postcard pages, through the same
+    // painting; no printer is needed.
+    void SavePdfClick();
     void PrintTestBitBtnClick();
     void GetMarginBitBtnClick();
 
@@ -65,6 +70,12 @@ private:
     // Names the printer the margins belong to on the options tab.
     void showPrinterName();
     CardPaintOptions paintOptions(bool outlines) const;
+    // Painting on a postcard page (the preview, the PDF file): the card's
+    // millimetres with no margins.
+    static CardPaintOptions cardPageOptions(bool outlines);
+    // The cards a print would take first: the selected lines when there
+    // are any, otherwise the whole list.
+    std::vector<Card> firstCards(const CombinationList& list) const;
 
     // The printer as it is now, set up for a job; nothing (after telling
     // the user) when it is gone.
