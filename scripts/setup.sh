@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(build-essential cmake ninja-build pkg-config
-          qt6-base-dev qt6-base-dev-tools libgl-dev libvulkan-dev
+          qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libgl-dev libvulkan-dev
           libcurl4-openssl-dev libcpp-httplib-dev libgtest-dev libgmock-dev libbenchmark-dev
           fonts-ipafont-gothic xvfb xauth desktop-file-utils groff-base poppler-utils
           clang libfuzzer-14-dev libclang-rt-14-dev)

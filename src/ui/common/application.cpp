@@ -6,6 +6,10 @@
 
 #include "ui/common/fonts.h"
 
+// The translations are built into the library: a static library's
+// resources are brought in by name.
+static void initTranslationResources() { Q_INIT_RESOURCE(tambor_translations); }
+
 namespace tambor::ui {
 namespace {
 
@@ -32,6 +36,14 @@ void setUpApplication(QApplication& app) {
         QApplication::installTranslator(translator);
     else
         delete translator;
+    // Installed last, so it is asked first: the dialog texts Qt leaves in
+    // English (built into the program).
+    initTranslationResources();
+    auto* own = new QTranslator(&app);
+    if (own->load(QStringLiteral(":/translations/tambor_qt_ja.qm")))
+        QApplication::installTranslator(own);
+    else
+        delete own;
     app.setStyle(new TamborStyle(QStringLiteral("Fusion")));
     QApplication::setFont(windowFont());
 }
