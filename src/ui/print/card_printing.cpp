@@ -242,6 +242,8 @@ void CardPrinting::DisablePrinting() {
         }
         for (QWidget* widget : window_->findChildren<QWidget*>(objectName)) {
             widget->setEnabled(false);
+            // A tool button shows its action's hint, changed above.
+            if (widget->statusTip().isEmpty() && !widget->property("plainHint").isValid()) continue;
             explain(widget, widget->statusTip(), [widget](const QString& hint) {
                 widget->setToolTip(hint);
                 widget->setStatusTip(hint);
