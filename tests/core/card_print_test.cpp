@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -194,11 +195,44 @@ TEST(CardTestPage, FrameSquareAndAllMarks) {
 TEST(CardOutline, EveryBoxOfTheGame) {
     PageDrawing mini;
     addCardOutline(mini, GameMode::MiniLoto, kHundredths, {});
-    EXPECT_EQ(mini.outlines.size(), 5u * 31u);
+    EXPECT_EQ(mini.outlines.size(), 1u + 5u + 5u * 31u);  // the card, its panels, their boxes
     PageDrawing loto6;
     addCardOutline(loto6, GameMode::Loto6, kHundredths, {});
-    EXPECT_EQ(loto6.outlines.size(), 5u * 43u);
+    EXPECT_EQ(loto6.outlines.size(), 1u + 5u + 5u * 43u);
     EXPECT_EQ(loto6.fillCount(), 0u);
+}
+
+// Within a pixel (the millimetres are not exact in binary).
+static void expectNear(const DeviceRect& r, const DeviceRect& want) {
+    EXPECT_LE(std::abs(r.left - want.left), 1);
+    EXPECT_LE(std::abs(r.top - want.top), 1);
+    EXPECT_LE(std::abs(r.right - want.right), 1);
+    EXPECT_LE(std::abs(r.bottom - want.bottom), 1);
+}
+
+TEST(CardOutline, CardEdgePanelsAndMarkNumbers) {
+    PageDrawing page;
+    addCardOutline(page, GameMode::Loto6, kHundredths, {});
+    expectNear(page.outlines[0], {0, 0, 10000, 14800});
+    // Panel 1: 1 mm around its boxes (number 10's left edge at 4 mm, the rows
+    // 59.5..78 mm), on the right past number 1's label (67.75 mm).
+    expectNear(page.outlines[2], {300, 5850, 6875, 7900});
+    PageDrawing mini;
+    addCardOutline(mini, GameMode::MiniLoto, kHundredths, {});
+    expectNear(mini.outlines[1], {300, 3750, 6875, 5375});  // four rows: 31 is the last
+
+    // Each mark's number stands right of it, in the gap before the next column.
+    const Card card{{0, makeCombination({1, 2, 3, 4, 5, 6}), 50}, {1, makeCombination({7, 8, 9, 10, 11, 43}), 100}};
+    addMarkLabels(page, card, kHundredths, {});
+    ASSERT_EQ(page.labels.size(), 12u);
+    EXPECT_EQ(page.labels[0].number, 1);
+    expectNear(page.labels[0].box, {6565, 3825, 6775, 4025});
+    EXPECT_EQ(page.labels[11].number, 43);
+    expectNear(page.labels[11].box, {5287, 7625, 5497, 7825});
+    // Shifted by the margins as the marks are.
+    PageDrawing moved;
+    addMarkLabels(moved, card, kHundredths, {1.0, 2.0});
+    expectNear(moved.labels[0].box, {6465, 3625, 6675, 3825});
 }
 
 TEST(MarginSteps, HalfMillimetresNeverBelowZero) {
