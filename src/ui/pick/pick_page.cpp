@@ -112,10 +112,11 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
     analysisBitBtn_ = makeButton(this, "AnalysisBitBtn", "数字の分析(&Y)...",
                                  "数字ごとの出現回数と出現間隔を表示する画面を開きます。", cx, 190, bw + 4, 26);
     // The same cards as a PDF file; its letter differs from the menu item's,
-    // whose D is this page's 抽選.
+    // whose D is this page's 抽選. Nothing stands beside it: it takes the
+    // width its caption needs.
     savePdfBitBtn_ = makeButton(this, "SavePdfBitBtn", "PDF に保存(&A)...",
                                 "表示されている組み合わせを申込カードの形で PDF ファイルに保存します（選択があれば選択した組み合わせ）。",
-                                bx, 220, bw, 26);
+                                bx, 220, bw + 8, 26);
 
     connect(clearBitBtn_, &QPushButton::clicked, this, &PickPage::ClearBitBtnClick);
     connect(lotBitBtn_, &QPushButton::clicked, this, &PickPage::LotBitBtnClick);
