@@ -17,11 +17,14 @@ volatile std::sig_atomic_t stopSignal = 0;
 // Ctrl+C ends a program that does not stop quickly enough.
 extern "C" void requestStop(int signal) { stopSignal = signal; }
 
+// Without SA_RESTART: a call blocked on a pipe or a terminal returns with
+// EINTR, so the first Ctrl+C reaches the command's stop test instead of
+// being swallowed while it waits.
 void install(int signal, struct sigaction& old) {
     struct sigaction action {};
     action.sa_handler = requestStop;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    action.sa_flags = SA_RESETHAND;
     sigaction(signal, &action, &old);
 }
 

@@ -6,7 +6,7 @@
 // TAMBOR_PAUSE_REPORT_FD and waits for one byte on TAMBOR_PAUSE_RESUME_FD.
 //
 // The points of writeFileBytesAtomic: "before-write", "mid-write",
-// "after-fsync", "after-rename".
+// "after-fsync", "after-rename"; of readFileBytes: "after-read".
 
 namespace tambor {
 

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <vector>
 
+#include "io/system_error_text.h"
 #include "io/text_file.h"
 
 namespace tambor {
@@ -54,7 +55,7 @@ std::filesystem::path programDataFolder(const std::filesystem::path& executableF
     std::filesystem::create_directories(userFolder, ec);
     if (ec || !std::filesystem::is_directory(userFolder))
     {
-        const std::string why = ec ? ec.message() : std::string("フォルダーではありません");
+        const std::string why = ec ? systemErrorText(ec.value()) : std::string("フォルダーではありません");
         throw FileError("フォルダー「" + userFolder.string() + "」を作成できません: " + why, userFolder, why);
     }
     return userFolder;
@@ -68,7 +69,7 @@ std::filesystem::path programDataFolder(const std::filesystem::path& executableF
 std::filesystem::path executableFolder() {
     std::error_code ec;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (ec) throw FileError("実行ファイルの場所を取得できません: " + ec.message());
+    if (ec) throw FileError("実行ファイルの場所を取得できません: " + systemErrorText(ec.value()));
     return exe.parent_path();
 }
 

@@ -15,12 +15,13 @@
 
 #include "io/cp932.h"
 #include "io/pause_point.h"
+#include "io/system_error_text.h"
 
 namespace tambor {
 
 namespace {
 
-std::string reason(int err) { return std::strerror(err); }
+std::string reason(int err) { return systemErrorText(err); }
 
 [[noreturn]] void failRead(const std::filesystem::path& path, const std::string& why) {
     throw FileError("ファイル「" + path.string() + "」を読み込めません: " + why, path, why);
@@ -30,9 +31,22 @@ std::string reason(int err) { return std::strerror(err); }
     throw FileError("ファイル「" + path.string() + "」に書き込めません: " + why, path, why);
 }
 
+// Why a file that is not a regular one is neither read nor saved.
+std::string fileKind(mode_t mode) {
+    if (S_ISDIR(mode)) return "フォルダーです";
+    if (S_ISFIFO(mode)) return "通常のファイルではありません（FIFO）";
+    if (S_ISSOCK(mode)) return "通常のファイルではありません（ソケット）";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "通常のファイルではありません（デバイス）";
+    return "通常のファイルではありません";
+}
+
 // Closes a descriptor on every path out of a function.
 struct Fd {
     int fd = -1;
+    Fd() = default;
+    Fd(Fd&& other) noexcept : fd(other.release()) {}
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
     ~Fd() {
         if (fd >= 0) ::close(fd);
     }
@@ -61,21 +75,33 @@ bool writeAll(int fd, std::string_view bytes) {
 }  // namespace
 
 std::string readFileBytes(const std::filesystem::path& path, std::size_t maxBytes) {
+    // Opened without blocking and checked before the first read: a FIFO
+    // with no writer (or a device) would otherwise hold the program for
+    // ever, deaf to Ctrl+C. Only regular files are read, as only they are saved.
     Fd file;
     do {
-        file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        file.fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     } while (file.fd < 0 && errno == EINTR);
-    if (file.fd < 0) failRead(path, reason(errno));
+    if (file.fd < 0) {
+        const int err = errno;
+        // A socket cannot be opened at all: say what it is, as for the others.
+        struct stat named {};
+        if (err == ENXIO && ::stat(path.c_str(), &named) == 0 && !S_ISREG(named.st_mode))
+            failRead(path, fileKind(named.st_mode));
+        failRead(path, reason(err));
+    }
 
     struct stat st {};
     if (::fstat(file.fd, &st) != 0) failRead(path, reason(errno));
-    if (S_ISDIR(st.st_mode)) failRead(path, reason(EISDIR));
+    if (!S_ISREG(st.st_mode)) failRead(path, fileKind(st.st_mode));
+    const int flags = ::fcntl(file.fd, F_GETFL);
+    if (flags >= 0) (void)::fcntl(file.fd, F_SETFL, flags & ~O_NONBLOCK);
     const std::string tooLarge = "ファイルが大きすぎます（上限 " + std::to_string(maxBytes) + " バイト）";
-    if (S_ISREG(st.st_mode) && static_cast<std::uintmax_t>(st.st_size) > maxBytes) failRead(path, tooLarge);
+    if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) failRead(path, tooLarge);
 
     std::string bytes;
     try {
-        if (S_ISREG(st.st_mode)) bytes.reserve(static_cast<std::size_t>(st.st_size));
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
         char buf[65536];
         for (;;) {
             const ssize_t n = ::read(file.fd, buf, sizeof buf);
@@ -90,6 +116,7 @@ std::string readFileBytes(const std::filesystem::path& path, std::size_t maxByte
     } catch (const std::bad_alloc&) {
         failRead(path, "メモリが足りません");
     }
+    pausePoint("after-read");
     return bytes;
 }
 
@@ -230,17 +257,96 @@ void removeStaleTemporariesOf(const std::filesystem::path& target) {
     }
 }
 
-std::string fileKind(mode_t mode) {
-    if (S_ISDIR(mode)) return "フォルダーです";
-    if (S_ISFIFO(mode)) return "通常のファイルではありません（FIFO）";
-    if (S_ISSOCK(mode)) return "通常のファイルではありません（ソケット）";
-    if (S_ISCHR(mode) || S_ISBLK(mode)) return "通常のファイルではありません（デバイス）";
-    return "通常のファイルではありません";
-}
 
 constexpr std::size_t kWriteChunk = std::size_t{1} << 20;
 
+// Whether saves may use unnamed temporaries; see allowUnnamedTemporaries.
+std::atomic<bool> unnamedAllowed{true};
+
+// How many names a save tries before it gives up (each one is unique to
+// this process and call, so a clash means a leftover of a dead process that
+// reused the process number).
+constexpr int kNameAttempts = 100;
+
+// ".<name>.<hash>.<pid>-<n>.tmp": unique to this process and call.
+std::string temporaryName(const std::string& prefix) {
+    static std::atomic<unsigned> counter{0};
+    return prefix + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + ".tmp";
+}
+
+// The file a save writes before it replaces the target. Unnamed where the
+// file system allows (O_TMPFILE): no other process can see, open or remove
+// it, and a save that is killed leaves nothing at all. Elsewhere it has a
+// name from the start. Either way it is locked (flock) while it has a name,
+// so that other saves' clean-up (removeIfStale) leaves it alone.
+struct Temporary {
+    Fd file;
+    std::filesystem::path name;  // empty while unnamed
+
+    // Removes it: nothing is left of an unnamed one once closed.
+    void discard() {
+        if (!name.empty()) ::unlink(name.c_str());
+        name.clear();
+        ::close(file.release());
+    }
+};
+
+void lock(int fd) {
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
+// An unnamed temporary in folder, or none where the kernel or the file
+// system has no O_TMPFILE or /proc is missing (naming it needs
+// /proc/self/fd). Throws FileError for the folder's own problems.
+bool openUnnamed(const std::filesystem::path& path, const std::filesystem::path& folder, Temporary& temp) {
+    if (!unnamedAllowed.load()) return false;
+    do {
+        temp.file.fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    } while (temp.file.fd < 0 && errno == EINTR);
+    if (temp.file.fd < 0) {
+        // Not supported here: EOPNOTSUPP from the file system, EISDIR (or
+        // EINVAL) from a kernel that does not know the flag.
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return false;
+        failWrite(path, reason(errno));
+    }
+    struct stat st {};
+    if (::stat(("/proc/self/fd/" + std::to_string(temp.file.fd)).c_str(), &st) != 0) {
+        ::close(temp.file.release());
+        return false;
+    }
+    lock(temp.file.fd);
+    return true;
+}
+
+Temporary openTemporary(const std::filesystem::path& path, const std::filesystem::path& folder,
+                        const std::string& prefix) {
+    Temporary temp;
+    if (openUnnamed(path, folder, temp)) return temp;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::filesystem::path name = folder / temporaryName(prefix);
+        temp.file.fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (temp.file.fd < 0) {
+            if (errno == EEXIST || errno == EINTR) continue;
+            failWrite(path, reason(errno));
+        }
+        lock(temp.file.fd);
+        // Another save's clean-up may have taken the name between the
+        // creation and the lock: then this file is gone, try a new name.
+        struct stat opened {}, named {};
+        if (::fstat(temp.file.fd, &opened) == 0 && ::lstat(name.c_str(), &named) == 0 &&
+            opened.st_dev == named.st_dev && opened.st_ino == named.st_ino) {
+            temp.name = name;
+            return temp;
+        }
+        ::close(temp.file.release());
+    }
+    failWrite(path, reason(EEXIST));
+}
+
 }  // namespace
+
+void allowUnnamedTemporaries(bool allowed) { unnamedAllowed = allowed; }
 
 void removeStaleTemporaries(const std::filesystem::path& path) {
     try {
@@ -251,7 +357,6 @@ void removeStaleTemporaries(const std::filesystem::path& path) {
 }
 
 bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view bytes, const ProgressCallback& progress) {
-    static std::atomic<unsigned> counter{0};
     const std::filesystem::path target = saveTarget(path);
 
     struct stat existing {};
@@ -261,45 +366,33 @@ bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view by
         if (!S_ISREG(existing.st_mode)) failWrite(path, fileKind(existing.st_mode));
         // access() lets root write whatever the mode says, so the owner's
         // write bit, which the user set, decides first.
-        if ((existing.st_mode & S_IWUSR) == 0 || ::access(target.c_str(), W_OK) != 0)
-            failWrite(path, "読み取り専用のファイルです");
+        if ((existing.st_mode & S_IWUSR) == 0) failWrite(path, "読み取り専用のファイルです");
+        if (::access(target.c_str(), W_OK) != 0)
+            failWrite(path, errno == EACCES ? std::string("読み取り専用のファイルです") : reason(errno));
     } else if (errno != ENOENT) {
         failWrite(path, reason(errno));
     }
 
     removeStaleTemporariesOf(target);
 
-    // A name unique to this process and call, so concurrent saves never share one.
     const std::filesystem::path folder = folderOf(target);
     const std::string prefix = temporaryPrefix(target.filename().string());
-    Fd file;
-    std::filesystem::path temp;
-    for (int attempt = 0; attempt < 100 && file.fd < 0; ++attempt) {
-        temp = folder / (prefix + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) + ".tmp");
-        file.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (file.fd < 0 && errno != EEXIST && errno != EINTR) failWrite(path, reason(errno));
-    }
-    if (file.fd < 0) failWrite(path, reason(EEXIST));
-    // Held until the rename: the next save leaves a temporary alone while
-    // its writer lives, and removes it once the writer is gone.
-    while (::flock(file.fd, LOCK_EX) != 0 && errno == EINTR) {
-    }
+    Temporary temp = openTemporary(path, folder, prefix);
 
     auto abandon = [&](const std::string& why) {
-        ::unlink(temp.c_str());
-        ::close(file.release());
+        temp.discard();
         failWrite(path, why);
     };
 
     if (exists) {
         struct stat made {};
-        if (::fstat(file.fd, &made) != 0) abandon(reason(errno));
+        if (::fstat(temp.file.fd, &made) != 0) abandon(reason(errno));
         if ((made.st_uid != existing.st_uid || made.st_gid != existing.st_gid) &&
-            ::fchown(file.fd, existing.st_uid, existing.st_gid) != 0)
+            ::fchown(temp.file.fd, existing.st_uid, existing.st_gid) != 0)
             abandon("ファイルの所有者を保てません（" + reason(errno) + "）");
         // After the owner: a change of owner clears the set-ID bits. File
         // systems without modes (a FAT memory stick) refuse it harmlessly.
-        (void)::fchmod(file.fd, existing.st_mode & 07777);
+        (void)::fchmod(temp.file.fd, existing.st_mode & 07777);
     }
 
     pausePoint("before-write");
@@ -310,32 +403,45 @@ bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view by
         const std::size_t half = bytes.size() / 2;
         const std::size_t limit = !halfway && half > done ? half : bytes.size();
         const std::size_t part = std::min(kWriteChunk, limit - done);
-        if (!writeAll(file.fd, bytes.substr(done, part))) abandon(reason(errno));
+        if (!writeAll(temp.file.fd, bytes.substr(done, part))) abandon(reason(errno));
         done += part;
         if (!halfway && done >= bytes.size() / 2) {
             halfway = true;
             pausePoint("mid-write");
         }
         if (!report.report(done, bytes.size())) {
-            ::unlink(temp.c_str());
+            temp.discard();
             return false;
         }
     }
-    if (::fsync(file.fd) != 0 && errno != EINVAL && errno != EROFS) abandon(reason(errno));
+    if (::fsync(temp.file.fd) != 0 && errno != EINVAL && errno != EROFS) abandon(reason(errno));
     pausePoint("after-fsync");
     // The last chance to stop: once renamed, the save has happened.
     if (progress && !progress(100)) {
-        ::unlink(temp.c_str());
+        temp.discard();
         return false;
     }
-    if (::rename(temp.c_str(), target.c_str()) != 0) abandon(reason(errno));
+    // An unnamed temporary gets its name only now, complete and locked, for
+    // the moment until the rename (a link cannot replace an existing file).
+    if (temp.name.empty()) {
+        const std::string self = "/proc/self/fd/" + std::to_string(temp.file.fd);
+        for (int attempt = 0; temp.name.empty(); ++attempt) {
+            const std::filesystem::path name = folder / temporaryName(prefix);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                temp.name = name;
+            else if (errno != EEXIST || attempt >= kNameAttempts)
+                abandon(reason(errno));
+        }
+    }
+    if (::rename(temp.name.c_str(), target.c_str()) != 0) abandon(reason(errno));
+    temp.name.clear();  // it is the target now
     pausePoint("after-rename");
     // The rename itself reaches the disk with the folder.
     Fd dir;
     dir.fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir.fd >= 0) (void)::fsync(dir.fd);
     // The data was synced before the rename: a late close error changes nothing on disk.
-    (void)::close(file.release());
+    (void)::close(temp.file.release());
     return true;
 }
 

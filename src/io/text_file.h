@@ -15,14 +15,15 @@
 namespace tambor {
 
 // A file that cannot be read or written. The message is Japanese and names
-// the file and the system's reason.
+// the file and the reason (the system's in systemErrorText's wording).
 class FileError : public std::runtime_error {
 public:
     explicit FileError(const std::string& message, std::filesystem::path path = {}, std::string reason = {})
         : std::runtime_error(message), path_(std::move(path)), reason_(std::move(reason)) {}
 
     const std::filesystem::path& path() const { return path_; }
-    // The system's reason alone (strerror text or a short Japanese phrase).
+    // The reason alone, a short Japanese phrase (systemErrorText for a
+    // system error).
     const std::string& reason() const { return reason_; }
 
 private:
@@ -35,7 +36,10 @@ private:
 inline constexpr std::size_t kMaxTextFileBytes = std::size_t{512} * 1024 * 1024;
 
 // The whole file as bytes. Throws FileError when it cannot be opened or
-// read, is larger than maxBytes, or does not fit in memory.
+// read, is larger than maxBytes, or does not fit in memory, and when it is
+// not a regular file (a folder, FIFO, device or socket): the file is opened
+// without blocking and checked before anything is read, so a FIFO with no
+// writer never holds the program.
 std::string readFileBytes(const std::filesystem::path& path, std::size_t maxBytes = kMaxTextFileBytes);
 
 // Splits text into lines ending at CR, LF or CR LF. A final line without a
@@ -68,15 +72,24 @@ std::vector<std::string> readTextFileLines(const std::filesystem::path& path,
 //    this process) is refused with a FileError that says so;
 //  - an existing target's permissions and owner are kept (a save that could
 //    not keep the owner is refused rather than done);
+//  - the temporary has no name while it is written (O_TMPFILE): no other
+//    process can see or remove it, and a save that is killed leaves
+//    nothing. It is named (and locked) only once complete, for the moment
+//    before the rename. Where the file system has no unnamed files it is a
+//    locked hidden file from the start;
 //  - the temporary's name is short whatever the target's (a long valid
-//    name stays valid), and the leftovers of a save that was killed or lost
-//    its power are removed by the next save of that file (see
-//    removeStaleTemporaries).
+//    name stays valid), and what a save killed while it had a name left is
+//    removed by the next save of that file (see removeStaleTemporaries).
 // progress gets 0..100 as the bytes are written; when it answers false the
 // temporary is removed, the target is left alone and false is returned.
 // Returns true when the file was replaced. Throws FileError.
 bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view bytes,
                           const ProgressCallback& progress = {});
+
+// Whether saves may use unnamed temporaries where the file system has them
+// (the default); turned off, they always use named ones, as on a file
+// system without them. For tests of that way.
+void allowUnnamedTemporaries(bool allowed);
 
 // Removes the temporaries that interrupted saves of path left in its
 // folder (those of saves still running are locked and kept). Best effort:

@@ -179,30 +179,42 @@ TEST(CliLongWork, ProgressLineOnlyWhenStderrIsATerminal) {
     EXPECT_EQ(slurp(outPath), piped.out);  // stdout is the same either way
 }
 
-// Ctrl+C while the input is still being read: the command stops, says so,
-// exits 130, and the output file keeps what it held.
-TEST(CliLongWork, CtrlCStopsWithoutTouchingTheOutput) {
+// A FIFO (or anything else that is not a regular file) given as an input or
+// as the history file is refused at once instead of waiting for a writer
+// that never comes: every file command ends with 1 and says why, and the
+// output file keeps what it held.
+TEST(CliLongWork, InputThatIsNotARegularFileIsRefusedWithoutWaiting) {
     TempFolder dir;
-    const fs::path input = dir.path / "in.fifo";
+    const fs::path fifo = dir.path / "in.fifo";
     const fs::path output = dir.path / "out.csv";
-    ASSERT_EQ(::mkfifo(input.c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
     std::ofstream(output, std::ios::binary) << "old";
-    const int err = ::open((dir.path / "err.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const pid_t pid = startCli({"convert", input.string(), output.string(), "--game", "mini"}, err, err);
-    ::close(err);
-    // The command opens its input only after it has taken over Ctrl+C, so
-    // once this open returns the signal is the command's to handle.
-    const int writer = ::open(input.c_str(), O_WRONLY | O_CLOEXEC);
-    ASSERT_GE(writer, 0);
-    ::kill(pid, SIGINT);
-    const std::string line = " 1, 2, 3, 4, 5\r\n";
-    for (int i = 0; i < 100; ++i) ASSERT_EQ(::write(writer, line.data(), line.size()), static_cast<ssize_t>(line.size()));
-    ::close(writer);
-    const Finished f = wait(pid);
-    EXPECT_EQ(f.exitCode, 130);
-    EXPECT_TRUE(contains(slurp(dir.path / "err.txt"), "中断しました")) << slurp(dir.path / "err.txt");
-    EXPECT_EQ(slurp(output), "old");
-    EXPECT_EQ(entries(dir.path), (std::vector<std::string>{"err.txt", "in.fifo", "out.csv"}));
+    const std::string in = fifo.string(), out = output.string();
+    const std::vector<std::vector<std::string>> commands{
+        {"convert", in, out, "--game", "mini"},
+        {"check", in, "--game", "mini", "--main", "1,2,3,4,5", "--bonus", "6"},
+        {"filter", in, out, "--game", "mini", "--filter", "sum=15-155"},
+        {"backtest", in, "--game", "mini", "--data", dir.path.string()},
+        {"verify", in, "--together", "1,2,3,4,5,6,7", "--game", "mini"},
+    };
+    for (const auto& args : commands) {
+        const Finished f = runCli(dir.path, args);
+        EXPECT_EQ(f.exitCode, 1) << args[0] << ": " << f.err;
+        EXPECT_TRUE(contains(f.err, "通常のファイルではありません")) << args[0] << ": " << f.err;
+        EXPECT_TRUE(contains(f.err, in)) << args[0] << ": " << f.err;
+        EXPECT_EQ(slurp(output), "old") << args[0];
+    }
+    // The history file as a FIFO: the commands that read it say so too.
+    const fs::path data = dir.path / "data";
+    fs::create_directory(data);
+    ASSERT_EQ(::mkfifo((data / "lotodata.txt").c_str(), 0644), 0);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"stats", "--game", "mini", "--data", data.string()},
+          std::vector<std::string>{"draw", "-n", "3", "--game", "mini", "--data", data.string(), "--seed", "1"}}) {
+        const Finished f = runCli(dir.path, args);
+        EXPECT_TRUE(contains(f.err, "通常のファイルではありません")) << args[0] << ": " << f.err;
+    }
+    EXPECT_EQ(fs::symlink_status(data / "lotodata.txt").type(), fs::file_type::fifo);
 }
 
 // Ctrl+C at random moments of a long conversion: the output is the old

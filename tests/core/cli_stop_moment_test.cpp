@@ -1,5 +1,6 @@
-// Ctrl+C at each named moment of a command's save, sent while the command is
-// held at that moment (no guessed delays): before the new file is renamed
+// Ctrl+C at each named moment of a command's save (and just after its input
+// was read), sent while the command is held at that moment (no guessed
+// delays): before the new file is renamed
 // over the old one the command stops with 130 and the old file stays; after
 // it, the save has happened and the command ends with 0.
 
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,9 +34,10 @@ struct Ended {
     std::string err;
 };
 
-// Runs tambor-cli held at `point`; once it reports being there, sends
-// `signal` (0: none) and lets it go on.
-Ended runHeldAt(const fs::path& folder, const std::vector<std::string>& args, const std::string& point, int signal) {
+// Runs tambor-cli held at `point`; once it reports being there, calls
+// whileHeld, sends `signal` (0: none) and lets it go on (SIGKILL: reaps it).
+Ended runHeldAt(const fs::path& folder, const std::vector<std::string>& args, const std::string& point, int signal,
+                const std::function<void()>& whileHeld = {}) {
     int report[2], resume[2];
     if (::pipe(report) != 0 || ::pipe(resume) != 0) return {};
     const fs::path errPath = folder / "stderr.txt";
@@ -64,9 +67,10 @@ Ended runHeldAt(const fs::path& folder, const std::vector<std::string>& args, co
     char c = 0;
     while (::read(report[0], &c, 1) == 1 && c != '\n') reached += c;
     EXPECT_EQ(reached, point) << "the command never reached " << point;
+    if (reached == point && whileHeld) whileHeld();
     if (reached == point && signal != 0) ::kill(pid, signal);
     const char go = 1;
-    (void)!::write(resume[1], &go, 1);
+    if (signal != SIGKILL) (void)!::write(resume[1], &go, 1);
     ::close(resume[1]);
     ::close(report[0]);
     int status = 0;
@@ -117,7 +121,7 @@ TEST_P(CliStopMoment, BeforeTheRenameStopsAfterItIsDone) {
     ASSERT_EQ(clean.exitCode, 0) << clean.err;
     const std::string complete = slurp(output);
 
-    for (const char* point : {"before-write", "mid-write", "after-fsync"}) {
+    for (const char* point : {"after-read", "before-write", "mid-write", "after-fsync"}) {
         for (const int signal : {SIGINT, SIGTERM}) {
             std::ofstream(output, std::ios::binary | std::ios::trunc) << "old";
             const Ended stopped = runHeldAt(dir.path, args, point, signal);
@@ -133,6 +137,31 @@ TEST_P(CliStopMoment, BeforeTheRenameStopsAfterItIsDone) {
         EXPECT_NE(done.err.find("保存はすでに完了"), std::string::npos) << done.err;
         EXPECT_EQ(slurp(output), complete);
         EXPECT_EQ(entries(dir.path), (std::vector<std::string>{"in.csv", "out.txt"}));
+    }
+}
+
+// kill -9 at each moment of a save: the file is the old or the complete new
+// one and nothing else is left in the folder, not even for the next save to
+// remove; while the save is held its temporary cannot be seen at all.
+TEST_P(CliStopMoment, KilledAtEachMomentLeavesNothingBehind) {
+    TempFolder dir;
+    CombinationList list(GameMode::Loto6);
+    for (std::int64_t i = 0; i < 20000; ++i) list.appendIndex(static_cast<CombinationIndex>((i * 7919 + 11) % 6096454));
+    const fs::path input = dir.path / "in.csv";
+    const fs::path output = dir.path / "out.txt";
+    saveCombinationFile(input.string(), list, 1);
+    const std::vector<std::string> args = withFiles(GetParam().args, input, output);
+    ASSERT_EQ(runHeldAt(dir.path, args, "before-write", 0).exitCode, 0);
+    const std::string complete = slurp(output);
+    const std::vector<std::string> onlyTheFiles{"in.csv", "out.txt", "stderr.txt", "stdout.txt"};
+
+    for (const char* point : {"before-write", "mid-write", "after-fsync", "after-rename"}) {
+        std::ofstream(output, std::ios::binary | std::ios::trunc) << "old";
+        const Ended killed = runHeldAt(dir.path, args, point, SIGKILL,
+                                       [&] { EXPECT_EQ(entries(dir.path), onlyTheFiles) << point; });
+        EXPECT_EQ(killed.signal, SIGKILL) << point;
+        EXPECT_EQ(slurp(output), std::string(point) == "after-rename" ? complete : "old") << point;
+        EXPECT_EQ(entries(dir.path), (std::vector<std::string>{"in.csv", "out.txt"})) << point;
     }
 }
 

@@ -3,6 +3,7 @@
 // stopped half-way leaving a consistent list.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 #include <functional>
@@ -262,6 +263,25 @@ TEST(SessionOptions, UnreadableSettingsAreReportedAndTheDefaultsApplied) {
     EXPECT_NE(changes.problems()[0].find("Tambor.ini"), std::string::npos);
     EXPECT_EQ(session.mode(), GameMode::MiniLoto);
     EXPECT_EQ(session.history().drawCount(), 175);  // the switch ran all the same
+}
+
+// A Tambor.ini and a lotodata.txt that are FIFOs are reported at once,
+// never waited on (the window still appears): the defaults and the
+// built-in draws are used, and the FIFOs stay FIFOs.
+TEST(SessionOptions, SettingsAndHistoryThatAreFifosAreReportedWithoutWaiting) {
+    TempFolder folder;
+    ASSERT_EQ(::mkfifo((folder.path / "Tambor.ini").c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo((folder.path / "lotodata.txt").c_str(), 0644), 0);
+    Session session(folder.path);
+    const Changes changes = session.readSettings(nullptr);
+    std::string said;
+    for (const std::string& problem : changes.problems()) said += problem + "\n";
+    EXPECT_NE(said.find("Tambor.ini」を読み込めません: 通常のファイルではありません（FIFO）"), std::string::npos) << said;
+    EXPECT_NE(said.find("lotodata.txt」を読み込めません: 通常のファイルではありません（FIFO）"), std::string::npos) << said;
+    EXPECT_EQ(session.mode(), GameMode::MiniLoto);
+    EXPECT_EQ(session.history().drawCount(), 175);
+    EXPECT_EQ(std::filesystem::status(folder.path / "Tambor.ini").type(), std::filesystem::file_type::fifo);
+    EXPECT_EQ(std::filesystem::status(folder.path / "lotodata.txt").type(), std::filesystem::file_type::fifo);
 }
 
 TEST(SessionOptions, SettingsSavedAsUtf8AreRead) {

@@ -11,11 +11,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <thread>
 
 #include "io/cp932.h"
 #include "io/program_folder.h"
+#include "io/system_error_text.h"
 #include "io/text_file.h"
 
 using namespace tambor;
@@ -105,9 +107,30 @@ TEST(TextFile, MissingFileNamesFileAndReason) {
     } catch (const FileError& e) {
         const std::string message = e.what();
         EXPECT_NE(message.find(file.string()), std::string::npos) << message;
-        EXPECT_NE(message.find(std::strerror(ENOENT)), std::string::npos) << message;
-        EXPECT_EQ(e.reason(), std::strerror(ENOENT));
+        EXPECT_NE(message.find("ファイルまたはフォルダーがありません"), std::string::npos) << message;
+        EXPECT_EQ(e.reason(), systemErrorText(ENOENT));
     }
+}
+
+// Each system error has its own Japanese wording, with no English system
+// text inside (the window and the command line show the same words).
+TEST(SystemErrorText, OneJapaneseWordingPerError) {
+    const std::vector<int> errors{ENOENT, EACCES,       EPERM, ENOSPC, EDQUOT, EROFS,  EISDIR,
+                                  ENOTDIR, ENAMETOOLONG, ELOOP, EIO,    EEXIST, ENOMEM, EFBIG};
+    std::vector<std::string> texts;
+    for (const int err : errors) {
+        const std::string text = systemErrorText(err);
+        EXPECT_FALSE(text.empty()) << err;
+        EXPECT_EQ(text.find_first_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"), std::string::npos)
+            << err << ": " << text;
+        EXPECT_EQ(std::count(texts.begin(), texts.end(), text), 0) << err << ": " << text;
+        texts.push_back(text);
+    }
+    // A read-only file system is not a read-only file.
+    EXPECT_EQ(systemErrorText(EROFS), "読み取り専用のファイルシステムです");
+    EXPECT_EQ(systemErrorText(ENOSPC), "ディスクの空き容量が足りません");
+    // An error without a wording is named by its number, still in Japanese.
+    EXPECT_EQ(systemErrorText(EHWPOISON), "システムエラー（エラー番号 " + std::to_string(EHWPOISON) + "）");
 }
 
 TEST(TextFile, FileAboveLimitIsAnError) {
@@ -253,6 +276,20 @@ struct SpecialFileRow {
     const char* reason;
 };
 
+std::vector<SpecialFileRow> specialFiles() {
+    return {SpecialFileRow{"fifo", false, [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+                       fs::file_type::fifo, "FIFO"},
+        // The same device as the system's null device, made in the test's folder.
+        SpecialFileRow{"character_device", true,
+                       [](const fs::path& p) { ASSERT_EQ(::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0); },
+                       fs::file_type::character, "デバイス"},
+        SpecialFileRow{"socket", false,
+                       [](const fs::path& p) { ASSERT_EQ(::mknod(p.c_str(), S_IFSOCK | 0644, 0), 0); },
+                       fs::file_type::socket, "ソケット"},
+        SpecialFileRow{"folder", false, [](const fs::path& p) { fs::create_directory(p); }, fs::file_type::directory,
+                       "フォルダー"}};
+}
+
 class AtomicSaveRefuses : public ::testing::TestWithParam<SpecialFileRow> {};
 
 // A FIFO, device, socket or folder keeps what it is: a save never puts a
@@ -274,21 +311,35 @@ TEST_P(AtomicSaveRefuses, WhatIsNotARegularFile) {
     EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"target.csv"});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Targets, AtomicSaveRefuses,
-    ::testing::Values(
-        SpecialFileRow{"fifo", false, [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
-                       fs::file_type::fifo, "FIFO"},
-        // The same device as the system's null device, made in the test's folder.
-        SpecialFileRow{"character_device", true,
-                       [](const fs::path& p) { ASSERT_EQ(::mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)), 0); },
-                       fs::file_type::character, "デバイス"},
-        SpecialFileRow{"socket", false,
-                       [](const fs::path& p) { ASSERT_EQ(::mknod(p.c_str(), S_IFSOCK | 0644, 0), 0); },
-                       fs::file_type::socket, "ソケット"},
-        SpecialFileRow{"folder", false, [](const fs::path& p) { fs::create_directory(p); }, fs::file_type::directory,
-                       "フォルダー"}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Targets, AtomicSaveRefuses, ::testing::ValuesIn(specialFiles()),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+class ReadRefuses : public ::testing::TestWithParam<SpecialFileRow> {};
+
+// Reading what is not a regular file is refused at once, as a save is: a
+// FIFO nobody writes to would otherwise hold the reader for ever.
+TEST_P(ReadRefuses, WhatIsNotARegularFileWithoutWaiting) {
+    const SpecialFileRow& row = GetParam();
+    if (row.needsRoot && !isRoot()) GTEST_SKIP() << "needs root";
+    TempFolder dir;
+    const fs::path path = dir.path / "list.csv";
+    row.make(path);
+    for (const auto& read : {+[](const fs::path& p) { (void)readFileBytes(p); },
+                             +[](const fs::path& p) { (void)readTextFileLines(p); }}) {
+        try {
+            read(path);
+            FAIL() << "no error";
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find(path.string()), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("読み込めません"), std::string::npos) << e.what();
+            EXPECT_NE(e.reason().find(row.reason), std::string::npos) << e.reason();
+        }
+    }
+    EXPECT_EQ(fs::symlink_status(path).type(), row.type);
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, ReadRefuses, ::testing::ValuesIn(specialFiles()),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(AtomicSave, ReadOnlyFileIsNotReplaced) {
     TempFolder dir;
@@ -418,65 +469,109 @@ void killAndReap(pid_t pid) {
     ::waitpid(pid, &status, 0);
 }
 
+// Saves use named temporaries while one of these lives, as on a file system
+// without unnamed files (children forked meanwhile inherit it).
+struct NamedTemporaries {
+    NamedTemporaries() { allowUnnamedTemporaries(false); }
+    ~NamedTemporaries() { allowUnnamedTemporaries(true); }
+    NamedTemporaries(const NamedTemporaries&) = delete;
+    NamedTemporaries& operator=(const NamedTemporaries&) = delete;
+};
+
 }  // namespace
 
 // A child saving a big list over and over is killed at random moments, and
 // once in each of several places of a save for certain: the target is
-// always the old or the new file, never a mix, and the next save removes
-// every temporary the killed saves left.
-TEST(AtomicSave, KilledSavesLeaveOldOrNewAndTheNextSaveCleansUp) {
-    TempFolder dir;
-    const fs::path path = dir.path / "list.csv";
-    const std::string a = bigContent('A');
-    const std::string b = bigContent('B');
-    writeFileBytesAtomic(path, a);
-    std::mt19937 random(std::random_device{}());
+// always the old or the new file, never a mix. An unnamed temporary is never
+// seen and nothing is left of it; a named one (where unnamed files are not
+// to be had) is locked while its save lives, kept by other saves meanwhile,
+// and removed by the next save once its save is dead.
+TEST(AtomicSave, KilledSavesLeaveOldOrNewAndNoTemporary) {
+    for (const bool named : {false, true}) {
+        std::optional<NamedTemporaries> mode;
+        if (named) mode.emplace();
+        const std::size_t visible = named ? 1 : 0;
+        TempFolder dir;
+        const fs::path path = dir.path / "list.csv";
+        const std::string a = bigContent('A');
+        const std::string b = bigContent('B');
+        writeFileBytesAtomic(path, a);
+        std::mt19937 random(std::random_device{}());
 
-    // Stopped for certain half-way through writing: the child signals from
-    // its progress callback, then waits to be killed. Its temporary is
-    // locked while it lives, so a save meanwhile keeps it.
-    // Each save first removes what the killed one before it left.
-    for (const int stopAt : {1, 50, 99}) {
-        int ready[2];
-        ASSERT_EQ(::pipe(ready), 0);
-        const pid_t child = spawnChild([&] {
-            writeFileBytesAtomic(path, b, [&](int percent) {
-                if (percent < stopAt) return true;
-                (void)!::write(ready[1], "x", 1);
-                for (;;) ::pause();
+        // Stopped for certain while writing: the child signals from its
+        // progress callback, then waits to be killed.
+        for (const int stopAt : {1, 50, 99}) {
+            int ready[2];
+            ASSERT_EQ(::pipe(ready), 0);
+            const pid_t child = spawnChild([&] {
+                writeFileBytesAtomic(path, b, [&](int percent) {
+                    if (percent < stopAt) return true;
+                    (void)!::write(ready[1], "x", 1);
+                    for (;;) ::pause();
+                });
             });
-        });
-        if (!awaitSign(ready)) {
+            if (!awaitSign(ready)) {
+                killAndReap(child);
+                FAIL() << "the child ended before it was half-way: " << stopAt;
+            }
+            EXPECT_EQ(leftoverCount(dir.path, "list.csv"), visible) << named << " " << stopAt;
+            if (stopAt == 50) {
+                writeFileBytesAtomic(path, a);
+                EXPECT_EQ(leftoverCount(dir.path, "list.csv"), visible) << "a running save's temporary was removed";
+            }
             killAndReap(child);
-            FAIL() << "the child ended before it was half-way: " << stopAt;
+            EXPECT_EQ(slurp(path), a);
         }
-        EXPECT_EQ(leftoverCount(dir.path, "list.csv"), 1u) << stopAt;
-        if (stopAt == 50) {
-            writeFileBytesAtomic(path, a);
-            EXPECT_EQ(leftoverCount(dir.path, "list.csv"), 1u) << "a running save's temporary was removed";
-        }
-        killAndReap(child);
-        EXPECT_EQ(slurp(path), a);
-    }
-    EXPECT_EQ(leftoverCount(dir.path, "list.csv"), 1u);
+        EXPECT_EQ(leftoverCount(dir.path, "list.csv"), visible);
 
-    // Killed at random moments while saving without pause.
-    for (int round = 0; round < 12; ++round) {
-        const pid_t child = spawnChild([&] {
-            for (int i = 0;; ++i) writeFileBytesAtomic(path, i % 2 == 0 ? b : a);
-        });
-        std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 30000)(random)));
-        killAndReap(child);
+        // Killed at random moments while saving without pause.
+        for (int round = 0; round < 12; ++round) {
+            const pid_t child = spawnChild([&] {
+                for (int i = 0;; ++i) writeFileBytesAtomic(path, i % 2 == 0 ? b : a);
+            });
+            std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 30000)(random)));
+            killAndReap(child);
+            const std::string now = slurp(path);
+            EXPECT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
+        }
+
+        writeFileBytesAtomic(path, b);
+        EXPECT_EQ(slurp(path), b);
+        EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"list.csv"});
+    }
+}
+
+// Three processes saving one file at once: no save fails by chance (another
+// save's clean-up never takes a temporary that is being written), the file
+// is one of the complete contents, and no temporary is left.
+TEST(AtomicSave, ConcurrentSavesNeverFail) {
+    for (const bool named : {false, true}) {
+        std::optional<NamedTemporaries> mode;
+        if (named) mode.emplace();
+        TempFolder dir;
+        const fs::path path = dir.path / "shared.csv";
+        constexpr std::size_t kSize = 20000;
+        std::vector<pid_t> children;
+        for (int c = 0; c < 3; ++c) {
+            children.push_back(spawnChild([&] {
+                const std::string content(kSize, static_cast<char>('a' + c));
+                for (int i = 0; i < 150; ++i) writeFileBytesAtomic(path, content);
+            }));
+        }
+        for (const pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a save failed; named: " << named;
+        }
         const std::string now = slurp(path);
-        EXPECT_TRUE(now == a || now == b) << "round " << round << ": " << now.size() << " bytes";
+        ASSERT_EQ(now.size(), kSize);
+        EXPECT_EQ(now, std::string(kSize, now[0]));
+        EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"shared.csv"});
     }
-
-    writeFileBytesAtomic(path, b);
-    EXPECT_EQ(slurp(path), b);
-    EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"list.csv"});
 }
 
 TEST(AtomicSave, StartUpRemovesTheProgramsOwnLeftovers) {
+    const NamedTemporaries named;  // an unnamed one leaves nothing to remove
     TempFolder dir;
     const fs::path path = dir.path / "Tambor.ini";
     writeFileBytesAtomic(path, "x");
