@@ -227,7 +227,7 @@ std::optional<GameMode> headerGameOf(std::string_view bytes) {
 CombinationFile readCombinationFile(const std::string& path) {
     CombinationFile file;
     file.path = path;
-    file.bytes = readFileBytes(path);
+    file.bytes = textBytesOf(readFileBytes(path), path);
     file.headerGame = headerGameOf(file.bytes);
     return file;
 }

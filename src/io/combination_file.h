@@ -92,7 +92,7 @@ bool saveCombinationFileUnlessStopped(const std::string& path, CombinationList& 
 // A combination file read into memory, not yet applied to a list.
 struct CombinationFile {
     std::string path;
-    std::string bytes;                  // the file as stored (cp932, UTF-8 or anything)
+    std::string bytes;                  // the file as stored (cp932, UTF-8 or anything), UTF-16 as UTF-8
     std::optional<GameMode> headerGame;  // the game named by an exact header line
 
     // The game to switch to before appending: the header's game when it
@@ -111,8 +111,10 @@ struct CombinationFile {
 // which are the same bytes in both encodings.)
 std::optional<GameMode> headerGameOf(std::string_view bytes);
 
-// Reads the whole file. Throws FileError (file name and the system's reason)
-// when it cannot be opened or read, or when it is too large to hold in memory.
+// Reads the whole file (UTF-16 with a byte-order mark converted to UTF-8).
+// Throws FileError (file name and the system's reason) when it cannot be
+// opened or read, or when it is too large to hold in memory; throws
+// TextEncodingError (naming the file) for input textBytesOf refuses.
 CombinationFile readCombinationFile(const std::string& path);
 
 struct LoadResult {

@@ -168,6 +168,42 @@ std::size_t validUtf8Prefix(std::string_view bytes) {
     return n;
 }
 
+namespace {
+
+[[noreturn]] void failNotText(const std::string& fileName, std::size_t offset) {
+    throw TextEncodingError("ファイル「" + fileName +
+                                "」はテキストとして読み取れません（オフセット " + std::to_string(offset) +
+                                " のバイト 0x00）。テキストファイルでないか、BOM のない UTF-16 など読み取れない文字コードです。",
+                            fileName, offset);
+}
+
+std::string utf16ToUtf8(std::string_view bytes, bool littleEndian, const std::string& fileName) {
+    const std::size_t bom = kUtf16LeBom.size();
+    const std::string_view units = bytes.substr(bom);
+    // A NUL character is two zero bytes at an even offset.
+    for (std::size_t i = 0; i + 1 < units.size(); i += 2)
+        if (units[i] == '\0' && units[i + 1] == '\0') failNotText(fileName, bom + i);
+    Converter converter("UTF-8", littleEndian ? "UTF-16LE" : "UTF-16BE");
+    std::string out;
+    std::size_t bad = 0;
+    // A two-byte unit is at most three bytes in UTF-8.
+    if (!converter.convert(units, out, units.size() / 2 * 3 + 16, bad))
+        throw TextEncodingError("ファイル「" + fileName + "」を UTF-16 として読み取れません（オフセット " +
+                                    std::to_string(bom + bad) + "）。",
+                                fileName, bom + bad);
+    return out;
+}
+
+}  // namespace
+
+std::string textBytesOf(std::string bytes, const std::string& fileNameForErrors) {
+    if (bytes.starts_with(kUtf16LeBom) || bytes.starts_with(kUtf16BeBom))
+        return utf16ToUtf8(bytes, bytes.starts_with(kUtf16LeBom), fileNameForErrors);
+    if (const void* nul = std::memchr(bytes.data(), '\0', bytes.size()))
+        failNotText(fileNameForErrors, static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()));
+    return bytes;
+}
+
 TextEncoding detectTextEncoding(std::string_view bytes) {
     if (bytes.starts_with(kUtf8Bom)) return TextEncoding::Utf8;
     std::size_t utf8Lines = 0;
@@ -183,6 +219,9 @@ TextEncoding detectTextEncoding(std::string_view bytes) {
 }
 
 std::string decodeText(std::string bytes, const std::string& fileNameForErrors) {
+    if (bytes.starts_with(kUtf16LeBom) || bytes.starts_with(kUtf16BeBom))
+        return textBytesOf(std::move(bytes), fileNameForErrors);
+    bytes = textBytesOf(std::move(bytes), fileNameForErrors);
     if (detectTextEncoding(bytes) == TextEncoding::Cp932) return cp932ToUtf8(bytes, fileNameForErrors);
     const std::size_t bom = bytes.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
     const std::size_t valid = bom + validUtf8Prefix(std::string_view(bytes).substr(bom));

@@ -44,6 +44,19 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // off); bytes.size() when all of it is.
 std::size_t validUtf8Prefix(std::string_view bytes);
 
+// The byte-order marks of UTF-16, little-endian (what a Windows editor or a
+// spreadsheet writes when saving as "Unicode") and big-endian.
+inline constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+inline constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+
+// The bytes of a text file as the readers take them: a file that starts
+// with a UTF-16 byte-order mark converted to UTF-8 (the mark removed), any
+// other file unchanged. Throws TextEncodingError naming the file for UTF-16
+// that is not well formed, and for a file that holds a NUL character, which
+// no cp932 or UTF-8 text does: binary data, or UTF-16 or UTF-32 without a
+// mark, which would otherwise be read as something else without a word.
+std::string textBytesOf(std::string bytes, const std::string& fileNameForErrors);
+
 enum class TextEncoding { Cp932, Utf8 };
 
 // How a text file read from disk is encoded: UTF-8 when it starts with the
@@ -55,9 +68,10 @@ enum class TextEncoding { Cp932, Utf8 };
 // either way and counts as cp932.
 TextEncoding detectTextEncoding(std::string_view bytes);
 
-// The text of a file as UTF-8, in the encoding detectTextEncoding finds (a
-// byte-order mark removed). Throws TextEncodingError (offset into bytes) for
-// a sequence that is not valid in that encoding.
+// The text of a file as UTF-8: UTF-16 with a byte-order mark, otherwise the
+// encoding detectTextEncoding finds (a byte-order mark removed). Throws
+// TextEncodingError (offset into bytes) for a sequence that is not valid in
+// that encoding, and for the input textBytesOf refuses.
 std::string decodeText(std::string bytes, const std::string& fileNameForErrors);
 
 // A file's lines decoded one by one, so that a damaged line costs only

@@ -67,3 +67,52 @@ TEST(Cp932Encode, CharacterOutsideCp932IsAnError) {
         EXPECT_EQ(e.offset(), 2u);
     }
 }
+
+// UTF-16 with a byte-order mark, in either byte order, as UTF-8; "ロト６" is
+// U+30ED U+30C8 U+FF16, "😀" a surrogate pair.
+TEST(TextBytes, Utf16WithAMarkIsDecoded) {
+    const std::string le("\xFF\xFE" "[\0\xED\x30\xC8\x30\x16\xFF]\0\r\0\n\0" "1\0,\0" "\x3D\xD8\x00\xDE", 24);
+    const std::string be("\xFE\xFF" "\0[\x30\xED\x30\xC8\xFF\x16\0]\0\r\0\n" "\0" "1\0,\xD8\x3D\xDE\x00", 24);
+    EXPECT_EQ(textBytesOf(le, "u.txt"), "[ロト６]\r\n1,\xF0\x9F\x98\x80");
+    EXPECT_EQ(textBytesOf(be, "u.txt"), "[ロト６]\r\n1,\xF0\x9F\x98\x80");
+    EXPECT_EQ(decodeText(le, "u.txt"), "[ロト６]\r\n1,\xF0\x9F\x98\x80");
+    EXPECT_EQ(textBytesOf(std::string("\xFF\xFE", 2), "u.txt"), "");
+    // Text without NUL bytes is left exactly as it was.
+    EXPECT_EQ(textBytesOf("\x83\x8D 1,2\r\n", "u.txt"), "\x83\x8D 1,2\r\n");
+}
+
+struct NotTextRow {
+    const char* name;
+    std::string bytes;
+    std::size_t offset;
+};
+
+class NotText : public ::testing::TestWithParam<NotTextRow> {};
+
+// What cannot be text is refused with the file's name and where, never
+// read as something else.
+TEST_P(NotText, IsRefusedNamingTheFile) {
+    const NotTextRow& row = GetParam();
+    for (const bool decode : {false, true}) {
+        try {
+            if (decode)
+                (void)decodeText(row.bytes, "/data/list.csv");
+            else
+                (void)textBytesOf(row.bytes, "/data/list.csv");
+            FAIL() << "no error";
+        } catch (const TextEncodingError& e) {
+            EXPECT_EQ(e.offset(), row.offset);
+            EXPECT_NE(std::string(e.what()).find("「/data/list.csv」"), std::string::npos) << e.what();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, NotText,
+    ::testing::Values(NotTextRow{"utf16le_without_mark", std::string("1\0,\0" "2\0", 6), 1},
+                      NotTextRow{"binary", std::string("PK\x03\x04\0\0", 6), 4},
+                      NotTextRow{"utf16_cut_off", std::string("\xFF\xFE" "1\0" "2", 5), 4},
+                      NotTextRow{"utf16_lone_surrogate", std::string("\xFF\xFE" "1\0\x3D\xD8" "2\0", 8), 4},
+                      NotTextRow{"utf16_nul_character", std::string("\xFF\xFE" "1\0\0\0", 6), 4},
+                      NotTextRow{"utf32le_with_mark", std::string("\xFF\xFE\0\0" "1\0\0\0", 8), 2}),
+    [](const auto& row) { return std::string(row.param.name); });

@@ -1,6 +1,7 @@
 // cp932 and UTF-8 decoding of any bytes: what decodes is well-formed UTF-8,
 // cp932 round-trips after one pass, the line-by-line reader accounts for
-// every line, and the detected encoding is the one decodeText used.
+// every line, the detected encoding is the one decodeText used (UTF-16 with
+// a byte-order mark aside), and no NUL character is ever taken for text.
 
 #include <string>
 
@@ -50,7 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const std::string text = decodeText(std::string(bytes), "fuzz");
         require(validUtf8Prefix(text) == text.size(), "decodeText gave invalid UTF-8");
-        if (encoding == TextEncoding::Utf8) require(text == bytes.substr(bom ? 3 : 0), "UTF-8 text was changed");
+        const bool utf16 = bytes.starts_with(kUtf16LeBom) || bytes.starts_with(kUtf16BeBom);
+        require(text.find('\0') == std::string::npos, "a NUL character was read as text");
+        if (encoding == TextEncoding::Utf8 && !utf16)
+            require(text == bytes.substr(bom ? 3 : 0), "UTF-8 text was changed");
     } catch (const TextEncodingError& e) {
         require(e.offset() < size, "error offset outside the input");
     }
