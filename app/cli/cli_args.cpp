@@ -13,6 +13,19 @@ GameMode parseGame(const std::string& value) {
     throw UsageError{"ゲームは mini か loto6 で指定してください: " + value};
 }
 
+void checkForSomeGame(const std::function<void(GameMode)>& check) {
+    std::optional<UsageError> first;
+    for (const GameMode game : kAllGames) {
+        try {
+            check(game);
+            return;
+        } catch (const UsageError& e) {
+            if (!first) first = e;
+        }
+    }
+    if (first) throw *first;
+}
+
 std::optional<std::string> ParsedArgs::value(const std::string& name) const {
     const auto it = values.find(name);
     if (it == values.end()) return std::nullopt;

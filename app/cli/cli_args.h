@@ -3,6 +3,7 @@
 // throws UsageError (exit code 2) with a Japanese message.
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <map>
 #include <optional>
@@ -46,6 +47,14 @@ struct ParsedArgs {
 // Positionals are accepted only up to maxPositional.
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions,
                      const std::vector<std::string>& flagOptions = {}, std::size_t maxPositional = 0);
+
+// Checks, before any file is read, an option whose limits depend on the
+// game (numbers up to the game's largest, conditions of a game): check
+// must pass for at least one game, since the file's header decides the
+// game later and the command checks the value again for it then. A value
+// that no game takes is the first game's UsageError, so a bad option is
+// always said (exit code 2) before a missing file (exit code 1).
+void checkForSomeGame(const std::function<void(GameMode)>& check);
 
 // "1,5,23" -> {1, 5, 23} in the given order. Each item is a decimal number
 // of 1..MaxNumber of the game (blanks around it allowed); an empty list, an

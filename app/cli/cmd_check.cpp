@@ -42,6 +42,20 @@ long long parseRoundArgument(const std::string& text) {
     return *value;
 }
 
+// The winning numbers --main and --bonus give for the game.
+WinningNumbers winningFromArgs(GameMode mode, const std::string& mainText, const std::string& bonusText) {
+    const GameRules rules = rulesFor(mode);
+    const std::vector<int> mains = parseNumberList(mainText, mode);
+    const std::vector<int> bonus = parseNumberList(bonusText, mode);
+    if (static_cast<int>(mains.size()) != rules.pickCount)
+        throw UsageError{"本数字は " + std::to_string(rules.pickCount) + " 個指定してください。"};
+    if (bonus.size() != 1) throw UsageError{"ボーナス数字は 1 個指定してください。"};
+    const std::optional<WinningNumbers> winning =
+        makeWinningNumbers(mode, mains.data(), static_cast<int>(mains.size()), bonus[0]);
+    if (!winning) throw UsageError{"ボーナス数字が本数字と重複しています。"};
+    return *winning;
+}
+
 int runCheck(const std::vector<std::string>& args, std::ostream& out) {
     const ParsedArgs parsed = parseArgs(args, {"--game", "--data", "--round", "--main", "--bonus"}, {}, 1);
     const std::optional<GameMode> givenGame = gameOption(parsed);
@@ -52,27 +66,26 @@ int runCheck(const std::vector<std::string>& args, std::ostream& out) {
     if (roundArg && (mainArg || bonusArg)) throw UsageError{"--round と --main/--bonus は同時に指定できません。"};
     if (mainArg.has_value() != bonusArg.has_value())
         throw UsageError{"当選数字は --main と --bonus の両方で指定してください。"};
+    // Every option is checked before the file is read.
+    const long long requestedRound = roundArg ? parseRoundArgument(*roundArg) : 0;
+    if (mainArg) checkForSomeGame([&](GameMode game) { winningFromArgs(game, *mainArg, *bonusArg); });
 
     LongWork work;
     CombinationList list(GameMode::MiniLoto);
     const GameMode mode = loadCombinations(parsed.positional[0], givenGame, list, work);
-    const GameRules rules = rulesFor(mode);
 
     std::optional<WinningNumbers> winning;
     if (mainArg) {
-        const std::vector<int> mains = parseNumberList(*mainArg, mode);
-        const std::vector<int> bonus = parseNumberList(*bonusArg, mode);
-        if (static_cast<int>(mains.size()) != rules.pickCount)
-            throw UsageError{"本数字は " + std::to_string(rules.pickCount) + " 個指定してください。"};
-        if (bonus.size() != 1) throw UsageError{"ボーナス数字は 1 個指定してください。"};
-        winning = makeWinningNumbers(mode, mains.data(), static_cast<int>(mains.size()), bonus[0]);
-        if (!winning) throw UsageError{"ボーナス数字が本数字と重複しています。"};
+        winning = winningFromArgs(mode, *mainArg, *bonusArg);
     } else {
         HistoryStore history;
         history.load(parsed.dataFolder(), mode);
-        const int round = roundArg ? ClampRound(parseRoundArgument(*roundArg), history.drawCount())
-                                   : history.drawCount();
+        const int round = roundArg ? ClampRound(requestedRound, history.drawCount()) : history.drawCount();
         if (round < 1) throw std::runtime_error(history.noDrawsMessage() + "当選確認できません。");
+        if (roundArg && requestedRound != round)
+            work.note("第" + std::to_string(requestedRound) + "回の当選結果はありません。" +
+                      (round == history.drawCount() ? "最新の" : "最初の") + "第" + std::to_string(round) +
+                      "回の当選結果で確認します。");
         NumberBoard board(mode);
         ShowDrawOnBoard(history, round, board);
         winning = winningNumbersFromBoard(board);
@@ -97,7 +110,8 @@ const CommandRegistrar registrar{
             "当選確認をします。当選確認結果の行（等級の見出しと当選した組み合わせ）、\n"
             "等級ごとの当選本数（\"一等<TAB>1\" …）、当選金額の順に表示します。\n"
             "  --data DIR         lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）\n"
-            "  --round R          第 R 回の当選結果で確認（範囲外は最初または最新の回）\n"
+            "  --round R          第 R 回の当選結果で確認（範囲外は最初または最新の回。標準エラーに\n"
+            "                     その回を表示します）\n"
             "  --main LIST        本数字（例: 3,8,15,22,30,41）。--bonus と組で指定します\n"
             "  --bonus B          ボーナス数字\n"
             "--round も --main もなければ最新の回の当選結果で確認します。\n" +

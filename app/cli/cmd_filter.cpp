@@ -32,9 +32,9 @@ int runFilter(const std::vector<std::string>& args, std::ostream& out) {
     const ParsedArgs parsed = parseArgs(args, {"--game", "--data", "--filter"}, {}, 2);
     const std::optional<GameMode> givenGame = gameOption(parsed);
     if (parsed.positional.size() != 2) throw UsageError{"入力ファイルと出力ファイルを指定してください。"};
-    // The conditions are read for the file's game, but a missing option is
-    // said before any file is read.
-    if (!parsed.has("--filter")) requiredFilter(parsed, givenGame.value_or(GameMode::MiniLoto));
+    // The conditions are read for the file's game, but a missing or unusable
+    // option is said before any file is read.
+    checkForSomeGame([&](GameMode game) { (void)requiredFilter(parsed, game); });
     const std::string& input = parsed.positional[0];
     const std::string& output = parsed.positional[1];
 

@@ -87,15 +87,16 @@ int runPrint(const std::vector<std::string>& args, std::ostream& out) {
     }
     if (parsed.positional.size() != 1) throw UsageError{"印刷する組み合わせファイルを指定してください。"};
     const std::string& input = parsed.positional[0];
+    CardRequest request;
+    const auto pages = parsed.value("--pages");
+    if (pages) request = parsePages(*pages);  // before the file is read
 
     const CombinationInput combinations = readCombinationInput(input, givenGame);
     CombinationList list(combinations.game);
     appendCombinationFile(list, combinations.file);
     if (list.empty()) throw std::runtime_error(kNothingToPrintMessage);
 
-    CardRequest request;
-    if (const auto pages = parsed.value("--pages")) {
-        request = parsePages(*pages);
+    if (pages) {
         const int maxPage = cardPageCount(list.size());
         if (request.fromPage > maxPage)
             throw UsageError{"ページ " + std::to_string(request.fromPage) + " はありません（全 " + std::to_string(maxPage) +

@@ -23,27 +23,40 @@ GameMode loadTickets(const std::string& path, std::optional<GameMode> givenGame,
     return input.game;
 }
 
+struct Candidates {
+    std::vector<int> together;
+    std::vector<int> axis;
+};
+
+// The numbers --together and --axis give for the game.
+Candidates candidatesFromArgs(GameMode mode, const std::string& togetherText, const std::optional<std::string>& axisText) {
+    const GameRules rules = rulesFor(mode);
+    Candidates c{parseNumberList(togetherText, mode), {}};
+    if (axisText) c.axis = parseNumberList(*axisText, mode);
+    for (int n : c.axis)
+        if (std::find(c.together.begin(), c.together.end(), n) != c.together.end())
+            throw UsageError{std::to_string(n) + " は --axis と --together の両方にあります。"};
+    if (static_cast<int>(c.axis.size()) > rules.pickCount)
+        throw UsageError{"軸数字は " + std::to_string(rules.pickCount) + " 個までです。"};
+    if (static_cast<int>(c.axis.size() + c.together.size()) < rules.pickCount)
+        throw UsageError{"軸数字と候補の数字を合わせて " + std::to_string(rules.pickCount) +
+                         " 個以上指定してください。"};
+    return c;
+}
+
 int runVerify(const std::vector<std::string>& args, std::ostream& out) {
     const ParsedArgs parsed = parseArgs(args, {"--game", "--together", "--axis"}, {}, 1);
     const std::optional<GameMode> givenGame = gameOption(parsed);
     if (parsed.positional.empty()) throw UsageError{"組み合わせファイルを指定してください。"};
     const auto togetherArg = parsed.value("--together");
     if (!togetherArg) throw UsageError{"--together で候補の数字を指定してください。"};
+    const auto axisArg = parsed.value("--axis");
+    // Every option is checked before the file is read, and again for its game.
+    checkForSomeGame([&](GameMode game) { (void)candidatesFromArgs(game, *togetherArg, axisArg); });
 
     CombinationList list(GameMode::MiniLoto);
     const GameMode mode = loadTickets(parsed.positional[0], givenGame, list);
-    const GameRules rules = rulesFor(mode);
-    const std::vector<int> together = parseNumberList(*togetherArg, mode);
-    std::vector<int> axis;
-    if (const auto axisArg = parsed.value("--axis")) axis = parseNumberList(*axisArg, mode);
-    for (int n : axis)
-        if (std::find(together.begin(), together.end(), n) != together.end())
-            throw UsageError{std::to_string(n) + " は --axis と --together の両方にあります。"};
-    if (static_cast<int>(axis.size()) > rules.pickCount)
-        throw UsageError{"軸数字は " + std::to_string(rules.pickCount) + " 個までです。"};
-    if (static_cast<int>(axis.size() + together.size()) < rules.pickCount)
-        throw UsageError{"軸数字と候補の数字を合わせて " + std::to_string(rules.pickCount) +
-                         " 個以上指定してください。"};
+    const auto [together, axis] = candidatesFromArgs(mode, *togetherArg, axisArg);
 
     LongWork work;
     const GuaranteeCheck check = CheckGuarantee(mode, axis, together, list.items(), work.progress("検証中"));

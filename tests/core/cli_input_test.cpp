@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "cli_test_support.h"
 
@@ -129,3 +130,60 @@ TEST(ReadingCommandsOutput, Loto6ListStaysLoto6) {
 }
 
 }  // namespace
+
+namespace {
+
+struct OptionBeforeFileRow {
+    const char* name;
+    const char* arguments;  // FILE, OUT and DATA stand for a missing file, an output and the data folder
+};
+
+class OptionsBeforeFiles : public ::testing::TestWithParam<OptionBeforeFileRow> {};
+
+// A bad option is said (exit code 2) before any file is touched, whichever
+// comes first on the line: a missing input is never what the user hears.
+TEST_P(OptionsBeforeFiles, BadOptionIsAUsageErrorEvenWithAMissingFile) {
+    Folder folder;
+    std::string arguments = GetParam().arguments;
+    for (const auto& [word, name] :
+         {std::pair{"FILE", "nofile.csv"}, std::pair{"OUT", "out.csv"}, std::pair{"DATA", ""}})
+        for (std::size_t at; (at = arguments.find(word)) != std::string::npos;)
+            arguments.replace(at, std::string(word).size(), folder.quoted(name));
+    const CliRun run = runCli(arguments, true);
+    EXPECT_EQ(run.exitCode, 2) << run.out;
+    EXPECT_EQ(run.out.find("読み込めません"), std::string::npos) << run.out;
+    EXPECT_FALSE(fs::exists(folder.path / "out.csv"));
+}
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, OptionsBeforeFiles,
+    ::testing::Values(OptionBeforeFileRow{"check_round", "check FILE --data DATA --round abc"},
+                      OptionBeforeFileRow{"check_main", "check FILE --main 1,2,x,4,5,6 --bonus 7"},
+                      OptionBeforeFileRow{"check_main_too_large", "check FILE --main 1,2,3,4,5,99 --bonus 7"},
+                      OptionBeforeFileRow{"verify_together", "verify FILE --together abc"},
+                      OptionBeforeFileRow{"verify_axis", "verify FILE --together 1,2,3,4,5,6,7 --axis x"},
+                      OptionBeforeFileRow{"filter_condition", "filter FILE OUT --data DATA --filter bogus=1-2"},
+                      OptionBeforeFileRow{"filter_range", "filter FILE OUT --filter sum=abc"},
+                      OptionBeforeFileRow{"backtest_from", "backtest FILE --data DATA --from abc"},
+                      OptionBeforeFileRow{"convert_game", "convert FILE OUT --game seven"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// A round outside the history is clamped as the window clamps it, and the
+// command says on standard error which round it used (stdout and stderr
+// are read together here).
+TEST(CheckCommandRound, ClampedRoundIsNamed) {
+    Folder folder;
+    const std::string file = folder.write("l6.txt", kLoto6Header + kLoto6Lines);
+    const CliRun late = runCli("check " + file + " --data " + folder.quoted("") + " --round 99999", true);
+    EXPECT_EQ(late.exitCode, 0);
+    EXPECT_NE(late.out.find("第99999回の当選結果はありません。最新の第"), std::string::npos) << late.out;
+    const CliRun early = runCli("check " + file + " --data " + folder.quoted("") + " --round 0", true);
+    EXPECT_EQ(early.exitCode, 0);
+    EXPECT_NE(early.out.find("第0回の当選結果はありません。最初の第1回の当選結果で確認します。"), std::string::npos)
+        << early.out;
+    const CliRun exact = runCli("check " + file + " --data " + folder.quoted("") + " --round 1", true);
+    EXPECT_EQ(exact.exitCode, 0);
+    EXPECT_EQ(exact.out.find("当選結果はありません"), std::string::npos) << exact.out;
+}
