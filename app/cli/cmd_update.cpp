@@ -28,6 +28,11 @@ int runUpdate(const std::vector<std::string>& args, std::ostream& out) {
                                                                             : session.loadHistory();
     for (const std::string& problem : loaded.problems()) std::cerr << problem << "\n";
     if (url) session.changeOptions([&](Options& o) { o.updateUrl = *url; });
+    const UpdateRequest request = session.updateRequest();
+    if (request.baseUrl.empty()) {
+        std::cerr << update_text::kNoServerCommandLine << "\n";
+        return 1;
+    }
 
     // A percentage for a person watching (nothing in a pipe or a log), and
     // Ctrl+C stopping the download with the files as they were.
@@ -39,7 +44,9 @@ int runUpdate(const std::vector<std::string>& args, std::ostream& out) {
     };
 
     CurlHttpClient client;
-    const UpdateResult result = runOnlineUpdate(client, session.updateRequest(), progress);
+    // Ctrl+C is seen within a tenth of a second even while the server
+    // sends nothing.
+    const UpdateResult result = runOnlineUpdate(client, request, progress, [&] { return !work.stopRequested(); });
     // Once the new file has replaced the old one the update has happened,
     // whatever Ctrl+C comes later.
     if (result.state == UpdateState::Updated)
@@ -62,16 +69,15 @@ const CommandRegistrar registrar{Command{
     "update",
     "更新サーバーから最新の当選番号ファイルを取得します",
     "使い方: tambor-cli update [--url BASE] [--data DIR]\n"
-    "更新サーバーの BASE/lotodata.txt がローカルの lotodata.txt より新しければ取得して\n"
-    "置き換え（前のファイルは lotodata.bak に残します）、BASE/notify.txt から最新の\n"
-    "バージョンを調べます。プロキシと更新サーバーは Tambor.ini の設定に従います。\n"
+    "更新サーバーの BASE/lotodata.txt の更新日時がローカルの lotodata.txt と違えば取得し、\n"
+    "ローカルの当選番号をすべて同じ結果で含んでいるときだけ置き換えます（前のファイルは\n"
+    "lotodata.bak に残します）。BASE/notify.txt から最新のバージョンを調べます。\n"
+    "プロキシと更新サーバーは Tambor.ini の設定に従います。Ctrl+C で中断できます。\n"
     "  --url BASE  更新サーバーのフォルダーの URL（末尾の / は省略可）。\n"
-    "              既定: Tambor.ini の UpdateUrl、なければ " +
-        std::string(kDefaultUpdateUrl) +
-        "\n"
-        "  --data DIR  lotodata.txt と Tambor.ini のあるフォルダー（既定: プログラムのフォルダー）\n"
-        "終了コード: 0 更新した、または最新の状態、1 更新できなかった（lotodata.txt は元のまま）、\n"
-        "            2 引数の誤り\n",
+    "              既定: Tambor.ini の UpdateUrl（既定では設定されていません）\n"
+    "  --data DIR  lotodata.txt と Tambor.ini のあるフォルダー（既定: プログラムのフォルダー）\n"
+    "終了コード: 0 更新した、または最新の状態、1 更新できなかった（lotodata.txt は元のまま）、\n"
+    "            2 引数の誤り、130 中断した（lotodata.txt は元のまま）\n",
     runUpdate}};
 
 }  // namespace

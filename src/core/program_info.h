@@ -1,7 +1,7 @@
 #pragma once
-// Who the program is: its version text and where its users find its page,
-// its author and its update server. The one place these live; the about
-// box, the link tab, the version check and the update read them from here.
+// Who the program is: its version text and where its users find its page
+// and its author. The one place these live; the about box, the link tab and
+// the version check read them from here.
 
 #include "core/program_version.h"
 
@@ -16,9 +16,8 @@ inline constexpr const char* kHomePageTitle = "タンボル サポートペー�
 // The author's contact address shown in the about box.
 inline constexpr const char* kContactMail = "support@tambor.example.jp";
 
-// The update server's folder unless the user names another (UpdateUrl in
-// Tambor.ini, --url on the command line). The project publishes no server
-// of its own: point UpdateUrl at a copy of data/update/ on any web server.
-inline constexpr const char* kDefaultUpdateUrl = "https://tambor.example.jp/update/";
+// There is no built-in update server: the project publishes none. The user
+// sets one (UpdateUrl in Tambor.ini, the options tab, --url on the command
+// line), for example a copy of data/update/ on any web server.
 
 }  // namespace tambor

@@ -11,8 +11,10 @@
 #include "history/draw_keep_check.h"
 #include "history/history_check.h"
 #include "history/history_edit.h"
+#include "history/update_errors.h"
 #include "io/cp932.h"
 #include "io/text_file.h"
+#include "net/network_state.h"
 
 namespace tambor {
 namespace {
@@ -100,8 +102,8 @@ std::optional<std::string> fetchLatestVersion(HttpClient& client, const UpdateRe
 }  // namespace
 
 std::string updateBaseUrl(std::string_view configured) {
-    std::string base = configured.empty() ? std::string(kDefaultUpdateUrl) : std::string(configured);
-    if (base.back() != '/') base += '/';
+    std::string base(configured);
+    if (!base.empty() && base.back() != '/') base += '/';
     return base;
 }
 
@@ -144,7 +146,7 @@ std::optional<std::string> versionFromNotify(std::string_view bytes) {
         if (eq != std::string::npos && equalsNoCase(std::string_view(line).substr(0, eq), "Version"))
             return line.substr(eq + 1);
     }
-    return std::nullopt;
+    return std::string();
 }
 
 std::string UpdateResult::resultMessage() const {
@@ -156,7 +158,12 @@ std::string UpdateResult::resultMessage() const {
 UpdateResult runOnlineUpdate(HttpClient& client, const UpdateRequest& request, const DownloadProgress& progress,
                              const std::function<bool()>& keepGoing) {
     UpdateResult result;
+    if (request.baseUrl.empty()) {
+        result.errors.push_back(update_text::kNoServer);  // no request is made
+        return result;
+    }
     const std::filesystem::path& path = request.historyPath;
+    const bool viaProxy = !request.proxy.empty();
     const std::string url = request.baseUrl + "lotodata.txt";
 
     HttpHead head;
@@ -193,22 +200,21 @@ UpdateResult runOnlineUpdate(HttpClient& client, const UpdateRequest& request, c
 
     switch (http.outcome) {
         case HttpOutcome::NoSession:
-            result.errors.push_back(withDetail(update_text::kNoSession, http.detail));
+            result.errors.push_back(update_text::kNoSession);
             return result;
         case HttpOutcome::NoConnection:
-            result.errors.push_back(withDetail(update_text::kNoConnection, url + "\n" + http.detail));
-            return result;
         case HttpOutcome::OpenFailed:
-            result.errors.push_back(withDetail(update_text::kOpenFailed, url + "\n" + http.detail));
+        case HttpOutcome::RedirectRefused: {
+            // "No internet connection" only for a machine without a network;
+            // any other failure to reach the server names the address.
+            const bool networkUp = http.outcome != HttpOutcome::NoConnection ||
+                                   (request.networkUp ? request.networkUp() : networkInterfaceUp());
+            result.errors.push_back(openFailedMessage(http, url, viaProxy, networkUp));
             return result;
-        case HttpOutcome::RedirectRefused:
-            result.errors.push_back(withDetail(update_text::kOpenFailed, url + "\nサーバーが別のホスト（" + http.detail +
-                                                                              "）へ転送しようとしたため、受け取りませんでした。"));
-            return result;
+        }
         case HttpOutcome::Stopped:
             if (!opened && head.status != 0) {
-                result.errors.push_back(
-                    withDetail(update_text::kOpenFailed, url + "\nHTTP " + std::to_string(head.status)));
+                result.errors.push_back(errorStatusMessage(head.status, url));
                 return result;
             }
             if (!opened) {
@@ -229,7 +235,7 @@ UpdateResult runOnlineUpdate(HttpClient& client, const UpdateRequest& request, c
             break;
         case HttpOutcome::TransferFailed:
             result.state = UpdateState::Failed;
-            result.errors.push_back(withDetail(update_text::kReadFailed, url + "\n" + http.detail));
+            result.errors.push_back(readFailedMessage(http, url, viaProxy));
             break;
         case HttpOutcome::Complete: {
             result.state = UpdateState::Failed;

@@ -33,16 +33,27 @@ inline constexpr const char* kOpenFailed = "指定された URL を開けませ�
 inline constexpr const char* kReadFailed = "ファイルの読み込みに失敗しました。";
 inline constexpr const char* kUpToDate = "ファイルは最新の状態です。";
 inline constexpr const char* kConnecting = "インターネットに接続中です...";
+inline constexpr const char* kNoServer = "更新サーバーが設定されていません。";
+// Where the address is set, after kNoServer: in the window, and on the command line.
+inline constexpr const char* kNoServerWindow =
+    "更新サーバーが設定されていません。\n「オプション」タブの「インターネット」にある「更新サーバー」に、"
+    "更新サーバーのフォルダーの URL を入力してください。";
+inline constexpr const char* kNoServerCommandLine =
+    "更新サーバーが設定されていません。\n--url で指定するか、Tambor.ini の [オプション] に UpdateUrl=URL を"
+    "書いてください（ウィンドウでは「オプション」タブの「インターネット」にある「更新サーバー」）。";
 }  // namespace update_text
 
 struct UpdateRequest {
-    std::string baseUrl;                // the server's folder, ending with "/"
+    std::string baseUrl;                // the server's folder, ending with "/"; empty: none is set
     std::string proxy;                  // "address:port", or empty for a direct connection
     std::filesystem::path historyPath;  // the local lotodata.txt
+    // Whether the machine has a network at all (asked only after a failed
+    // connection); empty: networkInterfaceUp().
+    std::function<bool()> networkUp = {};
 };
 
-// The server folder to use: configured when not empty (a missing final "/"
-// is added), else kDefaultUpdateUrl.
+// The server folder to use: the configured one with a final "/" (added
+// when missing); empty when none is configured.
 std::string updateBaseUrl(std::string_view configured);
 // "address:port" when the proxy is on, else empty text.
 std::string proxyText(bool useProxy, std::string_view address, std::string_view port);
@@ -50,7 +61,7 @@ std::string proxyText(bool useProxy, std::string_view address, std::string_view 
 std::filesystem::path backupPathFor(const std::filesystem::path& historyPath);
 
 enum class UpdateState {
-    NothingDone,  // the server's lotodata.txt could not be opened: files untouched
+    NothingDone,  // no server set, or its lotodata.txt could not be opened: files untouched
     Failed,       // opened, but nothing was taken: lotodata.txt and lotodata.bak as before
     UpToDate,     // the local file holds the server's version already
     Updated,      // lotodata.txt replaced by the server's
@@ -78,7 +89,9 @@ std::string completionMessage(std::int64_t serverTime);
 // "最新のバージョンは、… です。\n…".
 std::string versionNoticeMessage(std::string_view latestVersion);
 // The value of the first line of notify.txt whose name is "Version" (letters
-// in any case); nothing when no line has that name.
+// in any case); empty text when no line has that name (which, like any text
+// but the program's own version, announces a newer version); nothing when
+// the bytes are not text.
 std::optional<std::string> versionFromNotify(std::string_view bytes);
 
 // Bytes received so far and the length the server announced (none when it

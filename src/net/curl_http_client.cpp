@@ -3,6 +3,7 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cctype>
 #include <charconv>
 #include <memory>
@@ -41,21 +42,36 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
     return true;
 }
 
-// Scheme, host and port of an absolute address, for comparing two of them.
-std::string originOf(const std::string& url) {
+// Scheme, host and port of an absolute address (lower case, the port
+// filled in from the scheme); all empty when the address does not parse.
+struct Origin {
+    std::string scheme, host, port;
+    bool valid() const { return !scheme.empty() && !host.empty(); }
+};
+
+Origin originOf(const std::string& url) {
     std::unique_ptr<CURLU, UrlDeleter> handle(curl_url());
     if (!handle || curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) return {};
-    std::string origin;
-    for (CURLUPart part : {CURLUPART_SCHEME, CURLUPART_HOST, CURLUPART_PORT}) {
+    std::string pieces[3];
+    const CURLUPart parts[3] = {CURLUPART_SCHEME, CURLUPART_HOST, CURLUPART_PORT};
+    for (int i = 0; i < 3; ++i) {
         char* value = nullptr;
-        if (curl_url_get(handle.get(), part, &value, CURLU_DEFAULT_PORT) != CURLUE_OK) return {};
-        std::string piece(value);
+        if (curl_url_get(handle.get(), parts[i], &value, CURLU_DEFAULT_PORT) != CURLUE_OK) return {};
+        pieces[i] = value;
         curl_free(value);
-        std::transform(piece.begin(), piece.end(), piece.begin(),
+        std::transform(pieces[i].begin(), pieces[i].end(), pieces[i].begin(),
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        origin += piece + "|";
     }
-    return origin;
+    return {pieces[0], pieces[1], pieces[2]};
+}
+
+// The redirects followed: within the same scheme, host and port, and from
+// http to https on the same host (a server that moved to https). Any other
+// server is never asked on the first one's behalf, nor is https left for http.
+bool redirectAllowed(const Origin& from, const Origin& to) {
+    if (!from.valid() || !to.valid() || from.host != to.host) return false;
+    if (from.scheme == to.scheme) return from.port == to.port;
+    return from.scheme == "http" && to.scheme == "https";
 }
 
 bool isRedirectStatus(long status) {
@@ -146,13 +162,52 @@ int progressCallback(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
     return 0;
 }
 
-HttpOutcome failureOutcome(CURLcode rc, bool headDelivered) {
+// Runs the transfer, asking keepGoing at least every tenth of a second even
+// while nothing arrives (libcurl's own loop asks once a second), so a stop
+// request ends a stalled download at once.
+CURLcode performStoppable(CURL* easy, Transfer& transfer) {
+    struct MultiDeleter {
+        void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
+    };
+    std::unique_ptr<CURLM, MultiDeleter> multi(curl_multi_init());
+    if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
+    CURLcode rc = CURLE_OK;
+    for (;;) {
+        int running = 0;
+        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+            rc = CURLE_OUT_OF_MEMORY;
+            break;
+        }
+        if (running == 0) {
+            int left = 0;
+            while (CURLMsg* msg = curl_multi_info_read(multi.get(), &left))
+                if (msg->msg == CURLMSG_DONE) rc = msg->data.result;
+            break;
+        }
+        if (transfer.request->keepGoing && !transfer.request->keepGoing()) {
+            transfer.stopped = true;
+            rc = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        // A signal (Ctrl+C) ends the wait early; libcurl takes that as no
+        // event, and keepGoing is asked again at once.
+        if (curl_multi_poll(multi.get(), nullptr, 0, 100, nullptr) != CURLM_OK) {
+            rc = CURLE_RECV_ERROR;
+            break;
+        }
+    }
+    curl_multi_remove_handle(multi.get(), easy);
+    return rc;
+}
+
+HttpOutcome failureOutcome(HttpFailure failure, bool headDelivered) {
     if (headDelivered) return HttpOutcome::TransferFailed;
-    switch (rc) {
-        case CURLE_COULDNT_RESOLVE_HOST:
-        case CURLE_COULDNT_RESOLVE_PROXY:
-        case CURLE_COULDNT_CONNECT:
-        case CURLE_OPERATION_TIMEDOUT:
+    switch (failure) {
+        case HttpFailure::ResolveHost:
+        case HttpFailure::ResolveProxy:
+        case HttpFailure::Refused:
+        case HttpFailure::Unreachable:
+        case HttpFailure::TimedOut:
             return HttpOutcome::NoConnection;
         default:
             return HttpOutcome::OpenFailed;
@@ -167,19 +222,21 @@ CurlHttpClient::CurlHttpClient(Limits limits) : limits_(limits) { initCurlOnce()
 HttpResult CurlHttpClient::get(const HttpRequest& request, const std::function<bool(const HttpHead&)>& onHead,
                                const std::function<bool(std::string_view)>& onBody) {
     std::unique_ptr<CURL, EasyDeleter> curl(curl_easy_init());
-    if (!curl) return {HttpOutcome::NoSession, "curl_easy_init"};
+    HttpResult noSession;
+    noSession.outcome = HttpOutcome::NoSession;
+    noSession.failure = HttpFailure::NoSession;
+    if (!curl) return noSession;
     // No cached answer from any proxy on the way.
     curl_slist* list = curl_slist_append(nullptr, "Cache-Control: no-cache");
     curl_slist* more = list ? curl_slist_append(list, "Pragma: no-cache") : nullptr;
     std::unique_ptr<curl_slist, SlistDeleter> headers(list);
-    if (!more) return {HttpOutcome::NoSession, "curl_slist_append"};
+    if (!more) return noSession;
 
     std::string url = request.url;
-    const std::string firstOrigin = originOf(url);
+    Origin origin = originOf(url);
     for (int hop = 0;; ++hop) {
         CURL* c = curl.get();
         curl_easy_reset(c);
-        char errorText[CURL_ERROR_SIZE] = {};
         Transfer transfer;
         transfer.request = &request;
         transfer.onHead = &onHead;
@@ -197,7 +254,6 @@ HttpResult CurlHttpClient::get(const HttpRequest& request, const std::function<b
         curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, limits_.connectTimeoutSeconds);
         curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, limits_.lowSpeedBytes);
         curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, limits_.lowSpeedSeconds);
-        curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
         curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, headerCallback);
         curl_easy_setopt(c, CURLOPT_HEADERDATA, &transfer);
         curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, writeCallback);
@@ -206,24 +262,101 @@ HttpResult CurlHttpClient::get(const HttpRequest& request, const std::function<b
         curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, progressCallback);
         curl_easy_setopt(c, CURLOPT_XFERINFODATA, &transfer);
 
-        const CURLcode rc = curl_easy_perform(c);
-        if (transfer.stopped) return {HttpOutcome::Stopped, {}};
+        const CURLcode rc = performStoppable(c, transfer);
+        HttpResult result;
+        if (hop > 0) result.redirectedTo = url;
+        if (transfer.stopped) {
+            result.outcome = HttpOutcome::Stopped;
+            return result;
+        }
         if (rc != CURLE_OK) {
-            std::string detail = errorText[0] ? errorText : curl_easy_strerror(rc);
-            while (!detail.empty() && detail.back() == '\n') detail.pop_back();
-            return {failureOutcome(rc, transfer.headDelivered), detail};
+            long osErrno = 0;
+            curl_easy_getinfo(c, CURLINFO_OS_ERRNO, &osErrno);
+            result.failure = curlFailure(static_cast<int>(rc), osErrno);
+            result.clientCode = static_cast<int>(rc);
+            result.outcome = failureOutcome(result.failure, transfer.headDelivered);
+            return result;
         }
         if (!transfer.redirect) {
-            if (!transfer.headDelivered) return {HttpOutcome::OpenFailed, "no response"};
-            return {HttpOutcome::Complete, {}};
+            result.outcome = transfer.headDelivered ? HttpOutcome::Complete : HttpOutcome::OpenFailed;
+            if (!transfer.headDelivered) result.failure = HttpFailure::EmptyReply;
+            return result;
         }
         char* location = nullptr;
         curl_easy_getinfo(c, CURLINFO_REDIRECT_URL, &location);
         const std::string next = location ? location : "";
-        if (next.empty()) return {HttpOutcome::OpenFailed, "redirect without a usable address"};
-        if (firstOrigin.empty() || originOf(next) != firstOrigin) return {HttpOutcome::RedirectRefused, next};
-        if (hop >= limits_.maxRedirects) return {HttpOutcome::OpenFailed, "too many redirects"};
+        if (next.empty()) {
+            result.failure = HttpFailure::BadReply;
+            return result;
+        }
+        const Origin nextOrigin = originOf(next);
+        if (!redirectAllowed(origin, nextOrigin)) {
+            result.outcome = HttpOutcome::RedirectRefused;
+            result.detail = next;
+            return result;
+        }
+        if (hop >= limits_.maxRedirects) {
+            result.failure = HttpFailure::TooManyRedirects;
+            return result;
+        }
         url = next;
+        origin = nextOrigin;
+    }
+}
+
+HttpFailure curlFailure(int curlCode, long osErrno) {
+    switch (static_cast<CURLcode>(curlCode)) {
+        case CURLE_OK:
+            return HttpFailure::None;
+        case CURLE_OUT_OF_MEMORY:
+        case CURLE_FAILED_INIT:
+            return HttpFailure::NoSession;
+        case CURLE_COULDNT_RESOLVE_HOST:
+            return HttpFailure::ResolveHost;
+        case CURLE_COULDNT_RESOLVE_PROXY:
+            return HttpFailure::ResolveProxy;
+        case CURLE_COULDNT_CONNECT:
+            if (osErrno == ECONNREFUSED) return HttpFailure::Refused;
+            if (osErrno == ETIMEDOUT) return HttpFailure::TimedOut;
+            return HttpFailure::Unreachable;
+        case CURLE_OPERATION_TIMEDOUT:
+            return HttpFailure::TimedOut;
+        case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_SSL_ISSUER_ERROR:
+        case CURLE_SSL_INVALIDCERTSTATUS:
+        case CURLE_SSL_PINNEDPUBKEYNOTMATCH:
+            return HttpFailure::Certificate;
+        case CURLE_SSL_CONNECT_ERROR:
+        case CURLE_SSL_ENGINE_NOTFOUND:
+        case CURLE_SSL_ENGINE_SETFAILED:
+        case CURLE_SSL_ENGINE_INITFAILED:
+        case CURLE_SSL_CERTPROBLEM:
+        case CURLE_SSL_CIPHER:
+        case CURLE_SSL_SHUTDOWN_FAILED:
+        case CURLE_SSL_CRL_BADFILE:
+        case CURLE_USE_SSL_FAILED:
+            return HttpFailure::SecureChannel;
+        case CURLE_PROXY:
+            return HttpFailure::ProxyRefused;
+        case CURLE_GOT_NOTHING:
+            return HttpFailure::EmptyReply;
+        case CURLE_WEIRD_SERVER_REPLY:
+        case CURLE_HTTP2:
+        case CURLE_HTTP2_STREAM:
+        case CURLE_BAD_CONTENT_ENCODING:
+            return HttpFailure::BadReply;
+        case CURLE_RECV_ERROR:
+        case CURLE_SEND_ERROR:
+        case CURLE_PARTIAL_FILE:
+            return HttpFailure::Dropped;
+        case CURLE_URL_MALFORMAT:
+        case CURLE_UNSUPPORTED_PROTOCOL:
+            return HttpFailure::BadAddress;
+        case CURLE_TOO_MANY_REDIRECTS:
+            return HttpFailure::TooManyRedirects;
+        default:
+            return HttpFailure::Other;
     }
 }
 

@@ -3,7 +3,8 @@
 // connection or the given proxy, no cached answers, a connect timeout and a
 // low-speed abort so a dead network never hangs the program, http and https
 // only, and redirects followed only within the same server (a redirect to
-// another host is refused and reported).
+// another host is refused and reported; http to https on the same host is
+// followed), and a stop request honoured within a tenth of a second.
 
 #include "net/http_client.h"
 
@@ -31,5 +32,9 @@ public:
 private:
     Limits limits_;
 };
+
+// What a libcurl error number (with the system's errno of a failed
+// connection) means for the user.
+HttpFailure curlFailure(int curlCode, long osErrno);
 
 }  // namespace tambor

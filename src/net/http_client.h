@@ -38,9 +38,32 @@ enum class HttpOutcome {
     Stopped,          // a callback or keepGoing asked to stop
 };
 
+// Why a request failed, in terms the program can put into words.
+enum class HttpFailure {
+    None,
+    NoSession,         // the client could not be set up (memory)
+    ResolveHost,       // the server's name does not resolve
+    ResolveProxy,      // the proxy's name does not resolve
+    Refused,           // the server (or the proxy) refused the connection
+    Unreachable,       // no route to the server (or the proxy)
+    TimedOut,          // no answer in time (connecting, or a stalled transfer)
+    Certificate,       // the server's certificate could not be verified
+    SecureChannel,     // the https connection could not be set up
+    ProxyRefused,      // the proxy would not pass the request on
+    EmptyReply,        // the connection closed without any answer
+    BadReply,          // an answer that is not HTTP
+    Dropped,           // the connection broke off
+    BadAddress,        // not an http or https address the client can use
+    TooManyRedirects,  // redirects without end
+    Other,             // anything else: clientCode says what
+};
+
 struct HttpResult {
     HttpOutcome outcome = HttpOutcome::OpenFailed;
-    std::string detail;  // the client's own words on a failure (or the refused address)
+    HttpFailure failure = HttpFailure::None;
+    int clientCode = 0;        // the client library's own error number, for HttpFailure::Other
+    std::string detail;        // RedirectRefused: the address the server pointed to
+    std::string redirectedTo;  // the address last asked, when the server redirected the request
 };
 
 class HttpClient {

@@ -7,6 +7,7 @@
 #include "generate/list_filter.h"
 #include "generate/list_sort.h"
 #include "generate/past_winners.h"
+#include "history/online_update.h"
 #include "io/text_file.h"
 #include "session/refusals.h"
 

@@ -24,7 +24,6 @@
 #include "history/history_import.h"
 #include "history/history_store.h"
 #include "history/number_analysis.h"
-#include "history/online_update.h"
 #include "history/prize_check.h"
 #include "io/clipboard_text.h"
 #include "io/combination_file.h"
@@ -33,6 +32,8 @@
 #include "session/settings_file.h"
 
 namespace tambor {
+
+struct UpdateRequest;  // history/online_update.h
 
 // The grade and money fields after a prize check.
 struct PrizeFigures {
@@ -211,7 +212,8 @@ public:
     Changes importResultFiles(const std::vector<std::filesystem::path>& files, ImportOutcome& outcome);
 
     // What an online update of this session's lotodata.txt asks for: the
-    // server folder (UpdateUrl or the program's own) and the proxy options.
+    // server folder (UpdateUrl; empty when none is set) and the proxy
+    // options. The caller includes history/online_update.h.
     UpdateRequest updateRequest() const;
 
     // ---- Files and clipboard ----

@@ -2,10 +2,19 @@
 // up-to-date answers, every way a download can fail (the local file stays
 // byte for byte), line ends, the proxy, notify.txt, and the command line.
 
+#include <curl/curl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <thread>
+#include <tuple>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -20,6 +29,7 @@
 #include "http/test_http_server.h"
 #include "io/cp932.h"
 #include "io/text_file.h"
+#include "history/update_errors.h"
 #include "net/curl_http_client.h"
 #include "session/session.h"
 
@@ -32,6 +42,8 @@ using tambor::testing::TestHttpServer;
 namespace {
 
 constexpr std::int64_t kServerTime = 1787216400;  // 2026-08-20 09:00:00 UTC
+const char* const kOpenFailedText = "指定された URL を開けませんでした。";
+const char* const kNoConnectionText = "インターネットに接続できませんでした。\n接続した後に、実行してみて下さい。";
 
 std::string servedHistory() { return slurp(TAMBOR_TEST_DATA_DIR "/update/lotodata.txt"); }
 std::string fullHistory() { return slurp(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt"); }
@@ -164,6 +176,28 @@ TEST_F(UpdateFixture, ARedirectWithinTheServerIsFollowed) {
     server.serve("/lotodata.txt", {servedHistory(), kServerTime});
     EXPECT_EQ(runOnlineUpdate(client, request(server.baseUrl("old/"))).state, UpdateState::Updated);
     EXPECT_EQ(slurp(history), fullHistory());
+}
+
+// A server that moved to https: the redirect from http to https on the same
+// host is followed (here it reaches the plain test server, so the secure
+// connection fails, and the message names both addresses). Leaving https
+// for http, or going to another host, is refused.
+TEST_F(UpdateFixture, ARedirectToHttpsOnTheSameHostIsFollowed) {
+    const std::string https = "https://127.0.0.1:" + std::to_string(server.port()) + "/lotodata.txt";
+    server.serve("/lotodata.txt", {"", std::nullopt, 301, ServedFile::Send::Whole, "text/plain", https});
+    const UpdateResult result = update();
+    EXPECT_EQ(result.state, UpdateState::NothingDone);
+    ASSERT_EQ(result.errors.size(), 1u);
+    EXPECT_EQ(result.errors[0], std::string(kOpenFailedText) + "\n\n" + server.baseUrl() +
+                                    "lotodata.txt\n暗号化された接続（https）を確立できません。（転送先: " + https + "）");
+    EXPECT_EQ(slurp(history), olderHistory());
+
+    const std::string otherHost = "https://localhost:" + std::to_string(server.port()) + "/lotodata.txt";
+    server.serve("/lotodata.txt", {"", std::nullopt, 302, ServedFile::Send::Whole, "text/plain", otherHost});
+    const UpdateResult refused = update();
+    ASSERT_EQ(refused.errors.size(), 1u);
+    EXPECT_NE(refused.errors[0].find("サーバーが別のホスト（" + otherHost + "）へ転送しようとした"), std::string::npos)
+        << refused.errors[0];
 }
 
 TEST_F(UpdateFixture, TheProxyTextCarriesTheRequest) {
@@ -361,19 +395,186 @@ TEST_F(UpdateFixture, ARedirectToAnotherHostIsNamed) {
     EXPECT_NE(result.errors[0].find("http://elsewhere.invalid/lotodata.txt"), std::string::npos);
 }
 
-TEST(OnlineUpdate, ConnectionRefusedTouchesNothing) {
+// ---------------------------------------------------------------- what the user reads
+
+// Real failures against 127.0.0.1: the message, the address and the cause
+// in Japanese; "no internet connection" only on a machine without a network.
+struct ReachRow {
+    const char* name;
+    enum Peer { ClosedPort, ClosedProxy, SilentServer } peer;
+    bool networkUp;
+    const char* message;
+    const char* cause;
+};
+
+class ReachFailures : public ::testing::TestWithParam<ReachRow> {};
+
+TEST_P(ReachFailures, NameTheAddressAndTheCause) {
+    const ReachRow& row = GetParam();
+    TempFolder folder;
+    const std::filesystem::path history = folder.path / "lotodata.txt";
+    writeFileBytesAtomic(history, builtinHistory());
+    tambor::testing::SilentListener silent;
+    const int port = row.peer == ReachRow::SilentServer ? silent.port() : tambor::testing::closedPort();
+    // Through a proxy that is not there, the server's name is never looked up.
+    const std::string base = row.peer == ReachRow::ClosedProxy ? "http://tambor-update.invalid/"
+                                                               : "http://127.0.0.1:" + std::to_string(port) + "/";
+    UpdateRequest request{base, row.peer == ReachRow::ClosedProxy ? "127.0.0.1:" + std::to_string(port) : "", history};
+    request.networkUp = [&] { return row.networkUp; };
+    CurlHttpClient impatient(CurlHttpClient::Limits{15, 1, 1, 5});
+    const UpdateResult result = runOnlineUpdate(impatient, request);
+    EXPECT_EQ(result.state, UpdateState::NothingDone);
+    ASSERT_EQ(result.errors.size(), 1u);
+    EXPECT_EQ(result.errors[0], std::string(row.message) + "\n\n" + base + "lotodata.txt\n" + row.cause);
+    EXPECT_EQ(slurp(history), builtinHistory());
+    EXPECT_FALSE(std::filesystem::exists(folder.path / "lotodata.bak"));
+}
+
+
+INSTANTIATE_TEST_SUITE_P(
+    OnlineUpdate, ReachFailures,
+    ::testing::Values(
+        ReachRow{"refused", ReachRow::ClosedPort, true, kOpenFailedText, "サーバーに接続を拒否されました。"},
+        ReachRow{"refused_without_network", ReachRow::ClosedPort, false, kNoConnectionText,
+                 "サーバーに接続を拒否されました。"},
+        ReachRow{"proxy_refused", ReachRow::ClosedProxy, true, kOpenFailedText,
+                 "プロキシ サーバーに接続を拒否されました。"},
+        ReachRow{"no_answer", ReachRow::SilentServer, true, kOpenFailedText, "サーバーから応答がありません。"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// The one wording of every failure, row by row: what the client reports
+// and the message the window and tambor-cli show for it.
+struct WordingRow {
+    const char* name;
+    HttpResult http;
+    bool viaProxy;
+    bool networkUp;
+    std::string expected;  // after "situation\n\nURL\n"
+    const char* situation;
+};
+
+class FailureWording : public ::testing::TestWithParam<WordingRow> {};
+
+TEST_P(FailureWording, IsJapaneseAndKeepsTheAddress) {
+    const WordingRow& row = GetParam();
+    const std::string url = "http://192.0.2.7/tambor/lotodata.txt";
+    const std::string message = row.http.outcome == HttpOutcome::TransferFailed
+                                    ? readFailedMessage(row.http, url, row.viaProxy)
+                                    : openFailedMessage(row.http, url, row.viaProxy, row.networkUp);
+    EXPECT_EQ(message, std::string(row.situation) + "\n\n" + url + "\n" + row.expected);
+}
+
+HttpResult failed(HttpOutcome outcome, HttpFailure failure, int code = 0) {
+    HttpResult r;
+    r.outcome = outcome;
+    r.failure = failure;
+    r.clientCode = code;
+    return r;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OnlineUpdate, FailureWording,
+    ::testing::Values(
+        WordingRow{"name", failed(HttpOutcome::NoConnection, HttpFailure::ResolveHost), false, true,
+                   "サーバーの名前を解決できません。", kOpenFailedText},
+        WordingRow{"name_offline", failed(HttpOutcome::NoConnection, HttpFailure::ResolveHost), false, false,
+                   "サーバーの名前を解決できません。", kNoConnectionText},
+        WordingRow{"proxy_name", failed(HttpOutcome::NoConnection, HttpFailure::ResolveProxy), true, true,
+                   "プロキシ サーバーの名前を解決できません。", kOpenFailedText},
+        WordingRow{"unreachable", failed(HttpOutcome::NoConnection, HttpFailure::Unreachable), false, true,
+                   "サーバーに到達できません。", kOpenFailedText},
+        WordingRow{"proxy_silent", failed(HttpOutcome::NoConnection, HttpFailure::TimedOut), true, true,
+                   "プロキシ サーバーから応答がありません。", kOpenFailedText},
+        WordingRow{"certificate", failed(HttpOutcome::OpenFailed, HttpFailure::Certificate), false, true,
+                   "サーバーの証明書を確認できません。", kOpenFailedText},
+        WordingRow{"secure_channel", failed(HttpOutcome::OpenFailed, HttpFailure::SecureChannel), false, true,
+                   "暗号化された接続（https）を確立できません。", kOpenFailedText},
+        WordingRow{"proxy_refused_request", failed(HttpOutcome::OpenFailed, HttpFailure::ProxyRefused), true, true,
+                   "プロキシ サーバーが要求を中継しませんでした。", kOpenFailedText},
+        WordingRow{"empty_reply", failed(HttpOutcome::OpenFailed, HttpFailure::EmptyReply), false, true,
+                   "サーバーが何も返さずに接続を切りました。", kOpenFailedText},
+        WordingRow{"bad_address", failed(HttpOutcome::OpenFailed, HttpFailure::BadAddress), false, true,
+                   "URL の形が正しくありません（http:// または https:// で始まる URL を指定してください）。",
+                   kOpenFailedText},
+        WordingRow{"other", failed(HttpOutcome::OpenFailed, HttpFailure::Other, 48), false, true,
+                   "通信エラーが起きました（エラー番号 48）。", kOpenFailedText},
+        WordingRow{"redirect_refused",
+                   [] {
+                       HttpResult r = failed(HttpOutcome::RedirectRefused, HttpFailure::None);
+                       r.detail = "http://elsewhere.invalid/lotodata.txt";
+                       return r;
+                   }(),
+                   false, true,
+                   "サーバーが別のホスト（http://elsewhere.invalid/lotodata.txt）へ転送しようとしたため、受け取りませんでした。",
+                   kOpenFailedText},
+        WordingRow{"followed_to_https",
+                   [] {
+                       HttpResult r = failed(HttpOutcome::OpenFailed, HttpFailure::Certificate);
+                       r.redirectedTo = "https://192.0.2.7/tambor/lotodata.txt";
+                       return r;
+                   }(),
+                   false, true, "サーバーの証明書を確認できません。（転送先: https://192.0.2.7/tambor/lotodata.txt）",
+                   kOpenFailedText},
+        WordingRow{"body_dropped", failed(HttpOutcome::TransferFailed, HttpFailure::Dropped), false, true,
+                   "通信が途中で切れました。", "ファイルの読み込みに失敗しました。"},
+        WordingRow{"body_stalled", failed(HttpOutcome::TransferFailed, HttpFailure::TimedOut), false, true,
+                   "サーバーから応答がありません。", "ファイルの読み込みに失敗しました。"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(OnlineUpdateWording, ErrorStatuses) {
+    const std::string url = "http://h/lotodata.txt";
+    const std::string head = std::string(kOpenFailedText) + "\n\n" + url + "\n";
+    EXPECT_EQ(errorStatusMessage(404, url), head + "サーバーにファイルがありません（HTTP 404）。");
+    EXPECT_EQ(errorStatusMessage(403, url), head + "サーバーがファイルの読み出しを許可しませんでした（HTTP 403）。");
+    EXPECT_EQ(errorStatusMessage(407, url), head + "プロキシ サーバーが認証を求めています（HTTP 407）。");
+    EXPECT_EQ(errorStatusMessage(503, url), head + "サーバーでエラーが起きました（HTTP 503）。");
+    EXPECT_EQ(errorStatusMessage(204, url), head + "サーバーがファイルを返しませんでした（HTTP 204）。");
+}
+
+// libcurl's error numbers (and the system's reason for a failed connection)
+// as the program names them.
+TEST(OnlineUpdateWording, ClientErrorsMapToTheirCause) {
+    const std::vector<std::tuple<CURLcode, long, HttpFailure>> rows{
+        {CURLE_COULDNT_RESOLVE_HOST, 0, HttpFailure::ResolveHost},
+        {CURLE_COULDNT_RESOLVE_PROXY, 0, HttpFailure::ResolveProxy},
+        {CURLE_COULDNT_CONNECT, ECONNREFUSED, HttpFailure::Refused},
+        {CURLE_COULDNT_CONNECT, ENETUNREACH, HttpFailure::Unreachable},
+        {CURLE_COULDNT_CONNECT, EHOSTUNREACH, HttpFailure::Unreachable},
+        {CURLE_COULDNT_CONNECT, ETIMEDOUT, HttpFailure::TimedOut},
+        {CURLE_OPERATION_TIMEDOUT, 0, HttpFailure::TimedOut},
+        {CURLE_PEER_FAILED_VERIFICATION, 0, HttpFailure::Certificate},
+        {CURLE_SSL_CACERT_BADFILE, 0, HttpFailure::Certificate},
+        {CURLE_SSL_CONNECT_ERROR, 0, HttpFailure::SecureChannel},
+        {CURLE_PROXY, 0, HttpFailure::ProxyRefused},
+        {CURLE_GOT_NOTHING, 0, HttpFailure::EmptyReply},
+        {CURLE_WEIRD_SERVER_REPLY, 0, HttpFailure::BadReply},
+        {CURLE_RECV_ERROR, 0, HttpFailure::Dropped},
+        {CURLE_PARTIAL_FILE, 0, HttpFailure::Dropped},
+        {CURLE_URL_MALFORMAT, 0, HttpFailure::BadAddress},
+        {CURLE_UNSUPPORTED_PROTOCOL, 0, HttpFailure::BadAddress},
+        {CURLE_TOO_MANY_REDIRECTS, 0, HttpFailure::TooManyRedirects},
+        {CURLE_LDAP_SEARCH_FAILED, 0, HttpFailure::Other},
+    };
+    for (const auto& [code, osErrno, failure] : rows)
+        EXPECT_EQ(curlFailure(static_cast<int>(code), osErrno), failure) << curl_easy_strerror(code);
+    // Every cause reads in Japanese; only the client's number is given for the rest.
+    for (int f = static_cast<int>(HttpFailure::NoSession); f <= static_cast<int>(HttpFailure::Other); ++f) {
+        const std::string text = httpFailureText(static_cast<HttpFailure>(f), false, 99);
+        EXPECT_NE(text.find("。"), std::string::npos) << text;
+        EXPECT_EQ(text.find("Could"), std::string::npos) << text;
+    }
+}
+
+// No address set: nothing is asked of any server.
+TEST(OnlineUpdate, WithoutAServerNothingIsAsked) {
     TempFolder folder;
     const std::filesystem::path history = folder.path / "lotodata.txt";
     writeFileBytesAtomic(history, builtinHistory());
     CurlHttpClient client;
-    const UpdateRequest request{"http://127.0.0.1:" + std::to_string(tambor::testing::closedPort()) + "/", "",
-                                history};
-    const UpdateResult result = runOnlineUpdate(client, request);
+    const UpdateResult result = runOnlineUpdate(client, UpdateRequest{"", "", history});
     EXPECT_EQ(result.state, UpdateState::NothingDone);
-    ASSERT_EQ(result.errors.size(), 1u);
-    EXPECT_EQ(result.errors[0].rfind("インターネットに接続できませんでした。\n接続した後に、実行してみて下さい。", 0), 0u);
+    EXPECT_EQ(result.errors, std::vector<std::string>{"更新サーバーが設定されていません。"});
     EXPECT_EQ(slurp(history), builtinHistory());
-    EXPECT_FALSE(std::filesystem::exists(folder.path / "lotodata.bak"));
 }
 
 TEST_F(UpdateFixture, AStalledDownloadIsAbandoned) {
@@ -392,6 +593,63 @@ TEST_F(UpdateFixture, AStopLeavesTheHistoryAsItWas) {
     EXPECT_EQ(result.state, UpdateState::Stopped);
     EXPECT_TRUE(result.errors.empty());
     EXPECT_EQ(slurp(history), olderHistory());
+}
+
+// A stop while the server holds the download half sent ends it at once:
+// the client here would otherwise wait an hour for the server.
+TEST_F(UpdateFixture, AStopEndsAHeldDownloadAtOnce) {
+    server.serve("/lotodata.txt", {servedHistory(), kServerTime, 200, ServedFile::Send::Hold});
+    CurlHttpClient patient(CurlHttpClient::Limits{3600, 1, 3600, 5});
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool stop = false;
+    std::thread stopper([&] {
+        server.waitUntilHeld();
+        std::lock_guard<std::mutex> lock(mutex);
+        stop = true;
+    });
+    const UpdateResult result = runOnlineUpdate(patient, request(), {}, [&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        return !stop;
+    });
+    stopper.join();
+    server.release();
+    EXPECT_EQ(result.state, UpdateState::Stopped);
+    EXPECT_TRUE(result.errors.empty());
+    EXPECT_EQ(slurp(history), olderHistory());
+    EXPECT_FALSE(std::filesystem::exists(folder.path / "lotodata.bak"));
+}
+
+// Ctrl+C in tambor-cli update while the server holds the download: the
+// command ends with 130 while the server still holds it, the files as they were.
+TEST_F(UpdateFixture, CommandLineCtrlCStopsAHeldDownload) {
+    server.serve("/lotodata.txt", {servedHistory(), kServerTime, 200, ServedFile::Send::Hold});
+    const std::filesystem::path errPath = folder.path.parent_path() / (folder.path.filename().string() + "-stderr.txt");
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(err, STDERR_FILENO);
+        std::string url = server.baseUrl(), data = folder.path.string();
+        std::vector<std::string> argv{TAMBOR_CLI_PATH, "update", "--url", url, "--data", data};
+        std::vector<char*> raw;
+        for (auto& a : argv) raw.push_back(a.data());
+        raw.push_back(nullptr);
+        ::execv(raw[0], raw.data());
+        ::_exit(127);
+    }
+    server.waitUntilHeld();
+    ::kill(pid, SIGINT);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    server.release();
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    const std::string err = slurp(errPath);
+    std::filesystem::remove(errPath);
+    EXPECT_NE(err.find("中断しました。"), std::string::npos) << err;
+    EXPECT_EQ(slurp(history), olderHistory());
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path))
+        EXPECT_EQ(entry.path().filename().string(), "lotodata.txt");
 }
 
 // ---------------------------------------------------------------- notify.txt
@@ -423,14 +681,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NotifyRow{"same_version", "Version=Ver 1.2.0\r\n", "Ver 1.2.0", false},
                       NotifyRow{"newer_version_any_case", "Info=x\nversion=Ver 1.3.0\nVersion=Ver 9\n", "Ver 1.3.0", true},
                       NotifyRow{"empty_version", "Version=\r\n", "", true},
-                      NotifyRow{"no_version_line", "Message=hello\r\n", std::nullopt, false},
+                      // Like an empty version text: it differs from the program's.
+                      NotifyRow{"no_version_line", "Message=hello\r\n", "", true},
+                      NotifyRow{"not_text", "Version=\x82\r\n", std::nullopt, false},
                       NotifyRow{"no_notify_file", std::nullopt, std::nullopt, false}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // ---------------------------------------------------------------- texts and paths
 
 TEST(OnlineUpdateText, AddressesPathsAndMessages) {
-    EXPECT_EQ(updateBaseUrl(""), kDefaultUpdateUrl);
+    EXPECT_EQ(updateBaseUrl(""), "");
     EXPECT_EQ(updateBaseUrl("http://h/d"), "http://h/d/");
     EXPECT_EQ(updateBaseUrl("http://h/d/"), "http://h/d/");
     EXPECT_EQ(backupPathFor("/a/b/lotodata.txt"), std::filesystem::path("/a/b/lotodata.bak"));
@@ -482,6 +742,14 @@ TEST_F(UpdateFixture, CommandLineUpdatesReportsAndFails) {
     EXPECT_EQ(runCli("update --bogus" + data).exitCode, 2);
 }
 
+TEST_F(UpdateFixture, CommandLineWithoutAServerSaysWhereToSetIt) {
+    using tambor::testing::runCli;
+    const auto run = runCli("update --data '" + folder.path.string() + "'", true);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, std::string(update_text::kNoServerCommandLine) + "\n");
+    EXPECT_EQ(slurp(history), olderHistory());
+}
+
 TEST_F(UpdateFixture, CommandLineTakesTheServerFromTheSettings) {
     using tambor::testing::runCli;
     server.serve("/lotodata.txt", {servedHistory(), kServerTime});
@@ -501,7 +769,7 @@ TEST(OnlineUpdateRequest, ComesFromTheSessionsOptions) {
     TempFolder folder;
     Session session(folder.path);
     UpdateRequest request = session.updateRequest();
-    EXPECT_EQ(request.baseUrl, kDefaultUpdateUrl);
+    EXPECT_EQ(request.baseUrl, "");  // none is set until the user sets one
     EXPECT_EQ(request.proxy, "");
     EXPECT_EQ(request.historyPath, folder.path / "lotodata.txt");
     session.changeOptions([](Options& o) {

@@ -2,7 +2,7 @@
 // A real HTTP server on 127.0.0.1 and a free port, inside the test binary,
 // serving what a test puts on it: whole files with or without
 // Content-Length and Last-Modified, error statuses, bodies cut short,
-// stalled bodies and redirects. It also acts as a plain HTTP proxy: a
+// stalled or held bodies and redirects. It also acts as a plain HTTP proxy: a
 // request in absolute form ("GET http://host/path") is answered from the
 // same files, so a test sees the program's proxy text at work.
 
@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <ctime>
 #include <map>
@@ -31,6 +32,7 @@ struct ServedFile {
         NoLength,  // chunked, no Content-Length
         CutShort,  // Content-Length of the whole body, then half of it and the connection closes
         Stall,     // the headers, then nothing until the server stops
+        Hold,      // the headers and half the body, then nothing until release() (or the server stops)
     };
     ServedFile(std::string body_, std::optional<std::int64_t> lastModified_ = std::nullopt, int status_ = 200,
                Send send_ = Send::Whole, std::string contentType_ = "text/plain", std::string location_ = {})
@@ -78,6 +80,31 @@ inline int closedPort() {
     return port;
 }
 
+// A port on 127.0.0.1 that takes connections (the system completes them)
+// but never reads or answers: a server that does not respond.
+class SilentListener {
+public:
+    SilentListener() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd_, 4) != 0 ||
+            ::getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
+            throw std::runtime_error("test server: no silent port on 127.0.0.1");
+        port_ = ntohs(addr.sin_port);
+    }
+    ~SilentListener() { ::close(fd_); }
+    SilentListener(const SilentListener&) = delete;
+    SilentListener& operator=(const SilentListener&) = delete;
+    int port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
 class TestHttpServer {
 public:
     TestHttpServer() {
@@ -88,7 +115,11 @@ public:
         for (int i = 0; i < 500 && !server_.is_running(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     ~TestHttpServer() {
-        stopping_ = true;
+        {
+            std::lock_guard<std::mutex> lock(holdMutex_);
+            stopping_ = true;
+        }
+        holdChanged_.notify_all();
         server_.stop();
         thread_.join();
     }
@@ -109,6 +140,19 @@ public:
     void remove(const std::string& path) {
         std::lock_guard<std::mutex> lock(mutex_);
         files_.erase(path);
+    }
+    // Waits until a Hold answer has sent its first half.
+    void waitUntilHeld() {
+        std::unique_lock<std::mutex> lock(holdMutex_);
+        holdChanged_.wait(lock, [this] { return held_; });
+    }
+    // Lets every Hold answer end (the connection closes short).
+    void release() {
+        {
+            std::lock_guard<std::mutex> lock(holdMutex_);
+            released_ = true;
+        }
+        holdChanged_.notify_all();
     }
     std::vector<SeenRequest> seen() const {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -179,6 +223,17 @@ private:
                                              return false;
                                          });
                 break;
+            case ServedFile::Send::Hold:
+                res.set_content_provider(body.size(), file->contentType.c_str(),
+                                         [this, body](std::size_t, std::size_t, httplib::DataSink& sink) {
+                                             sink.write(body.data(), body.size() / 2);
+                                             std::unique_lock<std::mutex> lock(holdMutex_);
+                                             held_ = true;
+                                             holdChanged_.notify_all();
+                                             holdChanged_.wait(lock, [this] { return released_ || stopping_; });
+                                             return false;
+                                         });
+                break;
         }
     }
 
@@ -186,6 +241,10 @@ private:
     std::thread thread_;
     int port_ = 0;
     std::atomic<bool> stopping_{false};
+    std::mutex holdMutex_;
+    std::condition_variable holdChanged_;
+    bool held_ = false;
+    bool released_ = false;
     mutable std::mutex mutex_;
     std::map<std::string, ServedFile> files_;
     std::vector<SeenRequest> seen_;

@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QStyle>
 
+#include "history/online_update.h"
 #include "http/test_http_server.h"
 #include "support/dialog_guard.h"
 #include "support/test_window.h"
