@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -115,6 +116,40 @@ private slots:
         QCOMPARE(MessageBox::shownTexts(),
                  QStringList{QString::fromUtf8(
                      "最新のバージョンは、Ver 1.3.0 です。\nサポートホームページよりダウンロードすることをおすすめします。")});
+    }
+
+    void withoutAServerItSaysWhereToSetOne() {
+        TestWindow t;
+        QVERIFY(t.session().options().updateUrl.empty());  // none by default
+        const QByteArray before = fileBytes(t.dir.filePath(QStringLiteral("lotodata.txt")));
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        QTest::mouseClick(t.find<QToolButton>("RenewToolButton"), Qt::LeftButton);
+        QCOMPARE(MessageBox::shownTexts(),
+                 QStringList{QString::fromUtf8("更新サーバーが設定されていません。\n「オプション」タブの「インターネット」にある"
+                                               "「更新サーバー」に、更新サーバーのフォルダーの URL を入力してください。")});
+        QVERIFY(!t.window->waitForm().busy());
+        QVERIFY(!t.window->onlineUpdate().running());
+        QCOMPARE(fileBytes(t.dir.filePath(QStringLiteral("lotodata.txt"))), before);
+    }
+
+    void theServerTypedOnTheOptionsPageIsUsed() {
+        TestWindow t;
+        TestHttpServer server;
+        server.serve("/lotodata.txt", {servedHistory(), kServerTime});
+        server.serve("/notify.txt", {"Version=Ver 1.2.0\r\n", kServerTime});
+        auto* edit = t.find<QLineEdit>("UpdateUrlEdit");
+        QCOMPARE(edit->parentWidget()->objectName(), QStringLiteral("InternetGroupBox"));
+        QCOMPARE(t.find<QLabel>("UpdateUrlLabel")->buddy(), edit);
+        QCOMPARE(t.find<QLabel>("UpdateUrlLabel")->text(), QString::fromUtf8("更新サーバー(&S):"));
+        QTest::keyClicks(edit, QString::fromStdString(" " + server.baseUrl()));
+        QCOMPARE(t.session().options().updateUrl, server.baseUrl());
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        QVERIFY(renewAndWait(t));
+        QCOMPARE(server.requestsFor("/lotodata.txt"), 1);
+        QCOMPARE(MessageBox::shownTexts(), QStringList{QString::fromStdString(completionMessage(kServerTime))});
+        // An address set elsewhere (the settings file) shows in the field.
+        t.model().run([](Session& s) { return s.changeOptions([](Options& o) { o.updateUrl = "http://192.0.2.7/t/"; }); });
+        QCOMPARE(edit->text(), QStringLiteral("http://192.0.2.7/t/"));
     }
 
     void aFailureSaysSoAndChangesNothing() {

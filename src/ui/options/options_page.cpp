@@ -69,52 +69,61 @@ OptionsPage::OptionsPage(SessionModel& model, QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("OptionsPage"));
 
     // Left column.
-    QGroupBox* save = makeGroup(this, "SaveGroupBox", "保存形式", 4, 2, 166, 68);
+    // The left column's groups sit close together so that the internet group
+    // holds the update server as well as the proxy.
+    QGroupBox* save = makeGroup(this, "SaveGroupBox", "保存形式", 4, 2, 166, 62);
     setHint(save, "保存のフォーマットを指定します。");
-    csvRadioButton_ = makeRadio(save, "CSVRadioButton", "CSV形式(&C)", "Excel等で使用できる形式で保存します。", 8, 18, 100);
-    textRadioButton_ = makeRadio(save, "TextRadioButton", "テキスト形式(&E)", "申込カードに合わせた形式で保存します。", 8, 42, 104);
+    csvRadioButton_ = makeRadio(save, "CSVRadioButton", "CSV形式(&C)", "Excel等で使用できる形式で保存します。", 8, 16, 100);
+    textRadioButton_ = makeRadio(save, "TextRadioButton", "テキスト形式(&E)", "申込カードに合わせた形式で保存します。", 8, 36, 104);
     auto* saveGroup = new QButtonGroup(save);
     saveGroup->addButton(csvRadioButton_, static_cast<int>(SaveFormat::Csv));
     saveGroup->addButton(textRadioButton_, static_cast<int>(SaveFormat::Text));
     connect(saveGroup, &QButtonGroup::idClicked, this, &OptionsPage::SaveRadioButtonClick);
-    splitMemo_ = makeEdit(save, "SplitMemo", "保存するときのページ分割数を指定します。", EditKind::Numeric, 114, 40, 32);
+    splitMemo_ = makeEdit(save, "SplitMemo", "保存するときのページ分割数を指定します。", EditKind::Numeric, 114, 35, 32);
     splitUpDown_ = new UpDown(splitMemo_, 1, 100, 1, save);
     splitUpDown_->setObjectName(QStringLiteral("SplitUpDown"));
-    splitUpDown_->setGeometry(146, 40, 14, 22);
+    splitUpDown_->setGeometry(146, 35, 14, 22);
     setHint(splitUpDown_, "保存するときのページ分割数を指定します。");
-    makeLabel(save, "分割", 120, 20, 36, 16)->setObjectName(QStringLiteral("SplitLabel"));
+    makeLabel(save, "分割", 120, 18, 36, 16)->setObjectName(QStringLiteral("SplitLabel"));
 
-    QGroupBox* help = makeGroup(this, nullptr, "ヘルプ", 174, 2, 180, 68);
+    QGroupBox* help = makeGroup(this, nullptr, "ヘルプ", 174, 2, 180, 62);
     popupHintCheckBox_ = makeCheck(help, "PopupHintCheckBox", "ポップアップヒントの表示(&P)",
-                                   "ポップアップヒントを表示するかどうかを指定します。", 8, 18, 168);
+                                   "ポップアップヒントを表示するかどうかを指定します。", 8, 16, 168);
     connect(popupHintCheckBox_, &QCheckBox::toggled, this, &OptionsPage::PopupHintCheckBoxClick);
 
-    QGroupBox* keys = makeGroup(this, nullptr, "キー割り当て", 4, 72, 350, 44);
+    QGroupBox* keys = makeGroup(this, nullptr, "キー割り当て", 4, 66, 350, 40);
     escActionCheckBox_ = makeCheck(keys, "ESC_Action_CheckBox", "ＥＳＣキーを押したら最小化＆タスクトレイに格納する(&E)",
-                                   "ＥＳＣキーを押したときに、最小化してタスクトレイに格納します。", 8, 18, 336);
+                                   "ＥＳＣキーを押したときに、最小化してタスクトレイに格納します。", 8, 16, 336);
     connect(escActionCheckBox_, &QCheckBox::toggled, this, &OptionsPage::ESC_Action_CheckBoxClick);
 
-    QGroupBox* internet = makeGroup(this, "InternetGroupBox", "インターネット", 4, 118, 350, 70);
+    QGroupBox* internet = makeGroup(this, "InternetGroupBox", "インターネット", 4, 108, 350, 90);
+    QLabel* updateUrlLabel = makeLabel(internet, "更新サーバー(&S):", 8, 20, 96, 16);
+    updateUrlLabel->setObjectName(QStringLiteral("UpdateUrlLabel"));
+    updateUrlEdit_ = makeEdit(internet, "UpdateUrlEdit",
+                              "統計情報の更新に使う更新サーバーのフォルダーの URL を指定します（例: http://192.168.1.10/tambor/）。",
+                              EditKind::Text, 104, 16, 240);
+    updateUrlLabel->setBuddy(updateUrlEdit_);
+    connect(updateUrlEdit_, &QLineEdit::textChanged, this, &OptionsPage::UpdateUrlEditChange);
     proxyCheckBox_ = makeCheck(internet, "ProxyCheckBox", "プロキシ サーバーを使用する(&U)",
-                               "プロキシ サーバーを使用して、インターネットに接続します。", 8, 18, 300);
+                               "プロキシ サーバーを使用して、インターネットに接続します。", 8, 40, 300);
     connect(proxyCheckBox_, &QCheckBox::toggled, this, &OptionsPage::ProxyCheckBoxClick);
-    proxyAddressLabel_ = makeLabel(internet, "アドレス(&X):", 24, 46, 64, 16);
+    proxyAddressLabel_ = makeLabel(internet, "アドレス(&X):", 24, 66, 64, 16);
     proxyAddressLabel_->setObjectName(QStringLiteral("ProxyAddressLabel"));
-    proxyAddressEdit_ = makeEdit(internet, "ProxyAddressEdit", "プロキシ サーバーのアドレスを指定します。", EditKind::Text, 88, 42, 150);
+    proxyAddressEdit_ = makeEdit(internet, "ProxyAddressEdit", "プロキシ サーバーのアドレスを指定します。", EditKind::Text, 88, 62, 150);
     proxyAddressLabel_->setBuddy(proxyAddressEdit_);
-    proxyPortLabel_ = makeLabel(internet, "ポート(&I):", 246, 46, 50, 16);
+    proxyPortLabel_ = makeLabel(internet, "ポート(&I):", 246, 66, 50, 16);
     proxyPortLabel_->setObjectName(QStringLiteral("ProxyPortLabel"));
-    proxyPortEdit_ = makeEdit(internet, "ProxyPortEdit", "プロキシ サーバーのポート番号を指定します。", EditKind::Numeric, 296, 42, 48);
+    proxyPortEdit_ = makeEdit(internet, "ProxyPortEdit", "プロキシ サーバーのポート番号を指定します。", EditKind::Numeric, 296, 62, 48);
     proxyPortLabel_->setBuddy(proxyPortEdit_);
     connect(proxyAddressEdit_, &QLineEdit::textChanged, this, &OptionsPage::ProxyEditChange);
     connect(proxyPortEdit_, &QLineEdit::textChanged, this, &OptionsPage::ProxyEditChange);
 
-    QGroupBox* prizeView = makeGroup(this, "PrizeGroupBox", "当選確率表示オプション", 4, 190, 350, 70);
+    QGroupBox* prizeView = makeGroup(this, "PrizeGroupBox", "当選確率表示オプション", 4, 200, 350, 60);
     setHint(prizeView, "当選確率の表示方法を選択します。");
     reciprocalRadioButton_ = makeRadio(prizeView, "ReciprocalRadioButton", "当選確率を( P=1/(組み合わせ数/当選数) )で表示する(&R)",
-                                       "当選確率を( 1/X )で表示します。", 8, 18, 336);
+                                       "当選確率を( 1/X )で表示します。", 8, 16, 336);
     fractionRadioButton_ = makeRadio(prizeView, "FractionRadioButton", "当選確率を( P=当選数/組み合わせ数 )で表示する(&S)",
-                                     "当選確率を( 当選数/組み合わせ数 )で表示します。", 8, 42, 336);
+                                     "当選確率を( 当選数/組み合わせ数 )で表示します。", 8, 36, 336);
     auto* prizeGroup = new QButtonGroup(prizeView);
     prizeGroup->addButton(reciprocalRadioButton_, static_cast<int>(ProbabilityView::Reciprocal));
     prizeGroup->addButton(fractionRadioButton_, static_cast<int>(ProbabilityView::Fraction));
@@ -212,6 +221,12 @@ void OptionsPage::ProxyEditChange() {
     });
 }
 
+// The address as typed, blanks at either end left out.
+void OptionsPage::UpdateUrlEditChange() {
+    const std::string url = updateUrlEdit_->text().trimmed().toStdString();
+    changeOptions([&](Options& o) { o.updateUrl = url; });
+}
+
 void OptionsPage::PrizeRadioButtonClick(int tag) {
     changeOptions([tag](Options& o) {
         o.probabilityView = tag == static_cast<int>(ProbabilityView::Fraction) ? ProbabilityView::Fraction
@@ -266,6 +281,8 @@ void OptionsPage::refresh(const Changes& changes) {
     if (proxyAddressEdit_->text().toStdString() != o.proxyAddress)
         proxyAddressEdit_->setText(QString::fromStdString(o.proxyAddress));
     if (proxyPortEdit_->text().toStdString() != o.proxyPort) proxyPortEdit_->setText(QString::fromStdString(o.proxyPort));
+    if (updateUrlEdit_->text().trimmed().toStdString() != o.updateUrl)
+        updateUrlEdit_->setText(QString::fromStdString(o.updateUrl));
     (o.probabilityView == ProbabilityView::Fraction ? fractionRadioButton_ : reciprocalRadioButton_)->setChecked(true);
     if (defUpDown_->position() != o.defaultDrawCount) defUpDown_->setPosition(o.defaultDrawCount);
     lotModeComboBox_->setCurrentIndex(static_cast<int>(o.priorityMode));

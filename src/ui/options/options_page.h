@@ -42,6 +42,7 @@ private:
     void ESC_Action_CheckBoxClick();
     void ProxyCheckBoxClick();
     void ProxyEditChange();
+    void UpdateUrlEditChange();
     void PrizeRadioButtonClick(int tag);
     void DefMemoChange();
     void LotModeComboBoxChange();
@@ -64,6 +65,7 @@ private:
     QLineEdit* proxyAddressEdit_ = nullptr;
     QLabel* proxyPortLabel_ = nullptr;
     QLineEdit* proxyPortEdit_ = nullptr;
+    QLineEdit* updateUrlEdit_ = nullptr;
     QRadioButton* reciprocalRadioButton_ = nullptr;
     QRadioButton* fractionRadioButton_ = nullptr;
     QLineEdit* horzMemo_ = nullptr;

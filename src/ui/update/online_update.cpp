@@ -33,10 +33,16 @@ void OnlineUpdate::RenewClick() {
         return;
     }
     if (model_.refuseWhenBusy()) return;
+    UpdateRequest request = model_.session().updateRequest();
+    if (request.baseUrl.empty()) {
+        // Nothing to ask: say where the address goes.
+        MessageBox::error(window_, QString::fromUtf8(update_text::kNoServerWindow));
+        return;
+    }
     // The wait window goes up before the worker starts, so the busy flag
     // holds from the click on.
     showConnecting();
-    thread_ = new THttpThread(model_.session().updateRequest(), this);
+    thread_ = new THttpThread(std::move(request), this);
     connect(thread_, &THttpThread::progressed, this, &OnlineUpdate::progressStep);
     connect(thread_, &QThread::finished, this, &OnlineUpdate::threadFinished);
     thread_->start();
