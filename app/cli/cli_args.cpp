@@ -8,9 +8,9 @@
 namespace tambor::cli {
 
 GameMode parseGame(const std::string& value) {
-    if (value == "mini") return GameMode::MiniLoto;
-    if (value == "loto6") return GameMode::Loto6;
-    throw UsageError{"ゲームは mini か loto6 で指定してください: " + value};
+    for (const GameMode mode : kAllGames)
+        if (value == rulesFor(mode).cliName) return mode;
+    throw UsageError{"ゲームは mini、loto6 か loto7 で指定してください: " + value};
 }
 
 void checkForSomeGame(const std::function<void(GameMode)>& check) {

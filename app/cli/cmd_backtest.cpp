@@ -60,7 +60,7 @@ int runBacktest(const std::vector<std::string>& args, std::ostream& out) {
 
 const CommandRegistrar registrar{
     Command{"backtest", "組み合わせファイルを過去のすべての当選結果と照合します",
-            "使い方: tambor-cli backtest FILE [--game mini|loto6] [--data DIR] [--from R] [--to R]\n"
+            "使い方: tambor-cli backtest FILE [--game mini|loto6|loto7] [--data DIR] [--from R] [--to R]\n"
             "組み合わせファイル FILE を読み込み、第 R 回から第 R 回までの当選結果と照合して、\n"
             "タブ区切りで表示します: 見出し行（回、日付、等級、当選金額）、回ごとの行（回、日付、\n"
             "等級ごとの当選本数、理論上の当選金額（円））、\"合計\" の行（回数、本数、金額）、\n"

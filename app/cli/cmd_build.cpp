@@ -76,11 +76,11 @@ int runBuild(const std::vector<std::string>& args, std::ostream& out) {
 const CommandRegistrar registrar{Command{
     "build",
     "軸数字と連動数字のすべての組み合わせ（またはRシステムで削減した組み合わせ）を作ります",
-    std::string("使い方: tambor-cli build [--game mini|loto6] --together LIST [--axis LIST] [--rsystem]\n"
+    std::string("使い方: tambor-cli build [--game mini|loto6|loto7] --together LIST [--axis LIST] [--rsystem]\n"
     "                         [--order random|asc|desc|fewest] [--seed S] [--past-remove] [--data DIR]\n"
     "                         [--filter LIST]\n"
     "空の組み合わせリストに組み合わせを追加し、追加された行を順に 1 行ずつ表示します。\n"
-    "  --game mini|loto6  ゲーム（既定: mini = ミニロト）\n"
+    "  --game mini|loto6|loto7  ゲーム（既定: mini = ミニロト）\n"
     "  --together LIST    連動数字（例: 1,5,23）\n"
     "  --axis LIST        軸数字（すべての組み合わせに入ります。Rシステムでは指定できません）\n"
     "  --rsystem          Rシステムを使用する\n"

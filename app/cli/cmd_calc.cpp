@@ -34,10 +34,10 @@ int runCalc(const std::vector<std::string>& args, std::ostream& out) {
 const CommandRegistrar registrar{Command{
     "calc",
     "n 個の数字を全て購入するときの組み合わせ数・金額・当選確率を表示します",
-    "使い方: tambor-cli calc [--game mini|loto6] -n N [--fraction]\n"
+    "使い方: tambor-cli calc [--game mini|loto6|loto7] -n N [--fraction]\n"
     "金額計算ページの内容を表示します: \"nCr<TAB>組み合わせ数\"、\"total<TAB>金額\"、\n"
     "続けて当選パターンの表を 1 行に 1 行分、セルをタブで区切って表示します。\n"
-    "  --game mini|loto6  ゲーム（既定: mini）\n"
+    "  --game mini|loto6|loto7  ゲーム（既定: mini）\n"
     "  -n N               選ぶ数字の個数（ミニロト 5〜31、ロト６ 6〜43）\n"
     "  --fraction         当選確率を 当選数/組み合わせ数 で表示（既定は 1/X の X）\n"
     "終了コード: 0 成功、2 引数の誤り\n",

@@ -49,9 +49,10 @@ WinningNumbers winningFromArgs(GameMode mode, const std::string& mainText, const
     const std::vector<int> bonus = parseNumberList(bonusText, mode);
     if (static_cast<int>(mains.size()) != rules.pickCount)
         throw UsageError{"本数字は " + std::to_string(rules.pickCount) + " 個指定してください。"};
-    if (bonus.size() != 1) throw UsageError{"ボーナス数字は 1 個指定してください。"};
-    const std::optional<WinningNumbers> winning =
-        makeWinningNumbers(mode, mains.data(), static_cast<int>(mains.size()), bonus[0]);
+    if (static_cast<int>(bonus.size()) != rules.bonusCount)
+        throw UsageError{"ボーナス数字は " + std::to_string(rules.bonusCount) + " 個指定してください。"};
+    const std::optional<WinningNumbers> winning = makeWinningNumbers(
+        mode, mains.data(), static_cast<int>(mains.size()), bonus.data(), static_cast<int>(bonus.size()));
     if (!winning) throw UsageError{"ボーナス数字が本数字と重複しています。"};
     return *winning;
 }
@@ -71,7 +72,7 @@ int runCheck(const std::vector<std::string>& args, std::ostream& out) {
     if (mainArg) checkForSomeGame([&](GameMode game) { winningFromArgs(game, *mainArg, *bonusArg); });
 
     LongWork work;
-    CombinationList list(GameMode::MiniLoto);
+    CombinationList list;
     const GameMode mode = loadCombinations(parsed.positional[0], givenGame, list, work);
 
     std::optional<WinningNumbers> winning;
@@ -104,8 +105,8 @@ int runCheck(const std::vector<std::string>& args, std::ostream& out) {
 
 const CommandRegistrar registrar{
     Command{"check", "組み合わせファイルの当選確認をします",
-            "使い方: tambor-cli check FILE [--game mini|loto6] [--data DIR]\n"
-            "                         [--round R | --main LIST --bonus B]\n"
+            "使い方: tambor-cli check FILE [--game mini|loto6|loto7] [--data DIR]\n"
+            "                         [--round R | --main LIST --bonus B[,B]]\n"
             "組み合わせファイル FILE を読み込み、過去の当選結果または指定した当選数字で\n"
             "当選確認をします。当選確認結果の行（等級の見出しと当選した組み合わせ）、\n"
             "等級ごとの当選本数（\"一等<TAB>1\" …）、当選金額の順に表示します。\n"
@@ -113,7 +114,7 @@ const CommandRegistrar registrar{
             "  --round R          第 R 回の当選結果で確認（範囲外は最初または最新の回。標準エラーに\n"
             "                     その回を表示します）\n"
             "  --main LIST        本数字（例: 3,8,15,22,30,41）。--bonus と組で指定します\n"
-            "  --bonus B          ボーナス数字\n"
+            "  --bonus B[,B]      ボーナス数字（ロト７は 2 個: 例 3,17）\n"
             "--round も --main もなければ最新の回の当選結果で確認します。\n" +
                 std::string(kGameOptionHelp) +
                 "標準エラーが端末なら進み具合を表示します。Ctrl+C で中断できます。\n"

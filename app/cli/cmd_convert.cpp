@@ -49,7 +49,7 @@ int runConvert(const std::vector<std::string>& args, std::ostream& out) {
 
 const CommandRegistrar registrar{
     Command{"convert", "組み合わせファイルを読み込み、CSV形式またはテキスト形式で保存し直します",
-            "使い方: tambor-cli convert IN OUT [--game mini|loto6] [--pages P] [--sort]\n"
+            "使い方: tambor-cli convert IN OUT [--game mini|loto6|loto7] [--pages P] [--sort]\n"
             "IN を読み込み、OUT に「保存」と同じ形式で書き出します。OUT の拡張子が .csv なら\n"
             "CSV形式、それ以外はテキスト形式（申込カードに合わせた 5 口ずつの形式）です。\n"
             "  --pages P          ページ分割数（既定: 1。整数でない値や 0 以下は 1）\n"

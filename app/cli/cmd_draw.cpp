@@ -66,10 +66,10 @@ int runDraw(const std::vector<std::string>& rawArgs, std::ostream& out) {
 const CommandRegistrar registrar{Command{
     "draw",
     "当選番号の統計で重みづけしたランダム抽選を行います",
-    std::string("使い方: tambor-cli draw [--game mini|loto6] [--data DIR] [-n N] [--mode 0-6]\n"
+    std::string("使い方: tambor-cli draw [--game mini|loto6|loto7] [--data DIR] [-n N] [--mode 0-6]\n"
     "                        [--fix LIST] [--forbid LIST] [--past-remove] [--seed S] [--filter LIST]\n"
     "空の組み合わせリストに抽選した組み合わせを追加し、追加された行を順に 1 行ずつ表示します。\n"
-    "  --game mini|loto6  ゲーム（既定: mini = ミニロト）\n"
+    "  --game mini|loto6|loto7  ゲーム（既定: mini = ミニロト）\n"
     "  --data DIR         lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）\n"
     "  -n N               抽選回数（既定: 50）\n"
     "  --mode 0-6         優先数字: 0 連対しやすい数字 1 偏差値が高い数字 2 出やすい数字\n"

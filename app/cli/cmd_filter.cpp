@@ -82,7 +82,7 @@ int runFilterStats(const std::vector<std::string>& args, std::ostream& out) {
 const CommandRegistrar filterRegistrar{Command{
     "filter",
     "組み合わせファイルから絞り込み条件を満たす行だけを書き出します",
-    std::string("使い方: tambor-cli filter IN OUT --filter LIST [--game mini|loto6] [--data DIR]\n"
+    std::string("使い方: tambor-cli filter IN OUT --filter LIST [--game mini|loto6|loto7] [--data DIR]\n"
     "IN を読み込み、条件をすべて満たす組み合わせだけを IN と同じ形式（.csv なら CSV形式、\n"
     "それ以外はテキスト形式）で OUT に書き出します。\n"
     "  --data DIR         previous に使う lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）\n"
@@ -96,12 +96,12 @@ const CommandRegistrar filterRegistrar{Command{
 const CommandRegistrar filterStatsRegistrar{Command{
     "filter-stats",
     "過去の当選番号のうち絞り込み条件を満たす回数を表示します",
-    std::string("使い方: tambor-cli filter-stats --filter LIST [--game mini|loto6] [--data DIR]\n"
+    std::string("使い方: tambor-cli filter-stats --filter LIST [--game mini|loto6|loto7] [--data DIR]\n"
     "当選番号ファイル lotodata.txt の各回の本数字について、指定した条件ごとに\n"
     "「名前	満たす回数	全回数」をタブ区切りで 1 行ずつ（sum, odd, low, consecutive, lastdigit,\n"
     "decade, previous, spread の順）、最後に「all	すべてを満たす回数	全回数」を表示します。\n"
     "previous は各回の 1 回前の本数字と比べます（第 1 回は前の回がないので満たすとします）。\n"
-    "  --game mini|loto6  ゲーム（既定: mini = ミニロト）\n"
+    "  --game mini|loto6|loto7  ゲーム（既定: mini = ミニロト）\n"
     "  --data DIR         lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）\n"
     ) + kFilterHelp +
     "終了コード: 0 成功、1 当選番号ファイルを作成・読み込みできない・このゲームの当選番号がない、\n"

@@ -53,13 +53,13 @@ int runAdd(const std::vector<std::string>& args, std::ostream& out) {
 
 const HistorySubcommandRegistrar registrar{HistorySubcommand{
     "add",
-    "tambor-cli history add --game G --date YYYY-MM-DD --numbers N,N,... --bonus B [--data DIR]\n"
+    "tambor-cli history add --game G --date YYYY-MM-DD --numbers N,N,... --bonus B[,B] [--data DIR]\n"
     "  次の回（いまの最新の回 + 1）の当選番号を lotodata.txt に追加します（前のファイルは\n"
     "  lotodata.bak に残します）。\n"
-    "  --game G          mini（ミニロト）または loto6（ロト６）\n"
+    "  --game G          mini（ミニロト）、loto6（ロト６）または loto7（ロト７）\n"
     "  --date DATE       抽せん日。最新の回の抽せん日より後の日付\n"
-    "  --numbers LIST    本数字（ミニロト 5 個、ロト６ 6 個）をコンマ区切りで\n"
-    "  --bonus B         ボーナス数字\n"
+    "  --numbers LIST    本数字（ミニロト 5 個、ロト６ 6 個、ロト７ 7 個）をコンマ区切りで\n"
+    "  --bonus B[,B]     ボーナス数字（ロト７は 2 個をコンマ区切りで）\n"
     "  終了コード: 0 追加した、1 追加できなかった（理由を表示、ファイルは元のまま）、2 引数の誤り\n",
     runAdd}};
 

@@ -92,6 +92,7 @@ int runPrint(const std::vector<std::string>& args, std::ostream& out) {
     if (pages) request = parsePages(*pages);  // before the file is read
 
     const CombinationInput combinations = readCombinationInput(input, givenGame);
+    if (!cardLayoutKnown(combinations.game)) throw std::runtime_error(cardLayoutUnknownMessage(combinations.game));
     CombinationList list(combinations.game);
     appendCombinationFile(list, combinations.file);
     if (list.empty()) throw std::runtime_error(kNothingToPrintMessage);
@@ -114,7 +115,7 @@ int runPrint(const std::vector<std::string>& args, std::ostream& out) {
 
 const CommandRegistrar registrar{
     Command{"print", "組み合わせを申込カードの形で PDF ファイルに書き出します",
-            "使い方: tambor-cli print FILE --pdf OUT [--pages F-T] [--margins H,V] [--game mini|loto6]\n"
+            "使い方: tambor-cli print FILE --pdf OUT [--pages F-T] [--margins H,V] [--game mini|loto6|loto7]\n"
             "       tambor-cli print --test --pdf OUT [--margins H,V]\n"
             "FILE をプログラムの「読み込み」と同じように読み込み、申込カード 1 枚を 1 ページとして\n"
             "5 口ずつ OUT に書き出します。ページはカードそのもので、はがき（100 × 148 mm）の大きさです。\n"

@@ -31,10 +31,10 @@ int runStats(const std::vector<std::string>& args, std::ostream& out) {
 const CommandRegistrar registrar{Command{
     "stats",
     "当選番号の出目ランキングと連対率の表を表示します",
-    "使い方: tambor-cli stats [--game mini|loto6] [--data DIR]\n"
+    "使い方: tambor-cli stats [--game mini|loto6|loto7] [--data DIR]\n"
     "当選番号ファイル lotodata.txt の統計から、出目ランキングと連対率の表を\n"
     "1 行に 1 行分、セルをタブで区切って表示します（先頭は見出しの行）。\n"
-    "  --game mini|loto6  ゲーム（既定: mini = ミニロト）\n"
+    "  --game mini|loto6|loto7  ゲーム（既定: mini = ミニロト）\n"
     "  --data DIR         lotodata.txt のあるフォルダー（既定: プログラムのフォルダー）。\n"
     "                     ファイルがなければ内蔵のデータから作成します。\n"
     "終了コード: 0 成功、1 当選番号ファイルを作成・読み込みできない・このゲームの当選番号がない、\n"

@@ -70,7 +70,7 @@ int runVerify(const std::vector<std::string>& args, std::ostream& out) {
 
 const CommandRegistrar registrar{
     Command{"verify", "組み合わせファイルが候補の数字の組み合わせを 1 つ違いまで保証するか調べます",
-            "使い方: tambor-cli verify FILE --together LIST [--axis LIST] [--game mini|loto6]\n"
+            "使い方: tambor-cli verify FILE --together LIST [--axis LIST] [--game mini|loto6|loto7]\n"
             "組み合わせファイル FILE の組み合わせが、候補の数字（軸数字をすべて含み、残りを\n"
             "連動数字から選ぶ組み合わせ）のどれとも 1 つの数字違いまでに入っているかを調べ、\n"
             "\"候補<TAB>v\"、\"組数<TAB>n\"、\"未保証<TAB>u\"、\"下限<TAB>b\" を 1 行ずつ表示します。\n"

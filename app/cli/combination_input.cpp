@@ -9,7 +9,7 @@
 namespace tambor::cli {
 
 const char* const kGameOptionHelp =
-    "  --game mini|loto6  見出し行 [ミニロト] / [ロト６] のないファイルを読むゲーム。見出し行が\n"
+    "  --game mini|loto6|loto7  見出し行 [ミニロト] / [ロト６] のないファイルを読むゲーム。見出し行が\n"
     "                     あればそのゲームで読みます。どちらもなければエラーです。\n";
 
 std::optional<GameMode> gameOption(const ParsedArgs& parsed) {

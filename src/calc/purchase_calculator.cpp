@@ -1,5 +1,6 @@
 #include "calc/purchase_calculator.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cmath>
@@ -37,24 +38,58 @@ struct Pattern {
     std::array<long double, kMaxGrades> tickets{};  // tickets winning each grade
 };
 
+// A row of the table: m main numbers among the picked ones, and b bonus
+// numbers (-1: either way, for rows whose tickets do not depend on them).
+struct PatternShape {
+    int mains;
+    int bonuses;
+};
+
+// The rows of a game, from the most main numbers down to the fewest any
+// grade needs. The bonus numbers split a row where a grade depends on them:
+// the rows of K and K - 1 main numbers (second or third grade), and every
+// row when a grade needs a bonus number among the others (ロト７ 六等).
+std::vector<PatternShape> patternShapes(GameMode mode) {
+    const GameRules& rules = rulesFor(mode);
+    const int k = rules.pickCount;
+    int fewest = k;
+    bool bonusEverywhere = false;
+    for (int g = 0; g < rules.gradeCount; ++g) {
+        const GradeRule& rule = rules.grades[static_cast<std::size_t>(g)];
+        fewest = std::min(fewest, rule.mainPick);
+        bonusEverywhere = bonusEverywhere || rule.pool == Pool::WithBonus;
+    }
+    std::vector<PatternShape> shapes;
+    for (int m = k; m >= fewest; --m) {
+        if (m >= k - 1 || bonusEverywhere) {
+            for (int b = rules.bonusCount; b >= 0; --b) shapes.push_back({m, b});
+        } else {
+            shapes.push_back({m, -1});
+        }
+    }
+    return shapes;
+}
+
 }  // namespace
 
 CalculatorLayout LayoutCalculatorGrid(GameMode mode) {
+    const GameRules& rules = rulesFor(mode);
+    const std::vector<PatternShape> shapes = patternShapes(mode);
     CalculatorLayout l;
-    const bool mini = mode == GameMode::MiniLoto;
-    l.rows = mini ? 7 : 8;
-    l.columns = mini ? 7 : 8;
-    l.patternRows = mini ? 5 : 6;
-    l.gradeCount = prizeGradeCount(mode);
+    l.gradeCount = rules.gradeCount;
+    l.patternRows = static_cast<int>(shapes.size());
+    l.rows = l.patternRows + 2;
+    l.columns = l.gradeCount + 3;
     l.amountColumn = l.columns - 1;
     l.totalsRow = l.rows - 1;
-    l.columnCaptions = {"当選パターン ", " 当選確率(X) ", "     1等     ", "     2等     ", "     3等     ", "     4等     "};
-    if (!mini) l.columnCaptions.emplace_back("     5等     ");
+    l.columnCaptions = {"当選パターン ", " 当選確率(X) "};
+    for (int g = 1; g <= l.gradeCount; ++g) l.columnCaptions.push_back(format("     %d等     ", g));
     l.columnCaptions.emplace_back("理論上の当選金額");
-    if (mini)
-        l.rowCaptions = {"当選パターン ", "本5個+ボ1個", "本5個", "本4個+ボ1個", "本4個", "本3個", " 当選確率(X) "};
-    else
-        l.rowCaptions = {"当選パターン ", "本6個+ボ1個", "本6個", "本5個+ボ1個", "本5個", "本4個", "本3個", " 当選確率(X) "};
+    l.rowCaptions = {"当選パターン "};
+    for (const PatternShape& shape : shapes)
+        l.rowCaptions.push_back(shape.bonuses > 0 ? format("本%d個+ボ%d個", shape.mains, shape.bonuses)
+                                                  : format("本%d個", shape.mains));
+    l.rowCaptions.emplace_back(" 当選確率(X) ");
     return l;
 }
 
@@ -102,51 +137,37 @@ CalculatorPage ComputeCalculator(GameMode mode, int n, ProbabilityView view) {
     page.n = n;
     const long double tickets = Binomial(n, K);
     page.combinationCountText = FormatJapaneseCount(static_cast<std::int64_t>(tickets));
-    page.totalCostText = FormatJapaneseCount(static_cast<std::int64_t>(tickets * kTicketPrice));
+    page.totalCostText = FormatJapaneseCount(static_cast<std::int64_t>(tickets * rules.price));
 
     const long double total = Binomial(N, n);
 
-    // Main numbers (m) and bonus (1, 0, or -1 when either way) each pattern
-    // puts among the picked numbers.
-    constexpr std::array<int, 6> kMissingMain{0, 0, 1, 1, 2, 3};
-    constexpr std::array<int, 6> kBonus{1, 0, 1, 0, -1, -1};
-    std::vector<Pattern> patterns(static_cast<std::size_t>(layout.patternRows));
-    for (int p = 0; p < layout.patternRows; ++p) {
-        Pattern& pat = patterns[static_cast<std::size_t>(p)];
-        switch (p) {
-        case 0:
-            pat.possible = n > K;
-            pat.favourable = choose(N - K - 1, n - K - 1);
-            break;
-        case 1:
-            pat.possible = n < N;
-            pat.favourable = choose(N - K - 1, n - K);
-            break;
-        case 2:
-            pat.possible = n < N;
-            pat.favourable = K * choose(N - K - 1, n - K);
-            break;
-        case 3:
-            pat.possible = n < N - 1;
-            pat.favourable = K * choose(N - K - 1, n - K + 1);
-            break;
-        case 4:
-            pat.possible = n < N - 1;
-            pat.favourable = choose(K, 2) * choose(N - K, n - K + 2);
-            break;
-        default:
-            pat.possible = n < N - 2;
-            pat.favourable = choose(K, 3) * choose(N - K, n - K + 3);
-            break;
+    // Each pattern: how many n-number selections put m main numbers and b
+    // bonus numbers among the picked ones, and how many of the C(n, K)
+    // tickets then win each grade.
+    const int B = rules.bonusCount;
+    const std::vector<PatternShape> shapes = patternShapes(mode);
+    std::vector<Pattern> patterns(shapes.size());
+    for (std::size_t p = 0; p < shapes.size(); ++p) {
+        Pattern& pat = patterns[p];
+        const int m = shapes[p].mains;
+        const int b = std::max(shapes[p].bonuses, 0);
+        pat.favourable = shapes[p].bonuses < 0 ? choose(K, m) * choose(N - K, n - m)
+                                               : choose(K, m) * choose(B, b) * choose(N - K - B, n - m - b);
+        pat.possible = pat.favourable > 0;
+        const int others = n - m - b;  // picked numbers neither main nor bonus
+        for (int g = 0; g < rules.gradeCount; ++g) {
+            const GradeRule& rule = rules.grades[static_cast<std::size_t>(g)];
+            const long double mains = choose(m, rule.mainPick);
+            long double rest = 1.0L;
+            switch (rule.pool) {
+            case Pool::None: rest = 1.0L; break;
+            case Pool::Bonus: rest = choose(b, rule.poolPick); break;
+            case Pool::Others: rest = choose(others, rule.poolPick); break;
+            case Pool::NonMain: rest = choose(n - m, rule.poolPick); break;
+            case Pool::WithBonus: rest = choose(n - m, rule.poolPick) - choose(others, rule.poolPick); break;
+            }
+            pat.tickets[static_cast<std::size_t>(g)] = mains * rest;
         }
-        const int m = K - kMissingMain[static_cast<std::size_t>(p)];
-        const int bonus = kBonus[static_cast<std::size_t>(p)];
-        const int b = bonus == 1 ? 1 : 0;
-        pat.tickets[0] = m == K ? 1.0L : 0.0L;
-        pat.tickets[1] = bonus == 1 ? choose(m, K - 1) : 0.0L;
-        pat.tickets[2] = choose(m, K - 1) * (n - m - b);
-        pat.tickets[3] = choose(m, K - 2) * choose(n - m, 2);
-        pat.tickets[4] = choose(m, K - 3) * choose(n - m, 3);
     }
 
     page.grid.assign(static_cast<std::size_t>(layout.rows),
@@ -177,8 +198,10 @@ CalculatorPage ComputeCalculator(GameMode mode, int n, ProbabilityView view) {
             amount += static_cast<std::int64_t>(count) * prizeGradeAmount(mode, g + 1);
             if (count > 0) gradeFavourable[static_cast<std::size_t>(g)] += pat.favourable;
         }
-        // The ロト６ three-main row wins only the fixed fifth prize.
-        const bool fixedOnly = mode == GameMode::Loto6 && p == 5;
+        // A row that wins only the game's fixed prize (ロト６ 本3個) is exact.
+        bool fixedOnly = rules.fixedPrizeGrade > 0;
+        for (int g = 0; g < layout.gradeCount; ++g)
+            if (g + 1 != rules.fixedPrizeGrade && pat.tickets[static_cast<std::size_t>(g)] > 0) fixedOnly = false;
         cell(row, layout.amountColumn) = (fixedOnly ? "" : "約 ") + FormatJapaneseCount(amount) + "円";
     }
 

@@ -16,17 +16,15 @@ namespace tambor {
 // How probabilities are shown (the stored option value is the enum value).
 enum class ProbabilityView : int { Reciprocal = 0, Fraction = 1 };
 
-inline constexpr int kTicketPrice = 200;  // yen per combination, both games
-
 // The shape of the table for one game. Row 0 and column 0 are the fixed
 // header row and column; rows 1..patternRows are the ways the draw can fall
 // on the picked numbers; the last row holds the totals. Columns 2 ..
 // gradeCount + 1 are the grades, the last column the amount.
 struct CalculatorLayout {
-    int rows = 0;          // 7 (ミニロト) / 8 (ロト６)
-    int columns = 0;       // 7 / 8
-    int patternRows = 0;   // 5 / 6
-    int gradeCount = 0;    // 4 / 5
+    int rows = 0;          // 7 (ミニロト) / 8 (ロト６) / 17 (ロト７)
+    int columns = 0;       // 7 / 8 / 9
+    int patternRows = 0;   // 5 / 6 / 15
+    int gradeCount = 0;    // 4 / 5 / 6
     int amountColumn = 0;  // columns - 1
     int totalsRow = 0;     // rows - 1
     // Captions as stored, blanks included: the blanks set the column widths

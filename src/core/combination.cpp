@@ -1,6 +1,7 @@
 #include "core/combination.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace tambor {
@@ -15,7 +16,7 @@ struct UnrankTables {
     static constexpr int kBucketShift = 9;
     int prefixLength = 0;
     std::vector<std::int32_t> prefixStart;                 // first index of each prefix, plus the total
-    std::vector<std::array<std::uint8_t, 3>> prefixNumbers;  // the prefix itself
+    std::vector<std::array<std::uint8_t, kMaxPick - kSuffix>> prefixNumbers;  // the prefix itself
     std::vector<std::int32_t> bucketPrefix;                // index >> shift → a prefix at or before it
     std::array<std::int32_t, kBoardSize + 1> suffixOffset{};  // after number s, where its triples start
     std::vector<std::array<std::uint8_t, 3>> suffixes;      // 3 of s+1..N in lexicographic order
@@ -33,14 +34,15 @@ UnrankTables buildUnrankTables(GameMode mode) {
                 for (int c = b + 1; c <= n; ++c)
                     t.suffixes.push_back({static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(c)});
     }
-    std::array<int, 3> prefix{};
+    std::array<int, kMaxPick - UnrankTables::kSuffix> prefix{};
     std::int32_t start = 0;
     // Prefixes in lexicographic order, each followed by C(N - last, 3) suffixes.
     auto visit = [&](auto&& self, int depth, int previous) -> void {
         if (depth == t.prefixLength) {
             t.prefixStart.push_back(start);
-            t.prefixNumbers.push_back({static_cast<std::uint8_t>(prefix[0]), static_cast<std::uint8_t>(prefix[1]),
-                                       static_cast<std::uint8_t>(prefix[2])});
+            std::array<std::uint8_t, kMaxPick - UnrankTables::kSuffix> numbers{};
+            for (std::size_t i = 0; i < numbers.size(); ++i) numbers[i] = static_cast<std::uint8_t>(prefix[i]);
+            t.prefixNumbers.push_back(numbers);
             start += static_cast<std::int32_t>(exactBinomial(n - previous, UnrankTables::kSuffix));
             return;
         }
@@ -61,10 +63,12 @@ UnrankTables buildUnrankTables(GameMode mode) {
     return t;
 }
 
-const UnrankTables& unrankTablesFor(GameMode mode) {
-    static const UnrankTables mini = buildUnrankTables(GameMode::MiniLoto);
-    static const UnrankTables loto6 = buildUnrankTables(GameMode::Loto6);
-    return mode == GameMode::MiniLoto ? mini : loto6;
+// Built on first use, one game at a time, so a session that never plays a
+// game never pays for its tables.
+template <GameMode Mode>
+const UnrankTables& unrankTables() {
+    static const UnrankTables tables = buildUnrankTables(Mode);
+    return tables;
 }
 
 }  // namespace
@@ -113,15 +117,24 @@ Combination unrankWith(const UnrankTables& t, CombinationIndex index) {
     return c;
 }
 
+template <GameMode Mode>
+Combination unrankIn(CombinationIndex index) {
+    static const UnrankTables& tables = unrankTables<Mode>();
+    return unrankWith<rulesFor(Mode).pickCount - UnrankTables::kSuffix>(tables, index);
+}
+
+// One unranking function per game, indexed by the game's number.
+using UnrankFunction = Combination (*)(CombinationIndex);
+template <std::size_t... I>
+constexpr std::array<UnrankFunction, kGameCount> unrankFunctions(std::index_sequence<I...>) {
+    return {&unrankIn<kAllGames[I]>...};
+}
+constexpr std::array<UnrankFunction, kGameCount> kUnrank = unrankFunctions(std::make_index_sequence<kGameCount>());
+
 }  // namespace
 
 Combination UnrankCombination(GameMode mode, CombinationIndex index) {
-    if (mode == GameMode::Loto6) {
-        static const UnrankTables& loto6 = unrankTablesFor(GameMode::Loto6);
-        return unrankWith<3>(loto6, index);
-    }
-    static const UnrankTables& mini = unrankTablesFor(GameMode::MiniLoto);
-    return unrankWith<2>(mini, index);
+    return kUnrank[static_cast<std::size_t>(mode)](index);
 }
 
 int formatCombinationLineTo(const Combination& c, char* buf) {

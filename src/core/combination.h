@@ -22,7 +22,7 @@ struct Combination {
     bool operator==(const Combination&) const = default;
 };
 
-// Sorts the first size numbers ascending (insertion sort: at most six).
+// Sorts the first size numbers ascending (insertion sort: at most seven).
 inline void sortCombination(Combination& c) {
     for (int i = 1; i < c.size; ++i) {
         const int v = c.numbers[static_cast<std::size_t>(i)];
@@ -46,9 +46,9 @@ CombinationIndex RankCombination(GameMode mode, const Combination& c);
 // The exact inverse; index must be in 0..combinationCount-1.
 Combination UnrankCombination(GameMode mode, CombinationIndex index);
 
-// " %2d,%2d,%2d,%2d,%2d" (ミニロト) or with six fields (ロト６).
+// " %2d,%2d,%2d,%2d,%2d": one field per number (five, six or seven).
 std::string FormatCombinationLine(const Combination& c);
-// Writes the line into buf (at least 19 bytes); returns its length.
+// Writes the line into buf (at least 22 bytes); returns its length.
 int formatCombinationLineTo(const Combination& c, char* buf);
 
 }  // namespace tambor

@@ -16,9 +16,9 @@ RankTable::RankTable(GameMode mode) : mode_(mode) {
 }
 
 const RankTable& RankTable::of(GameMode mode) {
-    static const RankTable mini(GameMode::MiniLoto);
-    static const RankTable loto6(GameMode::Loto6);
-    return mode == GameMode::MiniLoto ? mini : loto6;
+    static const std::array<RankTable, kGameCount> tables{RankTable(kAllGames[0]), RankTable(kAllGames[1]),
+                                                          RankTable(kAllGames[2])};
+    return tables[static_cast<std::size_t>(mode)];
 }
 
 }  // namespace tambor

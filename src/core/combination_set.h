@@ -1,5 +1,6 @@
 #pragma once
-// One bit per ロト６ combination index: membership is never a search.
+// One bit per combination index of the largest game: membership is never a
+// search, and a set serves every game.
 
 #include <cstdint>
 #include <vector>
@@ -10,8 +11,8 @@ namespace tambor {
 
 class CombinationSet {
 public:
-    static constexpr std::int32_t kBits = 6096454;
-    static constexpr std::int32_t kBytes = 762057;
+    static constexpr std::int32_t kBits = 10295472;
+    static constexpr std::int32_t kBytes = (kBits + 7) / 8;  // 1,286,934
 
     CombinationSet() : bytes_(kBytes, 0) {}
 
@@ -44,6 +45,14 @@ private:
     }
     std::vector<std::uint8_t> bytes_;
 };
+
+// Every game's indices fit one set.
+inline constexpr bool setFitsEveryGame() {
+    for (const GameRules& rules : kGameTable)
+        if (rules.combinationCount > CombinationSet::kBits) return false;
+    return true;
+}
+static_assert(setFitsEveryGame());
 
 // The combination-level helpers the rest of the program uses.
 inline bool SetContains(GameMode mode, const CombinationSet& set, const Combination& c) {

@@ -2,16 +2,11 @@
 
 namespace tambor {
 
-const char* gameName(GameMode mode) {
-    return mode == GameMode::MiniLoto ? "ミニロト" : "ロト６";
-}
+const char* gameName(GameMode mode) { return rulesFor(mode).name; }
 
-int bonusCount(GameMode) { return 1; }
+int bonusCount(GameMode mode) { return rulesFor(mode).bonusCount; }
 
-unsigned drawWeekdays(GameMode mode) {
-    constexpr unsigned monday = 1u << 1, tuesday = 1u << 2, thursday = 1u << 4;
-    return mode == GameMode::MiniLoto ? tuesday : monday | thursday;
-}
+unsigned drawWeekdays(GameMode mode) { return rulesFor(mode).drawWeekdays; }
 
 std::string windowTitle(GameMode mode) {
     return std::string("タンボル - [") + gameName(mode) + "]";

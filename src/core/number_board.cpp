@@ -1,14 +1,14 @@
 #include "core/number_board.h"
 
+#include <span>
+
 #include "core/combination.h"
 
 namespace tambor {
 namespace {
 
-constexpr std::array<int, 7> kMiniTogetherLimit{31, 31, 31, 31, 31, 31, 0};
-constexpr std::array<int, 7> kLoto6TogetherLimit{26, 34, 43, 43, 43, 43, 43};
-
-// Indexed by candidate count 0..31 / 0..43.
+// Indexed by candidate count 0..maxNumber: what the ascending build keeps
+// from an empty list over candidates 1..c.
 constexpr std::array<std::int32_t, 32> kMiniRSystem{
     0, 0, 0, 0, 0, 1, 1, 3, 7, 14, 22, 34, 54, 87, 127, 189, 273, 308, 364, 444,
     552, 693, 873, 1099, 1379, 1722, 2098, 2550, 3090, 3731, 4459, 5313};
@@ -16,21 +16,24 @@ constexpr std::array<std::int32_t, 44> kLoto6RSystem{
     0, 0, 0, 0, 0, 0, 1, 1, 4, 8, 18, 34, 68, 116, 203, 315, 504, 588, 756, 988, 1336, 1800,
     2437, 3249, 4316, 5632, 7318, 9350, 11900, 14924, 18655, 23023, 28336, 29316, 31256,
     34000, 37776, 42496, 48377, 55381, 63732, 73428, 84714, 97610};
+constexpr std::array<std::int32_t, 38> kLoto7RSystem{
+    0, 0, 0, 0, 0, 0, 0, 1, 1, 4, 10, 26, 54, 116, 232, 435, 715, 904, 1242, 1796, 2608, 3800, 5488,
+    7813, 10949, 15148, 20690, 27918, 37202, 49036, 63960, 82615, 105183, 110496, 120394, 135256,
+    155460, 181648};
+constexpr std::array<std::span<const std::int32_t>, kGameCount> kRSystem{kMiniRSystem, kLoto6RSystem, kLoto7RSystem};
 
 }  // namespace
 
 int TogetherLimit(GameMode mode, int axisCount) {
     if (axisCount < 0) axisCount = 0;
-    if (axisCount > 6) axisCount = 6;
-    const auto& table = mode == GameMode::MiniLoto ? kMiniTogetherLimit : kLoto6TogetherLimit;
-    return table[static_cast<std::size_t>(axisCount)];
+    if (axisCount > kMaxPick) axisCount = kMaxPick;
+    return rulesFor(mode).togetherLimit[static_cast<std::size_t>(axisCount)];
 }
 
 std::int32_t RSystemLineCount(GameMode mode, int candidates) {
     if (candidates < 0) return 0;
-    if (mode == GameMode::MiniLoto)
-        return candidates < 32 ? kMiniRSystem[static_cast<std::size_t>(candidates)] : kMiniRSystem.back();
-    return candidates < 44 ? kLoto6RSystem[static_cast<std::size_t>(candidates)] : kLoto6RSystem.back();
+    const std::span<const std::int32_t> table = kRSystem[static_cast<std::size_t>(mode)];
+    return candidates < static_cast<int>(table.size()) ? table[static_cast<std::size_t>(candidates)] : table.back();
 }
 
 void NumberBoard::refreshCounts() {
@@ -49,8 +52,15 @@ int NumberBoard::limitFor(int role) const {
     case Axis: return rSystem_ ? 0 : rules.pickCount;
     case Together: return rSystem_ ? rules.maxNumber : TogetherLimit(mode_, count(Axis));
     case Main: return rules.pickCount;
+    case Bonus: return rules.bonusCount;
     default: return 1;
     }
+}
+
+bool NumberBoard::withinLimits() const {
+    for (int role = 0; role < kRoleCount; ++role)
+        if (count(role) > limitFor(role)) return false;
+    return true;
 }
 
 bool NumberBoard::canToggle(int number, bool right) const { return refusalReason(number, right).empty(); }
@@ -123,15 +133,17 @@ void NumberBoard::setRSystem(bool on) {
     refreshCounts();
 }
 
-void NumberBoard::markDraw(const int* mainNumbers, int mainCount, int bonus) {
+void NumberBoard::markDraw(const int* mainNumbers, int mainCount, const int* bonusNumbers, int bonusCount) {
     for (auto& s : state_) s = static_cast<std::uint8_t>(s & ~kPairMask[Main]);
     for (int i = 0; i < mainCount; ++i) {
         const int n = mainNumbers[i];
         if (n >= 1 && n <= kBoardSize) setState(n, static_cast<std::uint8_t>(state(n) | kRoleBit[Main]));
     }
-    if (bonus >= 1 && bonus <= kBoardSize) {
+    for (int i = 0; i < bonusCount; ++i) {
+        const int bonus = bonusNumbers[i];
         // A bonus equal to a main number (a corrupt line) keeps the main role.
-        if (!(state(bonus) & kRoleBit[Main])) setState(bonus, static_cast<std::uint8_t>(state(bonus) | kRoleBit[Bonus]));
+        if (bonus >= 1 && bonus <= kBoardSize && !(state(bonus) & kRoleBit[Main]))
+            setState(bonus, static_cast<std::uint8_t>(state(bonus) | kRoleBit[Bonus]));
     }
     refreshCounts();
 }

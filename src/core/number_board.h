@@ -17,7 +17,7 @@ inline constexpr std::array<int, kRoleCount> kPairedRole{1, 0, 3, 2, 5, 4};
 inline constexpr std::array<std::uint8_t, kRoleCount> kRoleBit{0x01, 0x02, 0x04, 0x08, 0x10, 0x20};
 inline constexpr std::array<std::uint8_t, kRoleCount> kPairMask{0x03, 0x03, 0x0C, 0x0C, 0x30, 0x30};
 
-// Most together numbers allowed for 0..6 axis numbers.
+// Most together numbers allowed for 0..kMaxPick axis numbers.
 int TogetherLimit(GameMode mode, int axisCount);
 // Lines the reduced (R system) builder keeps for this many candidates.
 std::int32_t RSystemLineCount(GameMode mode, int candidates);
@@ -46,6 +46,8 @@ public:
     int count(int role) const { return counts_[static_cast<std::size_t>(role)]; }
     void refreshCounts();
 
+    // Whether no role is held by more numbers than the game allows.
+    bool withinLimits() const;
     // Whether a click on number (right = the paired role) is allowed.
     bool canToggle(int number, bool right) const;
     // Why such a click is refused ("本数字は6個までです"); empty when allowed.
@@ -60,8 +62,8 @@ public:
     // R system on: axis numbers become together numbers.
     void setRSystem(bool on);
 
-    // Rewrites the main and bonus bits from a draw (five or six numbers and a bonus).
-    void markDraw(const int* mainNumbers, int mainCount, int bonus);
+    // Rewrites the main and bonus bits from a draw (its main numbers and its bonus numbers).
+    void markDraw(const int* mainNumbers, int mainCount, const int* bonusNumbers, int bonusCount);
 
     // Numbers (ascending) carrying a role.
     std::array<int, kBoardSize> numbersWith(int role, int& count) const;

@@ -6,6 +6,7 @@
 #include <climits>
 #include <functional>
 #include <optional>
+#include <span>
 #include <stdexcept>
 
 #include "core/binomial.h"
@@ -234,7 +235,7 @@ std::uint64_t ticketMask(GameMode game, CombinationIndex index) {
 std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return (a + b - 1) / b; }
 
 // BuildFewestCover's counts from an empty list without past winners, by
-// candidate count 0..31 / 0..43.
+// candidate count 0..maxNumber.
 constexpr std::array<std::int32_t, 32> kMiniFewest{0,   0,   0,    0,    0,    1,    1,    3,    5,    11,  19,
                                                    27,  40,  61,   86,   123,  169,  225,  293,  376,  481, 593,
                                                    735, 901, 1094, 1310, 1557, 1841, 2158, 2531, 2922, 3383};
@@ -242,6 +243,11 @@ constexpr std::array<std::int32_t, 44> kLoto6Fewest{
     0,     0,     0,     0,     0,     0,     1,     1,     4,     8,     15,    27,    46,    79,   125,
     190,   280,   401,   569,   783,   1068,  1423,  1876,  2422,  3103,  3909,  4893,  6069,  7437, 9064,
     10970, 13161, 15687, 18621, 21936, 25726, 30049, 34933, 40427, 46570, 53460, 61141, 69689, 79155};
+constexpr std::array<std::int32_t, 38> kLoto7Fewest{
+    0, 0, 0, 0, 0, 0, 0, 1, 1, 4, 9, 21, 40, 79, 146, 238, 386, 603, 912, 1346, 1984, 2808, 3920,
+    5383, 7269, 9691, 12729, 16544, 21299, 27114, 34186, 42756, 53028, 65305, 79838, 96979, 117075,
+    140633};
+constexpr std::array<std::span<const std::int32_t>, kGameCount> kFewest{kMiniFewest, kLoto6Fewest, kLoto7Fewest};
 
 }  // namespace
 
@@ -256,9 +262,8 @@ std::int64_t guaranteeLowerBound(int candidates, int pick) {
 
 std::int32_t fewestLineCount(GameMode mode, int candidates) {
     if (candidates < 0) return 0;
-    if (mode == GameMode::MiniLoto)
-        return candidates < 32 ? kMiniFewest[static_cast<std::size_t>(candidates)] : kMiniFewest.back();
-    return candidates < 44 ? kLoto6Fewest[static_cast<std::size_t>(candidates)] : kLoto6Fewest.back();
+    const std::span<const std::int32_t> table = kFewest[static_cast<std::size_t>(mode)];
+    return candidates < static_cast<int>(table.size()) ? table[static_cast<std::size_t>(candidates)] : table.back();
 }
 
 std::string guaranteeResultLine(std::int64_t kept, std::int64_t lowerBound) {

@@ -73,7 +73,7 @@ bool sortByIndexWalk(CombinationList& list, const ProgressCallback& progress) {
 
 }  // namespace
 
-std::size_t sortThreshold(GameMode mode) { return mode == GameMode::MiniLoto ? 3000 : 30000; }
+std::size_t sortThreshold(GameMode mode) { return rulesFor(mode).sortThreshold; }
 
 SortMethod chooseSortMethod(GameMode mode, std::size_t lines) {
     return lines > sortThreshold(mode) ? SortMethod::IndexWalk : SortMethod::Text;

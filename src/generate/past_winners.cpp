@@ -13,30 +13,33 @@ std::vector<Combination> pastWinnerCombinations(GameMode mode, std::string_view 
     if (equals == std::string_view::npos) return found;
     std::string_view rest = line.substr(equals + 1);
 
-    // The K main numbers, then the bonus; 0 marks a place without a number.
-    int numbers[kMaxPick + 1] = {};
-    for (int p = 0; p <= rules.pickCount; ++p) {
+    // The K main numbers, then the bonus numbers; 0 marks a place without a number.
+    int numbers[kMaxPick + kMaxBonus] = {};
+    const int count = rules.pickCount + rules.bonusCount;
+    for (int p = 0; p < count; ++p) {
         const std::size_t comma = rest.find(',');
         const int value = historyNumberOrZero(rest.substr(0, comma));
         if (value >= 1 && value <= rules.maxNumber) numbers[p] = value;
         rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
     }
-    // Leaving out place `skip` (the bonus first, then each main number in turn).
-    for (int skip = rules.pickCount; skip >= 0; --skip) {
+    // The main numbers alone (the first prize), then for each bonus number
+    // every main number in turn replaced by it (the second prize).
+    auto add = [&](int bonusPlace, int skip) {
         Combination c;
         c.size = rules.pickCount;
-        bool usable = true;
-        for (int p = 0, q = 0; p <= rules.pickCount; ++p) {
-            if (p == skip) continue;
-            if (numbers[p] == 0) usable = false;
-            c.numbers[static_cast<std::size_t>(q++)] = numbers[p];
+        for (int p = 0; p < rules.pickCount; ++p) {
+            const int value = p == skip ? numbers[bonusPlace] : numbers[p];
+            if (value == 0) return;
+            c.numbers[static_cast<std::size_t>(p)] = value;
         }
-        if (!usable) continue;
         sortCombination(c);
         // A bonus equal to a main number (a corrupt line) would repeat the
         // first prize; each combination is given once.
         if (isValidCombination(mode, c) && std::find(found.begin(), found.end(), c) == found.end()) found.push_back(c);
-    }
+    };
+    add(0, -1);
+    for (int b = rules.pickCount; b < count; ++b)
+        for (int skip = rules.pickCount - 1; skip >= 0; --skip) add(b, skip);
     return found;
 }
 

@@ -28,17 +28,32 @@ std::string dateOfLine(std::string_view line) {
 
 // ---------------------------------------------------------------- grades
 
-// Which grade a combination with m main numbers wins, by m counted down
-// from K: slot 0 (all K) is the first grade, slot 1 (K - 1) the second or
-// third as the bonus decides, slot 2 the fourth, slot 3 (ロト６ only) the
-// fifth.
+// The listed combinations of a draw by how many main numbers they hold,
+// counted down from K: slot 0 holds all K, slot s holds K - s. Of slots 1
+// and 4, withBonus counts those that hold a bonus number too.
 struct MatchCounts {
-    std::array<int, 4> bySlot{};
-    int withBonus = 0;  // of slot 1, those that hold the bonus number
+    std::array<int, 5> bySlot{};
+    std::array<int, 5> withBonus{};
 };
 
-std::array<int, kMaxGrades> gradeHits(const MatchCounts& c) {
-    return {c.bySlot[0], c.withBonus, c.bySlot[1] - c.withBonus, c.bySlot[2], c.bySlot[3]};
+// The hits of each grade, by the game's plan of the grades: a grade with
+// mainPick main numbers reads slot K - mainPick, split by the bonus where
+// its pool says so.
+std::array<int, kMaxGrades> gradeHits(GameMode mode, const MatchCounts& c) {
+    const GameRules& rules = rulesFor(mode);
+    std::array<int, kMaxGrades> hits{};
+    for (int g = 1; g <= rules.gradeCount; ++g) {
+        const GradePlan plan = planFor(mode, g);
+        const auto slot = static_cast<std::size_t>(rules.pickCount - plan.mainPick);
+        int& h = hits[static_cast<std::size_t>(g - 1)];
+        switch (plan.pool) {
+        case Pool::Bonus:
+        case Pool::WithBonus: h = c.withBonus[slot]; break;
+        case Pool::Others: h = c.bySlot[slot] - c.withBonus[slot]; break;
+        default: h = c.bySlot[slot]; break;
+        }
+    }
+    return hits;
 }
 
 // ---------------------------------------------------------------- masks
@@ -47,8 +62,9 @@ std::array<int, kMaxGrades> gradeHits(const MatchCounts& c) {
 // combination (combination i at bit i % 64 of word i / 64). A draw then
 // counts the matching main numbers of 64 combinations at once: the K words
 // of its main numbers go through a small adder, three bits of count per
-// combination, and the combinations with K, K - 1, K - 2 or K - 3 matches
-// are counted with one population count each; the bonus word splits K - 1.
+// combination, and the combinations with K down to K - 4 matches are
+// counted with one population count each; the bonus words (OR-ed) split
+// K - 1 and, for ロト７, give K - 4 with a bonus number.
 struct ListBits {
     std::size_t words = 0;
     std::vector<std::uint64_t> bits;  // [number * words + word], number 0 all zeros
@@ -71,10 +87,10 @@ ListBits listBits(const CombinationList& list) {
 }
 
 // A draw as the numbers whose words it reads; number 0 (all zeros) pads
-// ミニロト's five main numbers to six.
+// the main numbers to seven and the bonus numbers to two.
 struct DrawWords {
-    std::array<int, 6> main{};
-    int bonus = 0;
+    std::array<int, kMaxPick> main{};
+    std::array<int, kMaxBonus> bonus{};
 };
 
 // How many words of each number one pass reads: 4 KB per number, so the
@@ -85,6 +101,7 @@ constexpr std::size_t kWordBlock = 512;
 template <int K>
 [[gnu::always_inline]] inline void countWords(const ListBits& lb, std::size_t first, std::size_t end,
                                               const DrawWords* draws, std::size_t drawCount, MatchCounts* out) {
+    static_assert(K <= 7 && kMaxPick == 7 && kMaxBonus == 2);
     for (std::size_t d = 0; d < drawCount; ++d) {
         const DrawWords& dw = draws[d];
         const std::uint64_t* a1 = lb.of(dw.main[0]);
@@ -93,50 +110,57 @@ template <int K>
         const std::uint64_t* a4 = lb.of(dw.main[3]);
         const std::uint64_t* a5 = lb.of(dw.main[4]);
         const std::uint64_t* a6 = lb.of(dw.main[5]);
-        const std::uint64_t* bw = lb.of(dw.bonus);
-        int c0 = 0, c1 = 0, c2 = 0, c3 = 0, cb = 0;
+        const std::uint64_t* a7 = lb.of(dw.main[6]);
+        const std::uint64_t* bw1 = lb.of(dw.bonus[0]);
+        const std::uint64_t* bw2 = lb.of(dw.bonus[1]);
+        int c0 = 0, c1 = 0, c2 = 0, c3 = 0, cb1 = 0, cb4 = 0;
         for (std::size_t j = first; j < end; ++j) {
-            // Two full adders, then the sum bits added: count = ones + 2 twos + 4 fours.
+            // Two full adders, then the sum bits added with the seventh word:
+            // count = ones + 2 twos + 4 fours.
             const std::uint64_t x1 = a1[j], x2 = a2[j], x3 = a3[j], x4 = a4[j], x5 = a5[j], x6 = a6[j];
             const std::uint64_t s1 = x1 ^ x2 ^ x3;
             const std::uint64_t k1 = (x1 & x2) | (x3 & (x1 ^ x2));
             const std::uint64_t s2 = x4 ^ x5 ^ x6;
             const std::uint64_t k2 = (x4 & x5) | (x6 & (x4 ^ x5));
-            const std::uint64_t ones = s1 ^ s2;
-            const std::uint64_t k3 = s1 & s2;
+            std::uint64_t ones = s1 ^ s2;
+            std::uint64_t k3 = s1 & s2;
+            if constexpr (K == 7) {
+                const std::uint64_t x7 = a7[j];
+                k3 = (s1 & s2) | (x7 & ones);
+                ones ^= x7;
+            }
             const std::uint64_t twos = k1 ^ k2 ^ k3;
             const std::uint64_t fours = (k1 & k2) | (k3 & (k1 ^ k2));
             // The combinations with exactly v matches, v = 0..7.
             auto exactly = [&](int v) {
                 return ((v & 1) ? ones : ~ones) & ((v & 2) ? twos : ~twos) & ((v & 4) ? fours : ~fours);
             };
-            const std::uint64_t allMatch = exactly(K);
+            const std::uint64_t bonusWord = K == 7 ? bw1[j] | bw2[j] : bw1[j];
             const std::uint64_t oneShort = exactly(K - 1);
-            c0 += std::popcount(allMatch);
+            c0 += std::popcount(exactly(K));
             c1 += std::popcount(oneShort);
-            cb += std::popcount(oneShort & bw[j]);
+            cb1 += std::popcount(oneShort & bonusWord);
             c2 += std::popcount(exactly(K - 2));
-            if constexpr (K == 6) c3 += std::popcount(exactly(K - 3));
+            if constexpr (K >= 6) c3 += std::popcount(exactly(K - 3));
+            if constexpr (K == 7) cb4 += std::popcount(exactly(K - 4) & bonusWord);
         }
         MatchCounts& c = out[d];
         c.bySlot[0] += c0;
         c.bySlot[1] += c1;
         c.bySlot[2] += c2;
         c.bySlot[3] += c3;
-        c.withBonus += cb;
+        c.withBonus[1] += cb1;
+        c.withBonus[4] += cb4;
     }
 }
 
 using CountWords = void (*)(const ListBits&, std::size_t, std::size_t, const DrawWords*, std::size_t, MatchCounts*);
 
-void countWordsMiniLoto(const ListBits& lb, std::size_t first, std::size_t end, const DrawWords* draws,
-                        std::size_t drawCount, MatchCounts* out) {
-    countWords<5>(lb, first, end, draws, drawCount, out);
-}
-
-void countWordsLoto6(const ListBits& lb, std::size_t first, std::size_t end, const DrawWords* draws,
-                     std::size_t drawCount, MatchCounts* out) {
-    countWords<6>(lb, first, end, draws, drawCount, out);
+// One counter per pick count (5, 6 or 7 main numbers).
+template <int K>
+void countWordsPlain(const ListBits& lb, std::size_t first, std::size_t end, const DrawWords* draws,
+                   std::size_t drawCount, MatchCounts* out) {
+    countWords<K>(lb, first, end, draws, drawCount, out);
 }
 
 // The same with the processor's population count instruction, chosen at
@@ -144,49 +168,62 @@ void countWordsLoto6(const ListBits& lb, std::size_t first, std::size_t end, con
 // ifunc: resolvers run before the sanitizers are set up.)
 #if defined(__x86_64__) && defined(__GNUC__)
 #define TAMBOR_POPCNT_VARIANTS 1
-__attribute__((target("popcnt"))) void countWordsMiniLotoPopcnt(const ListBits& lb, std::size_t first, std::size_t end,
-                                                                const DrawWords* draws, std::size_t drawCount,
-                                                                MatchCounts* out) {
-    countWords<5>(lb, first, end, draws, drawCount, out);
-}
-
-__attribute__((target("popcnt"))) void countWordsLoto6Popcnt(const ListBits& lb, std::size_t first, std::size_t end,
-                                                             const DrawWords* draws, std::size_t drawCount,
-                                                             MatchCounts* out) {
-    countWords<6>(lb, first, end, draws, drawCount, out);
+template <int K>
+__attribute__((target("popcnt"))) void countWordsPopcnt(const ListBits& lb, std::size_t first, std::size_t end,
+                                                        const DrawWords* draws, std::size_t drawCount,
+                                                        MatchCounts* out) {
+    countWords<K>(lb, first, end, draws, drawCount, out);
 }
 #endif
 
 CountWords wordCounter(GameMode mode) {
+    const int k = rulesFor(mode).pickCount;
 #ifdef TAMBOR_POPCNT_VARIANTS
     static const bool popcnt = __builtin_cpu_supports("popcnt");
-    if (popcnt) return mode == GameMode::MiniLoto ? countWordsMiniLotoPopcnt : countWordsLoto6Popcnt;
+    if (popcnt) return k == 5 ? countWordsPopcnt<5> : k == 6 ? countWordsPopcnt<6> : countWordsPopcnt<7>;
 #endif
-    return mode == GameMode::MiniLoto ? countWordsMiniLoto : countWordsLoto6;
+    return k == 5 ? countWordsPlain<5> : k == 6 ? countWordsPlain<6> : countWordsPlain<7>;
 }
 
 // ---------------------------------------------------------------- enumeration
 
+// How many numbers a grade's pool holds.
+int poolSize(const GameRules& rules, Pool pool) {
+    switch (pool) {
+    case Pool::None: return 0;
+    case Pool::Bonus: return rules.bonusCount;
+    case Pool::Others: return rules.maxNumber - rules.pickCount - rules.bonusCount;
+    default: return rules.maxNumber - rules.pickCount;
+    }
+}
+
 // The subsets by position for every grade of a game, made once per run.
+// A grade of Pool::WithBonus takes, for each subset S of the bonus numbers,
+// poolPick - |S| of the others: othersSubsets[grade][|S|].
 struct EnumerationPlan {
     GameMode mode;
     int gradeCount;
     std::array<GradePlan, kMaxGrades> grades{};
     std::array<std::vector<std::uint8_t>, kMaxGrades> mainSubsets;  // positions in W
     std::array<std::vector<std::uint8_t>, kMaxGrades> poolSubsets;  // positions in the pool
+    std::array<std::array<std::vector<std::uint8_t>, kMaxBonus + 1>, kMaxGrades> othersSubsets;
+    std::vector<unsigned> bonusParts;
 
     explicit EnumerationPlan(GameMode m) : mode(m), gradeCount(prizeGradeCount(m)) {
-        const GameRules rules = rulesFor(m);
+        const GameRules& rules = rulesFor(m);
         const int k = rules.pickCount;
         for (int g = 1; g <= gradeCount; ++g) {
             const auto gi = static_cast<std::size_t>(g - 1);
-            grades[gi] = planFor(k, g);
-            const int poolSize = grades[gi].pool == Pool::None     ? 0
-                                 : grades[gi].pool == Pool::Bonus  ? 1
-                                 : grades[gi].pool == Pool::Others ? rules.maxNumber - k - 1
-                                                                   : rules.maxNumber - k;
+            grades[gi] = planFor(m, g);
             mainSubsets[gi] = positionSubsets(k, grades[gi].mainPick);
-            poolSubsets[gi] = positionSubsets(poolSize, grades[gi].poolPick);
+            if (grades[gi].pool == Pool::WithBonus) {
+                for (int extra = 1; extra <= rules.bonusCount && extra <= grades[gi].poolPick; ++extra)
+                    othersSubsets[gi][static_cast<std::size_t>(extra)] =
+                        positionSubsets(poolSize(rules, Pool::Others), grades[gi].poolPick - extra);
+                bonusParts = bonusSubsets(rules.bonusCount, grades[gi].poolPick);
+            } else {
+                poolSubsets[gi] = positionSubsets(poolSize(rules, grades[gi].pool), grades[gi].poolPick);
+            }
         }
     }
 };
@@ -226,38 +263,45 @@ int countGrade(const RankTable& rank, const std::uint8_t* set, const int* w, int
     }
 }
 
+int countGradeOf(int poolPick, const RankTable& rank, const std::uint8_t* set, const int* w, int mainPick,
+                 const std::vector<std::uint8_t>& poolSubsets, const int* poolValues, int poolSize) {
+    switch (poolPick) {
+    case 0: return countGrade<0>(rank, set, w, mainPick, poolSubsets, poolValues, poolSize);
+    case 1: return countGrade<1>(rank, set, w, mainPick, poolSubsets, poolValues, poolSize);
+    case 2: return countGrade<2>(rank, set, w, mainPick, poolSubsets, poolValues, poolSize);
+    case 3: return countGrade<3>(rank, set, w, mainPick, poolSubsets, poolValues, poolSize);
+    default: return countGrade<4>(rank, set, w, mainPick, poolSubsets, poolValues, poolSize);
+    }
+}
+
 std::array<int, kMaxGrades> enumerateDraw(const EnumerationPlan& plan, const RankTable& rank, const std::uint8_t* set,
                                           const WinningNumbers& winning) {
-    const GameRules rules = rulesFor(plan.mode);
+    const GameRules& rules = rulesFor(plan.mode);
     const int k = rules.pickCount;
     // W: the main numbers; the pools ascending (positions in them are
     // ascending values, so every subset comes out sorted).
     const int* mains = winning.main.data();
+    const int* bonuses = winning.bonus.data();
     std::array<int, kBoardSize> others{};
     std::array<int, kBoardSize> nonMain{};
     int otherCount = 0;
     int nonMainCount = 0;
-    for (int n = 1, mi = 0; n <= rules.maxNumber; ++n) {
+    for (int n = 1, mi = 0, bi = 0; n <= rules.maxNumber; ++n) {
         if (mi < k && mains[mi] == n) {
             ++mi;
             continue;
         }
         nonMain[static_cast<std::size_t>(nonMainCount++)] = n;
-        if (n != winning.bonus) others[static_cast<std::size_t>(otherCount++)] = n;
+        if (bi < winning.bonusCount && bonuses[bi] == n)
+            ++bi;
+        else
+            others[static_cast<std::size_t>(otherCount++)] = n;
     }
-    const int bonusOnly[1] = {winning.bonus};
 
     std::array<int, kMaxGrades> hits{};
     for (int g = 1; g <= plan.gradeCount; ++g) {
         const auto gi = static_cast<std::size_t>(g - 1);
         const GradePlan& gp = plan.grades[gi];
-        const int* poolValues = gp.pool == Pool::Bonus    ? bonusOnly
-                                : gp.pool == Pool::Others ? others.data()
-                                                          : nonMain.data();
-        const int poolSize = gp.pool == Pool::None     ? 0
-                             : gp.pool == Pool::Bonus  ? 1
-                             : gp.pool == Pool::Others ? otherCount
-                                                       : nonMainCount;
         const std::vector<std::uint8_t>& mainSubsets = plan.mainSubsets[gi];
         const std::size_t mainCount = mainSubsets.size() / static_cast<std::size_t>(gp.mainPick);
         int gradeHits = 0;
@@ -265,12 +309,29 @@ std::array<int, kMaxGrades> enumerateDraw(const EnumerationPlan& plan, const Ran
             int w[kMaxPick];
             for (int a = 0; a < gp.mainPick; ++a)
                 w[a] = mains[mainSubsets[ms * static_cast<std::size_t>(gp.mainPick) + static_cast<std::size_t>(a)]];
-            const auto& pool = plan.poolSubsets[gi];
-            switch (gp.poolPick) {
-            case 0: gradeHits += countGrade<0>(rank, set, w, gp.mainPick, pool, poolValues, poolSize); break;
-            case 1: gradeHits += countGrade<1>(rank, set, w, gp.mainPick, pool, poolValues, poolSize); break;
-            case 2: gradeHits += countGrade<2>(rank, set, w, gp.mainPick, pool, poolValues, poolSize); break;
-            default: gradeHits += countGrade<3>(rank, set, w, gp.mainPick, pool, poolValues, poolSize); break;
+            if (gp.pool != Pool::WithBonus) {
+                const int* poolValues = gp.pool == Pool::Bonus    ? bonuses
+                                        : gp.pool == Pool::Others ? others.data()
+                                                                  : nonMain.data();
+                const int size = gp.pool == Pool::None     ? 0
+                                 : gp.pool == Pool::Bonus  ? winning.bonusCount
+                                 : gp.pool == Pool::Others ? otherCount
+                                                           : nonMainCount;
+                gradeHits += countGradeOf(gp.poolPick, rank, set, w, gp.mainPick, plan.poolSubsets[gi], poolValues, size);
+                continue;
+            }
+            // The bonus numbers of S join the main part, kept sorted.
+            for (const unsigned part : plan.bonusParts) {
+                Combination fixed;
+                fixed.size = gp.mainPick;
+                for (int a = 0; a < gp.mainPick; ++a) fixed.numbers[static_cast<std::size_t>(a)] = w[a];
+                for (int i = 0; i < winning.bonusCount; ++i)
+                    if ((part >> i) & 1u) fixed.numbers[static_cast<std::size_t>(fixed.size++)] = bonuses[i];
+                sortCombination(fixed);
+                const int extra = std::popcount(part);
+                gradeHits += countGradeOf(gp.poolPick - extra, rank, set, fixed.numbers.data(), fixed.size,
+                                          plan.othersSubsets[gi][static_cast<std::size_t>(extra)], others.data(),
+                                          otherCount);
             }
         }
         hits[gi] = gradeHits;
@@ -313,9 +374,10 @@ std::vector<BacktestDraw> readBacktestDraws(const HistoryStore& history) {
         d.date = dateOfLine(lines[i]);
         int mains[kMaxPick];
         int mainCount = 0;
-        int bonus = 0;
-        HistoryStore::readDrawNumbers(mode, lines[i], mains, mainCount, bonus);
-        d.winning = makeWinningNumbers(mode, mains, mainCount, bonus);
+        int bonuses[kMaxBonus];
+        int bonusCount = 0;
+        HistoryStore::readDrawNumbers(mode, lines[i], mains, mainCount, bonuses, bonusCount);
+        d.winning = makeWinningNumbers(mode, mains, mainCount, bonuses, bonusCount);
         draws.push_back(std::move(d));
     }
     return draws;
@@ -357,7 +419,8 @@ BacktestResult RunBacktest(const CombinationList& list, const std::vector<Backte
         const WinningNumbers& w = *draws[i].winning;
         for (int a = 0; a < w.mainCount; ++a)
             drawWords[i].main[static_cast<std::size_t>(a)] = w.main[static_cast<std::size_t>(a)];
-        drawWords[i].bonus = w.bonus;
+        for (int b = 0; b < w.bonusCount; ++b)
+            drawWords[i].bonus[static_cast<std::size_t>(b)] = w.bonus[static_cast<std::size_t>(b)];
     }
     const ListBits lb = masks ? listBits(list) : ListBits{};
     const CountWords countWordsFor = wordCounter(mode);
@@ -389,7 +452,7 @@ BacktestResult RunBacktest(const CombinationList& list, const std::vector<Backte
                 countWordsFor(lb, b, std::min(lb.words, b + kWordBlock), drawWords.data() + first, end - first,
                               counts.data());
             for (std::size_t d = first; d < end; ++d)
-                if (draws[d].winning) result.rows[d].hits = gradeHits(counts[d - first]);
+                if (draws[d].winning) result.rows[d].hits = gradeHits(mode, counts[d - first]);
         } else {
             for (std::size_t d = first; d < end; ++d)
                 if (draws[d].winning) result.rows[d].hits = enumerateDraw(plan, rank, set, *draws[d].winning);
@@ -444,7 +507,7 @@ BacktestSummary SummarizeBacktest(const BacktestResult& result, std::size_t firs
         s.money += row.money;
         if (row.money > 0 && (!s.best || row.money > result.rows[*s.best].money)) s.best = i;
     }
-    s.cost = static_cast<std::int64_t>(result.listSize) * kTicketPrice * s.draws;
+    s.cost = static_cast<std::int64_t>(result.listSize) * rulesFor(result.mode).price * s.draws;
     return s;
 }
 

@@ -13,8 +13,9 @@ std::vector<std::uint64_t> historyDrawMasks(const HistoryStore& history) {
     std::array<int, kMaxPick> mains{};
     for (std::string_view line : lines) {
         int count = 0;
-        int bonus = 0;
-        HistoryStore::readDrawNumbers(history.mode(), line, mains.data(), count, bonus);
+        int bonuses[kMaxBonus];
+        int bonusCount = 0;
+        HistoryStore::readDrawNumbers(history.mode(), line, mains.data(), count, bonuses, bonusCount);
         std::uint64_t mask = 0;
         for (int i = 0; i < count; ++i) mask |= std::uint64_t{1} << (mains[static_cast<std::size_t>(i)] - 1);
         masks.push_back(mask);

@@ -1,19 +1,22 @@
 #include "history/grade_candidates.h"
 
 #include <array>
+#include <bit>
 
 #include "core/game.h"
 
 namespace tambor {
 
-GradePlan planFor(int pickCount, int grade) {
-    switch (grade) {
-    case 1: return {pickCount, Pool::None, 0};
-    case 2: return {pickCount - 1, Pool::Bonus, 1};
-    case 3: return {pickCount - 1, Pool::Others, 1};
-    case 4: return {pickCount - 2, Pool::NonMain, 2};
-    default: return {pickCount - 3, Pool::NonMain, 3};
-    }
+GradePlan planFor(GameMode mode, int grade) {
+    const GradeRule& rule = rulesFor(mode).grades[static_cast<std::size_t>(grade - 1)];
+    return {rule.mainPick, rule.pool, rule.poolPick};
+}
+
+std::vector<unsigned> bonusSubsets(int bonusCount, int poolPick) {
+    std::vector<unsigned> subsets;
+    for (unsigned s = 1; s < (1u << bonusCount); ++s)
+        if (std::popcount(s) <= poolPick) subsets.push_back(s);
+    return subsets;
 }
 
 std::vector<std::uint8_t> positionSubsets(int n, int pick) {

@@ -9,21 +9,26 @@
 #include <vector>
 
 #include "core/combination_rank.h"
+#include "core/game.h"
 
 namespace tambor {
 
-// The numbers that complete a subset of the main numbers into a candidate:
-// none, the bonus alone, the numbers neither main nor bonus, or every
-// number that is not main.
-enum class Pool { None, Bonus, Others, NonMain };
-
+// The numbers that complete a subset of the main numbers into a candidate
+// are those of the grade's Pool (core/game.h).
 struct GradePlan {
     int mainPick;  // how many main numbers the candidate holds
     Pool pool;
     int poolPick;  // how many numbers it takes from the pool
 };
 
-GradePlan planFor(int pickCount, int grade);
+// The plan of grade 1..gradeCount of the game, from the game table.
+GradePlan planFor(GameMode mode, int grade);
+
+// Pool::WithBonus is enumerated as parts with a sorted pool each: for every
+// non-empty subset S of the bonus numbers (bit i for bonus i), S joins the
+// main part and poolPick - |S| numbers come from the others. The subsets in
+// enumeration order.
+std::vector<unsigned> bonusSubsets(int bonusCount, int poolPick);
 
 // Every pick-subset of 0..n-1 by positions, in lexicographic order, stored
 // flat (pick positions per subset). Empty when pick is 0 or above n.

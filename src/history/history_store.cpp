@@ -208,41 +208,44 @@ double HistoryStore::deviationValue(int number) const {
     return deviationValue_[static_cast<std::size_t>(number - 1)];
 }
 
-bool HistoryStore::drawOnBoard(int round, int mainNumbers[6], int& mainCount, int& bonus) const {
+bool HistoryStore::drawOnBoard(int round, int mainNumbers[kMaxPick], int& mainCount, int bonusNumbers[kMaxBonus],
+                               int& bonusCount) const {
     mainCount = 0;
-    bonus = 0;
+    bonusCount = 0;
     std::string line;
     if (!drawLine(round, line)) return false;
-    readDrawNumbers(mode_, line, mainNumbers, mainCount, bonus);
+    readDrawNumbers(mode_, line, mainNumbers, mainCount, bonusNumbers, bonusCount);
     return true;
 }
 
-void HistoryStore::readDrawNumbers(GameMode mode, std::string_view line, int mainNumbers[6], int& mainCount,
-                                   int& bonus) {
+void HistoryStore::readDrawNumbers(GameMode mode, std::string_view line, int mainNumbers[kMaxPick], int& mainCount,
+                                   int bonusNumbers[kMaxBonus], int& bonusCount) {
     mainCount = 0;
-    bonus = 0;
-    const GameRules rules = rulesFor(mode);
+    bonusCount = 0;
+    const GameRules& rules = rulesFor(mode);
     std::string_view rest(line);
     int found[kMaxPick];
     int foundCount = 0;
-    // Read K + 1 numbers from the end: the bonus first, then the main
-    // numbers right to left.
-    for (int i = 0; i <= rules.pickCount; ++i) {
+    int bonuses[kMaxBonus];
+    int bonusFound = 0;
+    // Read K + B numbers from the end: the bonus numbers first, then the
+    // main numbers, right to left.
+    for (int i = 0; i < rules.pickCount + rules.bonusCount; ++i) {
         const std::size_t delim = rest.find_last_of("=,");
         const std::string_view piece = delim == std::string_view::npos ? rest : rest.substr(delim + 1);
         rest = delim == std::string_view::npos ? std::string_view() : rest.substr(0, delim);
         const int v = historyNumberOrZero(piece);
         if (v < 1 || v > rules.maxNumber) continue;
-        if (i == 0) {
-            bonus = v;
-            continue;
-        }
+        int* const into = i < rules.bonusCount ? bonuses : found;
+        int& count = i < rules.bonusCount ? bonusFound : foundCount;
         bool seen = false;
-        for (int j = 0; j < foundCount; ++j) seen = seen || found[j] == v;
-        if (!seen) found[foundCount++] = v;
+        for (int j = 0; j < count; ++j) seen = seen || into[j] == v;
+        if (!seen) into[count++] = v;
     }
     for (int j = 0; j < foundCount; ++j) mainNumbers[j] = found[foundCount - 1 - j];
     mainCount = foundCount;
+    for (int j = 0; j < bonusFound; ++j) bonusNumbers[j] = bonuses[bonusFound - 1 - j];
+    bonusCount = bonusFound;
 }
 
 bool ShowDrawOnBoard(const HistoryStore& history, int round, NumberBoard& board) {
@@ -250,11 +253,13 @@ bool ShowDrawOnBoard(const HistoryStore& history, int round, NumberBoard& board)
         board.setState(v, static_cast<std::uint8_t>(board.state(v) & ~(kRoleBit[Main] | kRoleBit[Bonus])));
     int mains[kMaxPick];
     int mainCount = 0;
-    int bonus = 0;
-    const bool found = history.drawOnBoard(round, mains, mainCount, bonus);
+    int bonuses[kMaxBonus];
+    int bonusCount = 0;
+    const bool found = history.drawOnBoard(round, mains, mainCount, bonuses, bonusCount);
     for (int i = 0; i < mainCount; ++i)
         board.setState(mains[i], static_cast<std::uint8_t>(board.state(mains[i]) | kRoleBit[Main]));
-    if (bonus != 0) board.setState(bonus, static_cast<std::uint8_t>(board.state(bonus) | kRoleBit[Bonus]));
+    for (int i = 0; i < bonusCount; ++i)
+        board.setState(bonuses[i], static_cast<std::uint8_t>(board.state(bonuses[i]) | kRoleBit[Bonus]));
     board.refreshCounts();
     return found;
 }

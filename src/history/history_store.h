@@ -39,7 +39,7 @@ using DeviationTable = std::array<double, kBoardSize>;                // [n-1]
 class HistoryStore {
 public:
     static constexpr const char* kFileName = "lotodata.txt";
-    // "[ミニロト当選番号]" / "[ロト６当選番号]"
+    // "[ミニロト当選番号]" / "[ロト６当選番号]" / "[ロト７当選番号]"
     static std::string sectionHeader(GameMode mode);
 
     // Reads folder/lotodata.txt (cp932, or UTF-8 as a modern editor saves
@@ -98,14 +98,17 @@ public:
     bool drawLine(int round, std::string& line) const;
 
     // The winning numbers of draw round of the current game, read from the
-    // end of its line: the last number is the bonus, the K before it the
-    // main numbers. Values outside 1..N are dropped (a dropped bonus gives
-    // bonus = 0); a main number repeated on the line is given once.
-    // mainNumbers receives mainCount numbers in line order. Returns false,
-    // with mainCount = bonus = 0, when the section has no line for round.
-    bool drawOnBoard(int round, int mainNumbers[6], int& mainCount, int& bonus) const;
+    // end of its line: the last B numbers are the bonus numbers, the K
+    // before them the main numbers. Values outside 1..N are dropped (fewer
+    // numbers given); a number repeated among the main (or the bonus)
+    // numbers is given once. Both arrays receive their numbers in line
+    // order. Returns false, with both counts 0, when the section has no
+    // line for round.
+    bool drawOnBoard(int round, int mainNumbers[kMaxPick], int& mainCount, int bonusNumbers[kMaxBonus],
+                     int& bonusCount) const;
     // The same reading of one data line of a game's section.
-    static void readDrawNumbers(GameMode mode, std::string_view line, int mainNumbers[6], int& mainCount, int& bonus);
+    static void readDrawNumbers(GameMode mode, std::string_view line, int mainNumbers[kMaxPick], int& mainCount,
+                                int bonusNumbers[kMaxBonus], int& bonusCount);
 
 private:
     // One line of text_: where it starts and how long it is. 32 bits each

@@ -1,5 +1,6 @@
 #include "history/prize_check.h"
 
+#include <bit>
 #include <climits>
 
 #include "core/combination.h"
@@ -11,11 +12,7 @@
 namespace tambor {
 namespace {
 
-constexpr std::array<const char*, kMaxGrades> kHeadings{"一等", "二等", "三等", "四等", "五等"};
-constexpr std::array<std::int64_t, kMaxGrades> kMiniAmounts{10046800, 144300, 10000, 1000, 0};
-constexpr std::array<std::int64_t, kMaxGrades> kLoto6Amounts{100003400, 15000300, 500000, 9500, 1000};
-constexpr std::array<std::int32_t, kMaxGrades> kMiniCandidates{1, 5, 125, 3250, 0};
-constexpr std::array<std::int32_t, kMaxGrades> kLoto6Candidates{1, 6, 216, 9990, 155400};
+constexpr std::array<const char*, kMaxGrades> kHeadings{"一等", "二等", "三等", "四等", "五等", "六等"};
 
 // Every pick-subset of values, by lexicographic order of positions, each
 // subset's values sorted ascending, stored flat (pick numbers per subset).
@@ -106,37 +103,53 @@ struct GradeScan {
 
 }  // namespace
 
-int prizeGradeCount(GameMode mode) { return mode == GameMode::MiniLoto ? 4 : 5; }
+int prizeGradeCount(GameMode mode) { return rulesFor(mode).gradeCount; }
 
 const char* prizeGradeHeading(int grade) { return kHeadings[static_cast<std::size_t>(grade - 1)]; }
 
 std::int64_t prizeGradeAmount(GameMode mode, int grade) {
-    const auto& amounts = mode == GameMode::MiniLoto ? kMiniAmounts : kLoto6Amounts;
-    return amounts[static_cast<std::size_t>(grade - 1)];
+    return rulesFor(mode).grades[static_cast<std::size_t>(grade - 1)].amount;
 }
 
 std::int32_t prizeGradeCandidateCount(GameMode mode, int grade) {
-    const auto& counts = mode == GameMode::MiniLoto ? kMiniCandidates : kLoto6Candidates;
-    return counts[static_cast<std::size_t>(grade - 1)];
+    return rulesFor(mode).grades[static_cast<std::size_t>(grade - 1)].candidateCount;
 }
 
-std::int32_t prizeCandidateCount(GameMode mode) { return mode == GameMode::MiniLoto ? 3381 : 165613; }
+std::int32_t prizeCandidateCount(GameMode mode) {
+    std::int32_t total = 0;
+    for (int grade = 1; grade <= prizeGradeCount(mode); ++grade) total += prizeGradeCandidateCount(mode, grade);
+    return total;
+}
 
-std::optional<WinningNumbers> makeWinningNumbers(GameMode mode, const int* mainNumbers, int mainCount, int bonus) {
-    const GameRules rules = rulesFor(mode);
-    if (mainCount != rules.pickCount || bonus < 1 || bonus > rules.maxNumber) return std::nullopt;
+std::optional<WinningNumbers> makeWinningNumbers(GameMode mode, const int* mainNumbers, int mainCount,
+                                                 const int* bonusNumbers, int bonusCount) {
+    const GameRules& rules = rulesFor(mode);
+    if (mainCount != rules.pickCount || bonusCount != rules.bonusCount) return std::nullopt;
     Combination c;
     c.size = mainCount;
     for (int i = 0; i < mainCount; ++i) c.numbers[static_cast<std::size_t>(i)] = mainNumbers[i];
     sortCombination(c);
     if (!isValidCombination(mode, c)) return std::nullopt;
-    for (int n : c)
-        if (n == bonus) return std::nullopt;
+    Combination b;
+    b.size = bonusCount;
+    for (int i = 0; i < bonusCount; ++i) b.numbers[static_cast<std::size_t>(i)] = bonusNumbers[i];
+    sortCombination(b);
+    for (int i = 0; i < bonusCount; ++i) {
+        const int bonus = b[i];
+        if (bonus < 1 || bonus > rules.maxNumber || (i > 0 && bonus == b[i - 1])) return std::nullopt;
+        for (int n : c)
+            if (n == bonus) return std::nullopt;
+    }
     WinningNumbers w;
     w.main = c.numbers;
     w.mainCount = c.size;
-    w.bonus = bonus;
+    for (int i = 0; i < bonusCount; ++i) w.bonus[static_cast<std::size_t>(i)] = b[i];
+    w.bonusCount = bonusCount;
     return w;
+}
+
+std::optional<WinningNumbers> makeWinningNumbers(GameMode mode, const int* mainNumbers, int mainCount, int bonus) {
+    return makeWinningNumbers(mode, mainNumbers, mainCount, &bonus, 1);
 }
 
 std::optional<WinningNumbers> winningNumbersFromBoard(const NumberBoard& board) {
@@ -144,46 +157,72 @@ std::optional<WinningNumbers> winningNumbersFromBoard(const NumberBoard& board) 
     int bonusCount = 0;
     const auto mains = board.numbersWith(Main, mainCount);
     const auto bonuses = board.numbersWith(Bonus, bonusCount);
-    if (bonusCount != 1) return std::nullopt;
-    return makeWinningNumbers(board.mode(), mains.data(), mainCount, bonuses[0]);
+    return makeWinningNumbers(board.mode(), mains.data(), mainCount, bonuses.data(), bonusCount);
 }
 
 PrizeCheckResult RunPrizeCheck(GameMode mode, const WinningNumbers& winning, const CombinationSet& listed,
                                const ProgressCallback& progress) {
-    const GameRules rules = rulesFor(mode);
+    const GameRules& rules = rulesFor(mode);
     const int k = rules.pickCount;
 
-    // W: the main numbers; B: the bonus; O: the others, ascending; X: B then O.
-    std::vector<int> mains(winning.main.begin(), winning.main.begin() + k);
+    // W: the main numbers; B: the bonus numbers; O: the others, ascending; X: B then O.
+    const std::vector<int> mains(winning.main.begin(), winning.main.begin() + k);
+    const std::vector<int> bonuses(winning.bonus.begin(), winning.bonus.begin() + winning.bonusCount);
     std::vector<int> others;
     for (int n = 1; n <= rules.maxNumber; ++n) {
-        bool isMain = false;
-        for (int m : mains) isMain = isMain || m == n;
-        if (!isMain && n != winning.bonus) others.push_back(n);
+        bool taken = false;
+        for (int m : mains) taken = taken || m == n;
+        for (int b : bonuses) taken = taken || b == n;
+        if (!taken) others.push_back(n);
     }
-    std::vector<int> nonMain{winning.bonus};
+    std::vector<int> nonMain = bonuses;
     nonMain.insert(nonMain.end(), others.begin(), others.end());
-    const std::vector<int> bonusOnly{winning.bonus};
 
     PrizeCheckResult result;
     result.mode = mode;
     GradeScan scan{RankTable::of(mode), listed.bytes().data(), PercentProgress(progress), prizeCandidateCount(mode), 0,
                    result.lines};
+    auto runPart = [&](const std::vector<int>& fixedParts, int fixedPick, const std::vector<int>& pool, int poolPick) {
+        const std::vector<int> poolSubsets = sortedSubsets(pool, poolPick);
+        switch (poolPick) {
+        case 0: return scan.run<0>(fixedParts, fixedPick, poolSubsets);
+        case 1: return scan.run<1>(fixedParts, fixedPick, poolSubsets);
+        case 2: return scan.run<2>(fixedParts, fixedPick, poolSubsets);
+        case 3: return scan.run<3>(fixedParts, fixedPick, poolSubsets);
+        default: return scan.run<4>(fixedParts, fixedPick, poolSubsets);
+        }
+    };
 
     for (int grade = 1; grade <= prizeGradeCount(mode); ++grade) {
-        const GradePlan plan = planFor(k, grade);
+        const GradePlan plan = planFor(mode, grade);
         result.lines.emplace_back(prizeGradeHeading(grade));
-        const std::vector<int>& pool = plan.pool == Pool::Bonus    ? bonusOnly
-                                       : plan.pool == Pool::Others ? others
-                                                                   : nonMain;
         const std::vector<int> mainSubsets = sortedSubsets(mains, plan.mainPick);
-        const std::vector<int> poolSubsets = sortedSubsets(pool, plan.poolPick);
         int hits = 0;
-        switch (plan.poolPick) {
-        case 0: hits = scan.run<0>(mainSubsets, plan.mainPick, poolSubsets); break;
-        case 1: hits = scan.run<1>(mainSubsets, plan.mainPick, poolSubsets); break;
-        case 2: hits = scan.run<2>(mainSubsets, plan.mainPick, poolSubsets); break;
-        default: hits = scan.run<3>(mainSubsets, plan.mainPick, poolSubsets); break;
+        if (plan.pool == Pool::WithBonus) {
+            // Each non-empty subset S of the bonus numbers joins the main
+            // part; the rest of the candidate comes from the others.
+            for (const unsigned s : bonusSubsets(winning.bonusCount, plan.poolPick)) {
+                const int extra = std::popcount(s);
+                const int fixedPick = plan.mainPick + extra;
+                std::vector<int> fixedParts;
+                for (std::size_t at = 0; at < mainSubsets.size(); at += static_cast<std::size_t>(plan.mainPick)) {
+                    Combination part;
+                    part.size = fixedPick;
+                    for (int i = 0; i < plan.mainPick; ++i)
+                        part.numbers[static_cast<std::size_t>(i)] = mainSubsets[at + static_cast<std::size_t>(i)];
+                    for (int i = 0, j = plan.mainPick; i < winning.bonusCount; ++i)
+                        if ((s >> i) & 1u) part.numbers[static_cast<std::size_t>(j++)] = bonuses[static_cast<std::size_t>(i)];
+                    sortCombination(part);
+                    fixedParts.insert(fixedParts.end(), part.begin(), part.end());
+                }
+                hits += runPart(fixedParts, fixedPick, others, plan.poolPick - extra);
+                if (scan.stopped) break;
+            }
+        } else {
+            const std::vector<int>& pool = plan.pool == Pool::Bonus    ? bonuses
+                                           : plan.pool == Pool::Others ? others
+                                                                       : nonMain;
+            hits = runPart(mainSubsets, plan.mainPick, pool, plan.poolPick);
         }
         result.hits[static_cast<std::size_t>(grade - 1)] = hits;
         result.money += static_cast<std::int64_t>(hits) * prizeGradeAmount(mode, grade);
@@ -194,13 +233,15 @@ PrizeCheckResult RunPrizeCheck(GameMode mode, const WinningNumbers& winning, con
         }
     }
 
-    result.moneyText = FormatPrizeMoney(mode, result.money, mode == GameMode::Loto6 ? result.hits[4] : 0);
+    result.moneyText = FormatPrizeMoney(mode, result.money, fixedGradeHits(mode, result.hits));
     return result;
 }
 
-std::string FormatPrizeMoney(GameMode mode, std::int64_t total, int fifthGradeHits) {
-    const bool approximate = mode == GameMode::Loto6 ? total != static_cast<std::int64_t>(fifthGradeHits) * 1000
-                                                     : total != 0;
+std::string FormatPrizeMoney(GameMode mode, std::int64_t total, int fixedGradeHits) {
+    // Only a total made of the fixed prize alone is exact.
+    const int fixedGrade = rulesFor(mode).fixedPrizeGrade;
+    const std::int64_t exact = fixedGrade > 0 ? static_cast<std::int64_t>(fixedGradeHits) * prizeGradeAmount(mode, fixedGrade) : 0;
+    const bool approximate = total != exact;
     return (approximate ? "約 " : "") + FormatJapaneseCount(total) + "円";
 }
 

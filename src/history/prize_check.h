@@ -4,8 +4,8 @@
 //
 // Rather than testing every list entry, the check enumerates every
 // combination that wins each grade and looks it up in the list's set, so
-// the work is fixed by the game (3381 or 165,613 look-ups) whatever the
-// size of the list.
+// the work is fixed by the game (3381, 165,613 or 393,996 look-ups)
+// whatever the size of the list.
 
 #include <array>
 #include <cstdint>
@@ -21,37 +21,38 @@
 
 namespace tambor {
 
-inline constexpr int kMaxGrades = 5;
-
-// 4 (ミニロト) or 5 (ロト６).
+// 4 (ミニロト), 5 (ロト６) or 6 (ロト７).
 int prizeGradeCount(GameMode mode);
-// "一等" … "五等" for grade 1..5.
+// "一等" … "六等" for grade 1..6.
 const char* prizeGradeHeading(int grade);
-// Theoretical amount in yen per winning combination of grade 1..5
-// (ミニロト 10046800, 144300, 10000, 1000; ロト６ 100003400, 15000300,
-// 500000, 9500, 1000).
+// Theoretical amount in yen per winning combination of grade 1..gradeCount
+// (the game table's amounts).
 std::int64_t prizeGradeAmount(GameMode mode, int grade);
-// How many combinations win grade 1..5 (ミニロト 1, 5, 125, 3250;
-// ロト６ 1, 6, 216, 9990, 155400).
+// How many combinations win the grade (ロト７ 1, 14, 196, 9135, 142100, 242550).
 std::int32_t prizeGradeCandidateCount(GameMode mode, int grade);
-// All winning combinations of the game: 3381 / 165613.
+// All winning combinations of the game: 3381 / 165,613 / 393,996.
 std::int32_t prizeCandidateCount(GameMode mode);
 
 // The winning numbers of one draw: pickCount main numbers (ascending) and
-// the bonus number, which is never one of them.
+// the game's bonus numbers (ascending), never among them.
 struct WinningNumbers {
     std::array<int, kMaxPick> main{};
     int mainCount = 0;
-    int bonus = 0;
+    std::array<int, kMaxBonus> bonus{};
+    int bonusCount = 0;
     bool operator==(const WinningNumbers&) const = default;
 };
 
 // Checks and sorts the numbers: exactly pickCount distinct main numbers in
-// 1..maxNumber and a bonus in that range that is not a main number.
-// Anything else gives nothing (the check is then not run).
+// 1..maxNumber and exactly bonusCount distinct bonus numbers in that range,
+// none of them a main number. Anything else gives nothing (the check is
+// then not run).
+std::optional<WinningNumbers> makeWinningNumbers(GameMode mode, const int* mainNumbers, int mainCount,
+                                                 const int* bonusNumbers, int bonusCount);
+// The same for a game with one bonus number.
 std::optional<WinningNumbers> makeWinningNumbers(GameMode mode, const int* mainNumbers, int mainCount, int bonus);
 // The numbers marked main and bonus on the board; nothing unless exactly
-// pickCount numbers carry the main mark and exactly one the bonus mark.
+// pickCount numbers carry the main mark and bonusCount the bonus mark.
 std::optional<WinningNumbers> winningNumbersFromBoard(const NumberBoard& board);
 
 struct PrizeCheckResult {
@@ -78,9 +79,18 @@ PrizeCheckResult RunPrizeCheck(GameMode mode, const WinningNumbers& winning, con
                                const ProgressCallback& progress = {});
 
 // The money text: FormatJapaneseCount of the total + "円", with "約 " in
-// front when the total holds a prize that is not fixed (ロト６: the total
-// is not exactly the fifth-grade hits × 1000; ミニロト: any total above 0).
-std::string FormatPrizeMoney(GameMode mode, std::int64_t total, int fifthGradeHits);
+// front when the total holds a prize that is not fixed: anything but the
+// hits of the game's fixed-prize grade (ロト６ 五等, 1000 yen each) × its
+// amount; in a game without one (ミニロト, ロト７) any total above 0.
+std::string FormatPrizeMoney(GameMode mode, std::int64_t total, int fixedGradeHits);
+
+// The hits of the game's fixed-prize grade among hits by grade (grade g at
+// g - 1); 0 in a game without one.
+template <typename Hits>
+int fixedGradeHits(GameMode mode, const Hits& hits) {
+    const int grade = rulesFor(mode).fixedPrizeGrade;
+    return grade > 0 ? static_cast<int>(hits[static_cast<std::size_t>(grade - 1)]) : 0;
+}
 
 // The texts of the grade fields and the money field before a check.
 inline constexpr const char* kPrizeGradeResetText = "--";

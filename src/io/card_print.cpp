@@ -1,6 +1,7 @@
 #include "io/card_print.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -42,6 +43,16 @@ DeviceRect cardRect(double leftMm, double topMm, double rightMm, double bottomMm
 }  // namespace
 
 const char* const kNothingToPrintMessage = "数字の組み合わせがないので印刷できません。";
+
+bool cardLayoutKnown(GameMode mode) {
+    // The cards measured: ミニロト and ロト６ share one layout of 43 boxes.
+    constexpr std::array<bool, kGameCount> kKnown{true, true, false};
+    return kKnown[static_cast<std::size_t>(mode)];
+}
+
+std::string cardLayoutUnknownMessage(GameMode mode) {
+    return std::string(gameName(mode)) + "の申込カードへの印刷には、まだ対応していません。";
+}
 
 MarkPositionMm markPositionMm(int block, int numberIndex) {
     const int row = numberIndex / 10;

@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "core/combination.h"
@@ -26,6 +27,13 @@ inline constexpr double kMarkHeightMm = 1.5;
 
 // "数字の組み合わせがないので印刷できません。"
 extern const char* const kNothingToPrintMessage;
+
+// Whether the measurements of the game's mark card are known. ロト７'s are
+// not published (five panels, numbers in columns of ten, is all that is),
+// so its cards are not printed rather than printed in a guessed layout.
+bool cardLayoutKnown(GameMode mode);
+// "ロト７の申込カードへの印刷には、まだ対応していません。"
+std::string cardLayoutUnknownMessage(GameMode mode);
 
 // The top-left corner of a mark on the paper, before the margins.
 struct MarkPositionMm {

@@ -1,6 +1,7 @@
 #include "io/combination_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -20,15 +21,18 @@ constexpr std::string_view kJoin = "   || ";
 
 // The header line in cp932; the game names are fixed, so convert once.
 const std::string& headerBytes(GameMode mode) {
-    static const std::string mini = utf8ToCp932(fileHeader(GameMode::MiniLoto), "");
-    static const std::string loto6 = utf8ToCp932(fileHeader(GameMode::Loto6), "");
-    return mode == GameMode::MiniLoto ? mini : loto6;
+    static const std::array<std::string, kGameCount> headers = [] {
+        std::array<std::string, kGameCount> all;
+        for (const GameMode game : kAllGames) all[static_cast<std::size_t>(game)] = utf8ToCp932(fileHeader(game), "");
+        return all;
+    }();
+    return headers[static_cast<std::size_t>(mode)];
 }
 
-// 100 (ミニロト) or 115 (ロト６) hyphens and a form feed: one character longer
-// than a full line of five combinations.
+// The game's card rule (100, 115 or 130 hyphens) and a form feed: one
+// character longer than a full line of five combinations.
 std::string separatorLine(GameMode mode) {
-    const std::size_t hyphens = mode == GameMode::MiniLoto ? 100 : 115;
+    const auto hyphens = static_cast<std::size_t>(rulesFor(mode).cardRuleWidth);
     std::string line(hyphens, '-');
     line += '\f';
     return line;
@@ -161,10 +165,10 @@ std::string formatCombinationFile(const CombinationList& list, FileLayout layout
                                   const ProgressCallback& progress) {
     if (pages <= 0) pages = 1;
     const std::string& header = headerBytes(list.mode());
-    const std::size_t lineLength = list.mode() == GameMode::MiniLoto ? 15 : 18;
+    const auto lineLength = static_cast<std::size_t>(3 * rulesFor(list.mode()).pickCount);
     const std::size_t n = list.size();
     // Room for the file: a text line holds five combinations and four joins;
-    // each non-empty page may add a separator (at most 117 bytes) and empty lines.
+    // each non-empty page may add a separator (at most 132 bytes) and empty lines.
     const std::size_t usedPages = std::min<std::size_t>(static_cast<std::size_t>(pages), n);
     const std::size_t estimate = layout == FileLayout::Csv
                                      ? n * (lineLength + 2) + usedPages * 2
@@ -219,7 +223,7 @@ std::optional<GameMode> headerGameOf(std::string_view bytes) {
     std::size_t end = 0;
     while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
     const std::string_view first = bytes.substr(0, end);
-    for (const GameMode mode : {GameMode::MiniLoto, GameMode::Loto6})
+    for (const GameMode mode : kAllGames)
         if (first == headerBytes(mode) || first == fileHeader(mode)) return mode;
     return std::nullopt;
 }

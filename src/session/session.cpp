@@ -32,16 +32,16 @@ Session::Session(std::filesystem::path dataFolder, GameMode mode)
 Changes Session::switchGame(GameMode mode) {
     const int role = board_.currentRole();
     mode_ = mode;
-    const GameRules rules = rulesFor(mode);
-    if (mode == GameMode::MiniLoto) {
-        board_.clearAbove(rules.maxNumber);
-    } else if (!board_.rSystem() && TogetherLimit(mode, board_.count(Axis)) < board_.count(Together)) {
-        // The counts are those of the previous game: too many together
-        // numbers for ロト６'s limit clears every role.
-        board_.clearAll();
-    }
+    // Numbers the new game lacks lose their roles; a board that then holds
+    // more of a role than the new game allows (too many together numbers
+    // for its limit, seven main numbers in ロト６) loses every role.
+    board_.clearAbove(rulesFor(mode).maxNumber);
     board_.setMode(mode);
     board_.refreshCounts();
+    if (!board_.withinLimits()) {
+        board_.clearAll();
+        board_.refreshCounts();
+    }
     list_.reset(mode);
     // The remembered list belongs to the other game.
     undo_.reset();
@@ -245,8 +245,9 @@ Changes Session::setFilterSettings(const FilterSettings& settings) {
 CombinationFilter Session::currentFilter() const {
     std::uint64_t newest = 0;
     int mains[kMaxPick] = {};
-    int count = 0, bonus = 0;
-    if (history_.drawOnBoard(history_.drawCount(), mains, count, bonus))
+    int bonuses[kMaxBonus] = {};
+    int count = 0, bonusCount = 0;
+    if (history_.drawOnBoard(history_.drawCount(), mains, count, bonuses, bonusCount))
         for (int i = 0; i < count; ++i) newest |= std::uint64_t{1} << (mains[i] - 1);
     return CombinationFilter(mode_, filterSettings(), newest);
 }

@@ -40,7 +40,7 @@ std::string linkKey(int slot) {
 // The games whose filter conditions the file may hold, each in a section of
 // its own ("[絞り込み条件 ロト６]") with keys that name the game, since keys
 // are looked up over the whole file ("ロト６.sum=1,100,160": on, min, max).
-constexpr std::array<GameMode, 2> kFilterGames{GameMode::MiniLoto, GameMode::Loto6};
+constexpr std::array<GameMode, kGameCount> kFilterGames = kAllGames;
 
 std::string filterKey(GameMode game, FilterCondition condition) {
     return std::string(gameName(game)) + "." + filterConditionName(condition);
@@ -70,7 +70,7 @@ constexpr std::string_view kPrintSection = "[印刷オプション]";
 // conditions), which printer keys never do.
 bool couldBePrinterKey(std::string_view key) {
     static constexpr std::string_view kOwnKeys[] = {
-        "Mini6Mode",       "SaveFormat", "PopupHint", "ESC_Action", "UseProxy",    "ProxyAddress", "ProxyPort",
+        "Mini6Mode",       "Game",       "SaveFormat", "PopupHint", "ESC_Action", "UseProxy",    "ProxyAddress", "ProxyPort",
         "PrizeViewMethod", "DefTimes",   "LotMode",   "RSystem",    "ArrangeMode", "PastRemove",   "UpdateUrl"};
     if (key.find('.') != std::string_view::npos || key.find('\\') != std::string_view::npos) return false;
     for (const std::string_view own : kOwnKeys)
@@ -112,7 +112,13 @@ public:
     // 1 selects the second choice; anything else the first.
     bool second(std::string_view key) const { return integer(key).value_or(0) == 1; }
 
-    GameMode game() const { return second("Mini6Mode") ? GameMode::Loto6 : GameMode::MiniLoto; }
+    // Game= names any game by its number (ロト７ is 2); without it, or out of
+    // range, Mini6Mode says ミニロト or ロト６ as it always has.
+    GameMode game() const {
+        const std::optional<int> game = integer("Game");
+        if (game && isGameNumber(*game)) return static_cast<GameMode>(*game);
+        return second("Mini6Mode") ? GameMode::Loto6 : GameMode::MiniLoto;
+    }
     SaveFormat saveFormat() const { return second("SaveFormat") ? SaveFormat::Text : SaveFormat::Csv; }
     ProbabilityView probabilityView() const {
         return second("PrizeViewMethod") ? ProbabilityView::Fraction : ProbabilityView::Reciprocal;
@@ -212,7 +218,11 @@ std::vector<std::string> settingsLines(const StoredSettings& settings, const Pri
     std::vector<std::string> lines;
     lines.reserve(38);
     lines.push_back("[動作モード設定]");
-    lines.push_back(intLine("Mini6Mode", static_cast<int>(settings.game)));
+    // Mini6Mode keeps its two values (copies of the program without ロト７
+    // read it alone and start in ミニロト); a third game adds Game=.
+    lines.push_back(intLine("Mini6Mode", settings.game == GameMode::Loto6 ? 1 : 0));
+    if (settings.game != GameMode::MiniLoto && settings.game != GameMode::Loto6)
+        lines.push_back(intLine("Game", static_cast<int>(settings.game)));
     lines.push_back("");
     lines.push_back("[保存形式]");
     lines.push_back(intLine("SaveFormat", static_cast<int>(o.saveFormat)));

@@ -18,7 +18,7 @@ namespace {
 std::string fullHistoryText() {
     std::string text;
     for (const std::string& line : readTextFileLines(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt")) text += line + "\n";
-    return text;
+    return text + history_test::loto7SectionText();
 }
 
 HistoryStore fullHistory(GameMode mode) {
@@ -28,21 +28,27 @@ HistoryStore fullHistory(GameMode mode) {
     return history;
 }
 
-// A combination with m of the draw's main numbers, with or without its
-// bonus, the rest from the numbers that are neither.
-Combination nearWinner(GameMode mode, const WinningNumbers& w, int m, bool withBonus, std::mt19937& rng) {
+// A combination with m of the draw's main numbers, with or without
+// bonus numbers (one, or for ロト７ both when bonuses is 2), the rest from
+// the numbers that are neither.
+Combination nearWinner(GameMode mode, const WinningNumbers& w, int m, int bonuses, std::mt19937& rng) {
     const GameRules rules = rulesFor(mode);
     std::vector<int> mains(w.main.begin(), w.main.begin() + w.mainCount);
+    std::vector<int> bonus(w.bonus.begin(), w.bonus.begin() + w.bonusCount);
     std::vector<int> others;
     for (int n = 1; n <= rules.maxNumber; ++n)
-        if (n != w.bonus && std::find(mains.begin(), mains.end(), n) == mains.end()) others.push_back(n);
+        if (std::find(bonus.begin(), bonus.end(), n) == bonus.end() &&
+            std::find(mains.begin(), mains.end(), n) == mains.end())
+            others.push_back(n);
     std::shuffle(mains.begin(), mains.end(), rng);
+    std::shuffle(bonus.begin(), bonus.end(), rng);
     std::shuffle(others.begin(), others.end(), rng);
     Combination c;
     c.size = rules.pickCount;
     int i = 0;
     for (; i < m; ++i) c.numbers[static_cast<std::size_t>(i)] = mains[static_cast<std::size_t>(i)];
-    if (withBonus && i < c.size) c.numbers[static_cast<std::size_t>(i++)] = w.bonus;
+    for (int b = 0; b < bonuses && b < w.bonusCount && i < c.size; ++b)
+        c.numbers[static_cast<std::size_t>(i++)] = bonus[static_cast<std::size_t>(b)];
     for (int j = 0; i < c.size; ++i, ++j) c.numbers[static_cast<std::size_t>(i)] = others[static_cast<std::size_t>(j)];
     sortCombination(c);
     return c;
@@ -59,9 +65,9 @@ CombinationList testList(GameMode mode, const std::vector<BacktestDraw>& draws, 
     const int k = rulesFor(mode).pickCount;
     for (std::size_t d = 0; d < draws.size(); d += 3) {
         if (!draws[d].winning) continue;
-        for (int m = k; m >= k - 4; --m)
-            for (bool bonus : {false, true})
-                if (!(m == k && bonus)) list.append(nearWinner(mode, *draws[d].winning, m, bonus, rng));
+        for (int m = k; m >= k - 5; --m)
+            for (int bonus = 0; bonus <= rulesFor(mode).bonusCount; ++bonus)
+                if (m + bonus <= k) list.append(nearWinner(mode, *draws[d].winning, m, bonus, rng));
     }
     return list;
 }
@@ -80,8 +86,8 @@ std::vector<BacktestDraw> testDraws(GameMode mode, unsigned seed) {
         std::shuffle(numbers.begin(), numbers.end(), rng);
         BacktestDraw d;
         d.round = 9000 + i;
-        d.winning = makeWinningNumbers(mode, numbers.data(), rules.pickCount,
-                                       numbers[static_cast<std::size_t>(rules.pickCount)]);
+        d.winning = makeWinningNumbers(mode, numbers.data(), rules.pickCount, numbers.data() + rules.pickCount,
+                                       rules.bonusCount);
         draws.push_back(d);
     }
     return draws;
@@ -128,7 +134,11 @@ INSTANTIATE_TEST_SUITE_P(
                       MethodRow{"loto6_masks", GameMode::Loto6, BacktestMethod::Masks, 1, 20000},
                       MethodRow{"loto6_masks_threads", GameMode::Loto6, BacktestMethod::Masks, 2, 20000},
                       MethodRow{"loto6_masks_small", GameMode::Loto6, BacktestMethod::Masks, 1, 0},
-                      MethodRow{"loto6_enumeration", GameMode::Loto6, BacktestMethod::Enumeration, 2, 20000}),
+                      MethodRow{"loto6_enumeration", GameMode::Loto6, BacktestMethod::Enumeration, 2, 20000},
+                      MethodRow{"loto7_masks", GameMode::Loto7, BacktestMethod::Masks, 1, 20000},
+                      MethodRow{"loto7_masks_threads", GameMode::Loto7, BacktestMethod::Masks, 2, 20000},
+                      MethodRow{"loto7_masks_small", GameMode::Loto7, BacktestMethod::Masks, 1, 0},
+                      MethodRow{"loto7_enumeration", GameMode::Loto7, BacktestMethod::Enumeration, 2, 20000}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(Backtest, EmptyListAndNoDraws) {

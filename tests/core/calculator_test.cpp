@@ -157,10 +157,37 @@ TEST(CalculatorLayoutTest, ShapeAndCaptions) {
     EXPECT_EQ(calculatorPickLabel(kLoto6), "個の中から6個を選ぶ組み合わせの数は");
 }
 
-// Every n of both games and both options: no division by zero shows up,
+// ロト７: fifteen rows (the bonus numbers count for every row, since the
+// sixth grade needs one), six grades, ¥300 a ticket. With seven numbers
+// picked the totals row in the fraction view is each grade's winning
+// combinations per draw.
+TEST(CalculatorLayoutTest, Loto7SixGradesAndTheirCounts) {
+    const CalculatorLayout layout = LayoutCalculatorGrid(GameMode::Loto7);
+    EXPECT_EQ(layout.rows, 17);
+    EXPECT_EQ(layout.columns, 9);
+    EXPECT_EQ(layout.columnCaptions[7], "     6等     ");
+    EXPECT_EQ(layout.rowCaptions[1], "本7個+ボ2個");
+    EXPECT_EQ(layout.rowCaptions[3], "本7個");
+    EXPECT_EQ(layout.rowCaptions[15], "本3個");
+    const CalculatorPage seven = ComputeCalculator(GameMode::Loto7, 7, kFrac);
+    EXPECT_EQ(seven.combinationCountText, "1");
+    EXPECT_EQ(seven.totalCostText, "300");
+    const std::vector<std::string> totals{"1", "14", "196", "9135", "142100", "242550"};
+    EXPECT_EQ(std::vector<std::string>(seven.grid[16].begin() + 2, seven.grid[16].end() - 1), totals);
+    EXPECT_EQ(seven.grid[1][1], "ありえない");  // seven picked cannot hold 7 main and 2 bonus numbers
+    // 本3個+ボ2個 with nine picked: the tickets hold the three main numbers
+    // and four of the other six, C(6,4) = 15, all but the one without a
+    // bonus number (C(4,4) = 1) winning the sixth grade.
+    const CalculatorPage nine = ComputeCalculator(GameMode::Loto7, 9, kFrac);
+    EXPECT_EQ(nine.totalCostText, "1万800");
+    EXPECT_EQ(nine.grid[13][7], "14本");
+    EXPECT_EQ(nine.grid[13][8], "約 1万4000円");
+}
+
+// Every n of every game and both options: no division by zero shows up,
 // and every amount stays a plain count of yen.
 TEST(CalculatorRange, EveryPickCountIsWellFormed) {
-    for (GameMode mode : {kMini, kLoto6})
+    for (GameMode mode : kAllGames)
         for (ProbabilityView view : {kRec, kFrac})
             for (int n = rulesFor(mode).pickCount; n <= rulesFor(mode).maxNumber; ++n) {
                 const CalculatorPage page = ComputeCalculator(mode, n, view);

@@ -399,6 +399,18 @@ TEST(PrintCli, TestPage) {
     EXPECT_EQ(pages[0].rects[3], (DeviceRect{9970, 0, 10000, 14800}));
 }
 
+// The ロト７ card is not measured: no PDF, and the reason.
+TEST(PrintCli, Loto7ListIsNotPrinted) {
+    Folder f;
+    const std::string in = f.file("list7.txt", "[\x83\x8d\x83\x67\x82\x56]\r\n\r\n 1, 2, 3, 4, 5, 6, 7\r\n");
+    const std::string out = f.file("cards.pdf");
+    const auto run = runCli("print '" + in + "' --pdf '" + out + "'", true);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.out.find("ロト７の申込カードへの印刷には、まだ対応していません。"), std::string::npos) << run.out;
+    EXPECT_FALSE(fs::exists(out));
+    EXPECT_EQ(runCli("print --test --pdf '" + out + "'").exitCode, 0);  // the test page needs no card
+}
+
 TEST(PrintCli, FailuresAndBadArguments) {
     Folder f;
     const std::string in = f.file("list.txt", kLoto6File);

@@ -141,7 +141,9 @@ INSTANTIATE_TEST_SUITE_P(
         LayoutRow{"absurd_page_count", GameMode::MiniLoto, 3, FileLayout::Text, 2000000000, "H,E,1-3"},
         LayoutRow{"absurd_page_count_csv", GameMode::MiniLoto, 3, FileLayout::Csv, 2147483647, "H,E,1,2,3,E"},
         LayoutRow{"loto6_text_on_2_pages", GameMode::Loto6, 12, FileLayout::Text, 2, "H,E,1-5,6-7,S,8-12"},
-        LayoutRow{"loto6_csv", GameMode::Loto6, 2, FileLayout::Csv, 1, "H,E,1,2,E"}),
+        LayoutRow{"loto6_csv", GameMode::Loto6, 2, FileLayout::Csv, 1, "H,E,1,2,E"},
+        LayoutRow{"loto7_text_on_2_pages", GameMode::Loto7, 12, FileLayout::Text, 2, "H,E,1-5,6-7,S,8-12"},
+        LayoutRow{"loto7_csv", GameMode::Loto7, 2, FileLayout::Csv, 1, "H,E,1,2,E"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(CombinationFile, LineLengthsAndSeparatorMatchTheCard) {
@@ -152,6 +154,11 @@ TEST(CombinationFile, LineLengthsAndSeparatorMatchTheCard) {
     EXPECT_EQ(lines[3].back(), '\f');
     const CombinationList loto6 = makeList(GameMode::Loto6, 5);
     EXPECT_EQ(fileLines(formatCombinationFile(loto6, FileLayout::Text, 1))[2].size(), 114u);
+    const CombinationList loto7 = makeList(GameMode::Loto7, 10);
+    const auto lines7 = fileLines(formatCombinationFile(loto7, FileLayout::Text, 2));
+    EXPECT_EQ(lines7[0], utf8ToCp932("[ロト７]", "t"));
+    EXPECT_EQ(lines7[2].size(), 129u);  // five lines of 21 and four joins
+    EXPECT_EQ(lines7[3].size(), 131u);  // 130 hyphens and the form feed
 }
 
 TEST(CombinationFile, HeaderIsCp932) {
@@ -266,6 +273,8 @@ INSTANTIATE_TEST_SUITE_P(CombinationFile, SaveLoadRoundTrip,
                                            RoundTripRow{"mini_csv", GameMode::MiniLoto, 137, "a.csv", 3},
                                            RoundTripRow{"loto6_text", GameMode::Loto6, 260, "a.dat", 1},
                                            RoundTripRow{"loto6_csv", GameMode::Loto6, 260, "a.CSV", 2},
+                                           RoundTripRow{"loto7_text", GameMode::Loto7, 263, "a.txt", 2},
+                                           RoundTripRow{"loto7_csv", GameMode::Loto7, 263, "a.csv", 3},
                                            RoundTripRow{"no_extension", GameMode::Loto6, 7, "list", 1}),
                          [](const auto& row) { return std::string(row.param.name); });
 
@@ -389,6 +398,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(HeaderRow{"loto6_file_in_mini", "[ロト６]", GameMode::MiniLoto, GameMode::Loto6, GameMode::Loto6},
                       HeaderRow{"mini_file_in_loto6", "[ミニロト]", GameMode::Loto6, GameMode::MiniLoto, GameMode::MiniLoto},
                       HeaderRow{"same_game", "[ミニロト]", GameMode::MiniLoto, GameMode::MiniLoto, std::nullopt},
+                      HeaderRow{"loto7_file_in_loto6", "[ロト７]", GameMode::Loto6, GameMode::Loto7, GameMode::Loto7},
+                      HeaderRow{"half_width_seven", "[ロト7]", GameMode::Loto6, std::nullopt, std::nullopt},
                       HeaderRow{"trailing_space", "[ロト６] ", GameMode::MiniLoto, std::nullopt, std::nullopt},
                       HeaderRow{"half_width_six", "[ロト6]", GameMode::MiniLoto, std::nullopt, std::nullopt},
                       HeaderRow{"second_line_does_not_count", "", GameMode::MiniLoto, std::nullopt, std::nullopt},

@@ -172,8 +172,9 @@ TEST_F(FilterSession, OffByDefaultAndKeptPerGame) {
 TEST_F(FilterSession, PreviousIsTheNewestDraw) {
     session.setFilterSettings(parseFilterText(GameMode::Loto6, "previous=6"));
     int mains[kMaxPick] = {};
-    int count = 0, bonus = 0;
-    ASSERT_TRUE(session.history().drawOnBoard(session.history().drawCount(), mains, count, bonus));
+    int bonuses[kMaxBonus] = {};
+    int count = 0, bonusCount = 0;
+    ASSERT_TRUE(session.history().drawOnBoard(session.history().drawCount(), mains, count, bonuses, bonusCount));
     const CombinationFilter filter = session.currentFilter();
     EXPECT_TRUE(filter.passes(numberMask(std::vector<int>(mains, mains + count))));
     EXPECT_EQ(filter.statistic(FilterCondition::Previous, numberMask(std::vector<int>(mains, mains + count))), 6);

@@ -148,14 +148,15 @@ std::vector<TableRow> tableRows() {
     std::vector<TableRow> rows;
     for (int c = 0; c <= 31; ++c) rows.push_back({GameMode::MiniLoto, c, ArrangeMode::Ascending});
     for (int c = 0; c <= 43; ++c) rows.push_back({GameMode::Loto6, c, ArrangeMode::Ascending});
+    for (int c = 0; c <= 37; ++c) rows.push_back({GameMode::Loto7, c, ArrangeMode::Ascending});
+    for (int c : {9, 24, 37}) rows.push_back({GameMode::Loto7, c, ArrangeMode::Descending});
     for (int c : {7, 20, 31}) rows.push_back({GameMode::MiniLoto, c, ArrangeMode::Descending});
     for (int c : {8, 25, 43}) rows.push_back({GameMode::Loto6, c, ArrangeMode::Descending});
     return rows;
 }
 
 INSTANTIATE_TEST_SUITE_P(Generate, RSystemTable, ::testing::ValuesIn(tableRows()), [](const auto& row) {
-    return std::string(row.param.game == GameMode::MiniLoto ? "mini_" : "loto6_") +
-           std::to_string(row.param.candidates) +
+    return std::string(rulesFor(row.param.game).cliName) + "_" + std::to_string(row.param.candidates) +
            (row.param.arrange == ArrangeMode::Descending ? "_descending" : "");
 });
 

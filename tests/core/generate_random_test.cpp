@@ -62,5 +62,5 @@ TEST_P(RankTableGame, InvertsUnrankingEverywhere) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Generate, RankTableGame, ::testing::Values(GameMode::MiniLoto, GameMode::Loto6),
-                         [](const auto& row) { return row.param == GameMode::MiniLoto ? "mini" : "loto6"; });
+INSTANTIATE_TEST_SUITE_P(Generate, RankTableGame, ::testing::ValuesIn(kAllGames),
+                         [](const auto& row) { return std::string(rulesFor(row.param).cliName); });

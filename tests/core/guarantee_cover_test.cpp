@@ -111,14 +111,13 @@ TEST_P(FewestCoverCount, CoversEverythingWithNoMoreThanTheRSystem) {
 
 std::vector<CountRow> countRows() {
     std::vector<CountRow> rows;
-    for (GameMode game : {GameMode::MiniLoto, GameMode::Loto6})
+    for (GameMode game : kAllGames)
         for (int v = rulesFor(game).pickCount; v <= 20; ++v) rows.push_back({game, v});
     return rows;
 }
 
 INSTANTIATE_TEST_SUITE_P(Guarantee, FewestCoverCount, ::testing::ValuesIn(countRows()), [](const auto& row) {
-    return std::string(row.param.game == GameMode::MiniLoto ? "mini_" : "loto6_") +
-           std::to_string(row.param.candidates);
+    return std::string(rulesFor(row.param.game).cliName) + "_" + std::to_string(row.param.candidates);
 });
 
 struct BoundRow {

@@ -158,7 +158,7 @@ struct HistoryLineDrawRow {
     GameMode mode;
     std::string line;
     std::vector<int> mains;
-    int bonus;
+    std::vector<int> bonus;
 };
 
 class HistoryLineDraw : public ::testing::TestWithParam<HistoryLineDrawRow> {};
@@ -166,35 +166,40 @@ class HistoryLineDraw : public ::testing::TestWithParam<HistoryLineDrawRow> {};
 TEST_P(HistoryLineDraw, ReadsRightToLeft) {
     const HistoryLineDrawRow& row = GetParam();
     HistoryStore history;
-    history.loadFromText((row.mode == GameMode::MiniLoto ? kMiniHeader : kLoto6Header) + "\r\n" + row.line + "\r\n",
-                         row.mode);
-    int mains[6] = {};
-    int count = -1, bonus = -1;
-    ASSERT_TRUE(history.drawOnBoard(1, mains, count, bonus));
+    history.loadFromText(HistoryStore::sectionHeader(row.mode) + "\r\n" + row.line + "\r\n", row.mode);
+    int mains[kMaxPick] = {};
+    int bonuses[kMaxBonus] = {};
+    int count = -1, bonusCount = -1;
+    ASSERT_TRUE(history.drawOnBoard(1, mains, count, bonuses, bonusCount));
     EXPECT_EQ(std::vector<int>(mains, mains + count), row.mains);
-    EXPECT_EQ(bonus, row.bonus);
+    EXPECT_EQ(std::vector<int>(bonuses, bonuses + bonusCount), row.bonus);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, HistoryLineDraw,
     ::testing::Values(HistoryLineDrawRow{"well_formed", GameMode::MiniLoto, "第  9回(H11. 6. 8)=04,06,13,21,22,30",
-                                  {4, 6, 13, 21, 22}, 30},
-                      HistoryLineDrawRow{"bonus_out_of_range", GameMode::MiniLoto, "=01,02,03,04,05,32", {1, 2, 3, 4, 5}, 0},
+                                  {4, 6, 13, 21, 22}, {30}},
+                      HistoryLineDrawRow{"bonus_out_of_range", GameMode::MiniLoto, "=01,02,03,04,05,32", {1, 2, 3, 4, 5}, {}},
                       HistoryLineDrawRow{"extra_numbers_take_last_six", GameMode::MiniLoto, "=09,01,02,03,04,05,06",
-                                  {1, 2, 3, 4, 5}, 6},
-                      HistoryLineDrawRow{"short_line_stops_at_equals", GameMode::MiniLoto, "第  1回=07,08", {7}, 8},
-                      HistoryLineDrawRow{"no_delimiter", GameMode::MiniLoto, "12", {}, 12},
+                                  {1, 2, 3, 4, 5}, {6}},
+                      HistoryLineDrawRow{"short_line_stops_at_equals", GameMode::MiniLoto, "第  1回=07,08", {7}, {8}},
+                      HistoryLineDrawRow{"no_delimiter", GameMode::MiniLoto, "12", {}, {12}},
                       HistoryLineDrawRow{"trailing_blank_drops_bonus", GameMode::Loto6, "=01,02,03,04,05,06,07 ",
-                                  {1, 2, 3, 4, 5, 6}, 0}),
+                                  {1, 2, 3, 4, 5, 6}, {}},
+                      HistoryLineDrawRow{"loto7_two_bonus_numbers", GameMode::Loto7,
+                                  "第  1回(H25. 4. 5)=07,10,12,17,23,28,34,03,15", {7, 10, 12, 17, 23, 28, 34}, {3, 15}},
+                      HistoryLineDrawRow{"loto7_bonus_out_of_range", GameMode::Loto7, "=01,02,03,04,05,06,07,38,09",
+                                  {1, 2, 3, 4, 5, 6, 7}, {9}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(HistoryLineDraw, RoundBeyondEmptyLineHasNoLine) {
     HistoryStore history;
     history.loadFromText(kMiniHeader + "\r\n=01,02,03,04,05,06\r\n\r\n=07,08,09,10,11,12\r\n", GameMode::MiniLoto);
-    int mains[6];
-    int count, bonus;
-    EXPECT_FALSE(history.drawOnBoard(2, mains, count, bonus));
-    EXPECT_FALSE(history.drawOnBoard(3, mains, count, bonus));
+    int mains[kMaxPick];
+    int bonuses[kMaxBonus];
+    int count, bonusCount;
+    EXPECT_FALSE(history.drawOnBoard(2, mains, count, bonuses, bonusCount));
+    EXPECT_FALSE(history.drawOnBoard(3, mains, count, bonuses, bonusCount));
     history.loadFromText("", GameMode::MiniLoto);
-    EXPECT_FALSE(history.drawOnBoard(1, mains, count, bonus));
+    EXPECT_FALSE(history.drawOnBoard(1, mains, count, bonuses, bonusCount));
 }

@@ -191,11 +191,13 @@ TEST_P(HistoryBuiltinDraw, ReadsFromLineEnd) {
     const HistoryDrawRow& row = GetParam();
     HistoryStore history;
     history.loadBuiltin(row.mode);
-    int mains[6] = {};
-    int count = -1, bonus = -1;
-    EXPECT_EQ(history.drawOnBoard(row.round, mains, count, bonus), row.found);
+    int mains[kMaxPick] = {};
+    int bonuses[kMaxBonus] = {};
+    int count = -1, bonusCount = -1;
+    EXPECT_EQ(history.drawOnBoard(row.round, mains, count, bonuses, bonusCount), row.found);
     EXPECT_EQ(std::vector<int>(mains, mains + count), row.mains);
-    EXPECT_EQ(bonus, row.bonus);
+    EXPECT_EQ(bonusCount == 1 ? bonuses[0] : 0, row.bonus);
+    EXPECT_EQ(bonusCount, row.found ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(

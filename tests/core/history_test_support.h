@@ -13,6 +13,10 @@
 #include <string>
 #include <vector>
 
+#include "history/draw_date.h"
+#include "history/history_draw.h"
+#include "history/history_store.h"
+
 namespace history_test {
 
 namespace fs = std::filesystem;
@@ -77,6 +81,37 @@ inline PlainCount plainCount(bool loto6) {
         }
     }
     return count;
+}
+
+// The ロト７ section made from the verified list data/history-loto7.tsv
+// (round, date, main numbers, bonus numbers; tab separated), one line per
+// draw as the history file writes it, then an empty line.
+inline std::string loto7SectionText() {
+    std::ifstream in(TAMBOR_TEST_DATA_DIR "/history-loto7.tsv");
+    std::string text = tambor::HistoryStore::sectionHeader(tambor::GameMode::Loto7) + "\r\n";
+    auto numbers = [](const std::string& field) {
+        std::vector<int> v;
+        for (std::size_t at = 0; at < field.size(); at += 3) v.push_back(std::stoi(field.substr(at, 2)));
+        return v;
+    };
+    for (std::string line; std::getline(in, line);) {
+        std::vector<std::string> fields;
+        for (std::size_t start = 0;;) {
+            const std::size_t tab = line.find('\t', start);
+            fields.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+            if (tab == std::string::npos) break;
+            start = tab + 1;
+        }
+        EXPECT_EQ(fields.size(), 4u) << line;
+        if (fields.size() != 4) continue;
+        tambor::HistoryDraw draw;
+        draw.round = std::stoi(fields[0]);
+        draw.date = tambor::parseIsoDate(fields[1]);
+        draw.mainNumbers = numbers(fields[2]);
+        draw.bonusNumbers = numbers(fields[3]);
+        text += tambor::historyDrawLine(draw) + "\r\n";
+    }
+    return text + "\r\n";
 }
 
 }  // namespace history_test

@@ -161,3 +161,41 @@ TEST(NumberBoardLimits, AxisRemovalSaysTheLimitForOneAxisFewer) {
     board.setCurrentRole(Axis);
     EXPECT_EQ(board.refusalReason(42, false), "連動数字は34個までです（軸数字1個のとき）");
 }
+
+// Every game's together limit is the largest count whose build stays at or
+// under 278,256 combinations (C(together, pick - axis)).
+TEST(NumberBoardLimits, TogetherLimitsFollowOneRule) {
+    auto choose = [](int n, int k) {
+        std::int64_t c = 1;
+        for (int i = 0; i < k; ++i) c = c * (n - i) / (i + 1);
+        return c;
+    };
+    for (const GameMode mode : kAllGames) {
+        const GameRules& rules = rulesFor(mode);
+        for (int axis = 0; axis < rules.pickCount; ++axis) {
+            int limit = rules.pickCount - axis;
+            while (limit < rules.maxNumber && choose(limit + 1, rules.pickCount - axis) <= 278256) ++limit;
+            EXPECT_EQ(TogetherLimit(mode, axis), limit) << rules.name << " axis " << axis;
+        }
+    }
+    EXPECT_EQ(TogetherLimit(GameMode::Loto7, 0), 23);
+    EXPECT_EQ(TogetherLimit(GameMode::Loto7, 1), 26);
+    EXPECT_EQ(TogetherLimit(GameMode::Loto7, 2), 34);
+    EXPECT_EQ(TogetherLimit(GameMode::Loto7, 7), 37);
+}
+
+TEST(NumberBoardLimits, Loto7Roles) {
+    NumberBoard fixed = boardWith(GameMode::Loto7, Fix, {1, 2, 3, 4, 5, 6, 7});
+    EXPECT_EQ(fixed.refusalReason(8, false), "固定数字は7個までです");
+    NumberBoard bonus = boardWith(GameMode::Loto7, Bonus, {9, 10});
+    EXPECT_EQ(bonus.count(Bonus), 2);
+    EXPECT_EQ(bonus.refusalReason(11, false), "ボーナス数字は2個までです");
+    NumberBoard forbidden(GameMode::Loto7);
+    forbidden.setCurrentRole(Disable);
+    for (int n = 1; n <= 30; ++n) forbidden.toggle(n, false);
+    EXPECT_EQ(forbidden.count(Disable), 30);
+    EXPECT_FALSE(forbidden.canToggle(31, false));
+    NumberBoard together = boardWith(GameMode::Loto7, Together, {});
+    for (int n = 1; n <= 23; ++n) together.toggle(n, false);
+    EXPECT_EQ(together.refusalReason(24, false), "連動数字は23個までです（軸数字0個のとき）");
+}

@@ -40,12 +40,13 @@ int gradeByCounting(GameMode mode, const Combination& c, const WinningNumbers& w
     bool b = false;
     for (int n : c) {
         for (int i = 0; i < w.mainCount; ++i) m += w.main[static_cast<std::size_t>(i)] == n;
-        b = b || n == w.bonus;
+        for (int i = 0; i < w.bonusCount; ++i) b = b || n == w.bonus[static_cast<std::size_t>(i)];
     }
     if (m == k) return 1;
     if (m == k - 1) return b ? 2 : 3;
     if (m == k - 2) return 4;
-    if (m == k - 3 && mode == GameMode::Loto6) return 5;
+    if (m == k - 3 && mode != GameMode::MiniLoto) return 5;
+    if (m == k - 4 && b && mode == GameMode::Loto7) return 6;
     return 0;
 }
 
@@ -64,6 +65,20 @@ Combination parseLine(const std::string& line) {
 const WinningNumbers kLoto6 = winning(GameMode::Loto6, {3, 8, 15, 22, 30, 41}, 10);
 const WinningNumbers kMini = winning(GameMode::MiniLoto, {2, 9, 14, 20, 27}, 5);
 
+WinningNumbers winning7(std::initializer_list<int> mains, std::initializer_list<int> bonuses) {
+    const std::vector<int> m(mains), b(bonuses);
+    auto w = makeWinningNumbers(GameMode::Loto7, m.data(), static_cast<int>(m.size()), b.data(), static_cast<int>(b.size()));
+    EXPECT_TRUE(w.has_value());
+    return *w;
+}
+
+// ロト７ 第1回: 07,10,12,17,23,28,34 with the bonus numbers 03 and 15.
+const WinningNumbers kLoto7 = winning7({7, 10, 12, 17, 23, 28, 34}, {15, 3});
+
+const WinningNumbers& winningOf(GameMode mode) {
+    return mode == GameMode::Loto7 ? kLoto7 : mode == GameMode::Loto6 ? kLoto6 : kMini;
+}
+
 }  // namespace
 
 TEST(PrizeCheck, FirstGradeLoto6) {
@@ -72,7 +87,7 @@ TEST(PrizeCheck, FirstGradeLoto6) {
     const auto r = RunPrizeCheck(GameMode::Loto6, kLoto6, set);
     const std::vector<std::string> expected{"一等", "  3, 8,15,22,30,41", "二等", "三等", "四等", "五等"};
     EXPECT_EQ(r.lines, expected);
-    EXPECT_EQ(r.hits, (std::array<int, 5>{1, 0, 0, 0, 0}));
+    EXPECT_EQ(r.hits, (std::array<int, kMaxGrades>{1, 0, 0, 0, 0}));
     EXPECT_EQ(r.money, 100003400);
     EXPECT_EQ(r.moneyText, "約 1億3400円");
 }
@@ -93,7 +108,7 @@ TEST(PrizeCheck, FifthGradeOnlyIsFixedMoney) {
     list(GameMode::Loto6, set, {3, 22, 41, 40, 42, 43});
     list(GameMode::Loto6, set, {3, 8, 1, 2, 4, 5});  // two main numbers: nothing
     const auto r = RunPrizeCheck(GameMode::Loto6, kLoto6, set);
-    EXPECT_EQ(r.hits, (std::array<int, 5>{0, 0, 0, 0, 3}));
+    EXPECT_EQ(r.hits, (std::array<int, kMaxGrades>{0, 0, 0, 0, 3}));
     EXPECT_EQ(r.moneyText, "3000円");
 }
 
@@ -102,7 +117,7 @@ TEST(PrizeCheck, MiniLotoFourthGradeIsApproximate) {
     list(GameMode::MiniLoto, set, {2, 9, 14, 1, 3});
     list(GameMode::MiniLoto, set, {14, 20, 27, 5, 31});  // bonus among the other two
     const auto r = RunPrizeCheck(GameMode::MiniLoto, kMini, set);
-    EXPECT_EQ(r.hits, (std::array<int, 5>{0, 0, 0, 2, 0}));
+    EXPECT_EQ(r.hits, (std::array<int, kMaxGrades>{0, 0, 0, 2, 0}));
     EXPECT_EQ(r.moneyText, "約 2000円");
 }
 
@@ -111,7 +126,7 @@ TEST(PrizeCheck, NoHitsShowsHeadingsOnly) {
     list(GameMode::Loto6, set, {1, 2, 4, 5, 6, 7});
     const auto loto6 = RunPrizeCheck(GameMode::Loto6, kLoto6, set);
     EXPECT_EQ(loto6.lines, (std::vector<std::string>{"一等", "二等", "三等", "四等", "五等"}));
-    EXPECT_EQ(loto6.hits, (std::array<int, 5>{}));
+    EXPECT_EQ(loto6.hits, (std::array<int, kMaxGrades>{}));
     EXPECT_EQ(loto6.moneyText, "0円");
     const auto mini = RunPrizeCheck(GameMode::MiniLoto, kMini, CombinationSet{});
     EXPECT_EQ(mini.lines, (std::vector<std::string>{"一等", "二等", "三等", "四等"}));
@@ -122,7 +137,7 @@ TEST(PrizeCheck, FourMainPlusBonusIsFourthGrade) {
     CombinationSet set;
     list(GameMode::Loto6, set, {3, 8, 15, 22, 10, 1});
     const auto r = RunPrizeCheck(GameMode::Loto6, kLoto6, set);
-    EXPECT_EQ(r.hits, (std::array<int, 5>{0, 0, 0, 1, 0}));
+    EXPECT_EQ(r.hits, (std::array<int, kMaxGrades>{0, 0, 0, 1, 0}));
     EXPECT_EQ(r.lines, (std::vector<std::string>{"一等", "二等", "三等", "四等", "  1, 3, 8,10,15,22", "五等"}));
     EXPECT_EQ(r.moneyText, "約 9500円");
 }
@@ -151,7 +166,7 @@ class PrizeCheckAllCandidates : public ::testing::TestWithParam<GameMode> {};
 // winning combinations, each once, and every line wins the grade it is under.
 TEST_P(PrizeCheckAllCandidates, EveryWinnerFoundOnceUnderItsGrade) {
     const GameMode mode = GetParam();
-    const WinningNumbers& w = mode == GameMode::Loto6 ? kLoto6 : kMini;
+    const WinningNumbers& w = winningOf(mode);
     CombinationSet all;
     for (CombinationIndex i = 0; i < rulesFor(mode).combinationCount; ++i) all.add(i);
     const auto r = RunPrizeCheck(mode, w, all);
@@ -182,7 +197,8 @@ TEST_P(PrizeCheckAllCandidates, EveryWinnerFoundOnceUnderItsGrade) {
     }
     EXPECT_EQ(static_cast<std::int32_t>(seen.size()), prizeCandidateCount(mode));
     EXPECT_EQ(r.money, money);
-    EXPECT_EQ(r.moneyText, mode == GameMode::Loto6 ? "約 5億4831万200円" : "約 1526万8300円");
+    const char* const expected[] = {"約 1526万8300円", "約 5億4831万200円", "約 13億8395万8800円"};
+    EXPECT_EQ(r.moneyText, expected[static_cast<int>(mode)]);
 }
 
 // Listing only the winners of one grade (found by counting over the whole
@@ -191,7 +207,7 @@ TEST_P(PrizeCheckAllCandidates, EveryWinnerFoundOnceUnderItsGrade) {
 TEST_P(PrizeCheckAllCandidates, EachGradeAloneByCounting) {
     const GameMode mode = GetParam();
     const GameRules rules = rulesFor(mode);
-    const WinningNumbers& w = mode == GameMode::Loto6 ? kLoto6 : kMini;
+    const WinningNumbers& w = winningOf(mode);
     std::vector<CombinationSet> byGrade(kMaxGrades);
     Combination c = UnrankCombination(mode, 0);
     for (CombinationIndex i = 0; i < rules.combinationCount; ++i) {
@@ -214,7 +230,7 @@ TEST_P(PrizeCheckAllCandidates, EachGradeAloneByCounting) {
 // A random list: the hits per grade equal a plain count over the list.
 TEST_P(PrizeCheckAllCandidates, RandomListMatchesCounting) {
     const GameMode mode = GetParam();
-    const WinningNumbers& w = mode == GameMode::Loto6 ? kLoto6 : kMini;
+    const WinningNumbers& w = winningOf(mode);
     std::mt19937 rng(20240611);
     std::uniform_int_distribution<CombinationIndex> pick(0, rulesFor(mode).combinationCount - 1);
     CombinationSet set;
@@ -234,8 +250,44 @@ TEST_P(PrizeCheckAllCandidates, RandomListMatchesCounting) {
     EXPECT_EQ(r.hits, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Games, PrizeCheckAllCandidates, ::testing::Values(GameMode::MiniLoto, GameMode::Loto6),
-                         [](const auto& row) { return row.param == GameMode::MiniLoto ? "mini" : "loto6"; });
+INSTANTIATE_TEST_SUITE_P(Games, PrizeCheckAllCandidates, ::testing::ValuesIn(kAllGames),
+                         [](const auto& row) { return std::string(rulesFor(row.param).cliName); });
+
+// The ロト７ bonus rules at their edges: the second grade needs a bonus
+// number as the seventh; the sixth needs one among the four that are not
+// main, and a ticket holding both bonus numbers still wins one grade once.
+TEST(PrizeCheck, Loto7BonusEdges) {
+    CombinationSet set;
+    list(GameMode::Loto7, set, {7, 10, 12, 17, 23, 28, 3});   // 6 main + bonus 3: second
+    list(GameMode::Loto7, set, {7, 10, 12, 17, 23, 28, 1});   // 6 main + other: third
+    list(GameMode::Loto7, set, {7, 10, 12, 17, 23, 3, 15});   // 5 main + both bonus: fourth
+    list(GameMode::Loto7, set, {7, 10, 12, 17, 3, 15, 1});    // 4 main + both bonus: fifth
+    list(GameMode::Loto7, set, {7, 10, 12, 3, 15, 1, 2});     // 3 main + both bonus: sixth
+    list(GameMode::Loto7, set, {7, 10, 12, 15, 1, 2, 4});     // 3 main + bonus 15: sixth
+    list(GameMode::Loto7, set, {7, 10, 12, 1, 2, 4, 5});      // 3 main, no bonus: nothing
+    list(GameMode::Loto7, set, {7, 10, 3, 15, 1, 2, 4});      // 2 main + both bonus: nothing
+    const auto r = RunPrizeCheck(GameMode::Loto7, kLoto7, set);
+    EXPECT_EQ(r.hits, (std::array<int, kMaxGrades>{0, 1, 1, 1, 1, 2}));
+    EXPECT_EQ(r.money, 6077700 + 500000 + 6500 + 1400 + 2 * 1000);
+    EXPECT_EQ(r.moneyText, "約 658万7600円");
+    const std::vector<std::string> expected{"一等", "二等", "  3, 7,10,12,17,23,28", "三等", "  1, 7,10,12,17,23,28",
+                                            "四等", "  3, 7,10,12,15,17,23", "五等", "  1, 3, 7,10,12,15,17", "六等",
+                                            "  1, 2, 4, 7,10,12,15", "  1, 2, 3, 7,10,12,15"};
+    EXPECT_EQ(r.lines, expected);
+}
+
+TEST(PrizeCheck, Loto7WinningNumbersNeedTwoDistinctBonusNumbers) {
+    const int mains[] = {1, 2, 3, 4, 5, 6, 7};
+    const int one[] = {9}, same[] = {9, 9}, mainBonus[] = {7, 9}, outside[] = {9, 38}, good[] = {30, 9};
+    EXPECT_FALSE(makeWinningNumbers(GameMode::Loto7, mains, 7, one, 1));
+    EXPECT_FALSE(makeWinningNumbers(GameMode::Loto7, mains, 7, same, 2));
+    EXPECT_FALSE(makeWinningNumbers(GameMode::Loto7, mains, 7, mainBonus, 2));
+    EXPECT_FALSE(makeWinningNumbers(GameMode::Loto7, mains, 7, outside, 2));
+    EXPECT_FALSE(makeWinningNumbers(GameMode::Loto6, mains, 6, good, 2));
+    const auto w = makeWinningNumbers(GameMode::Loto7, mains, 7, good, 2);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->bonus, (std::array<int, kMaxBonus>{9, 30}));
+}
 
 TEST(PrizeCheck, ProgressIsSparseAndEndsAtHundred) {
     CombinationSet all;
@@ -315,11 +367,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(PrizeCheck, BoardMarksMustBeComplete) {
     NumberBoard board(GameMode::MiniLoto);
     const int five[] = {2, 9, 14, 20, 27};
-    board.markDraw(five, 4, 5);  // only four main numbers
+    const int bonus[] = {5};
+    board.markDraw(five, 4, bonus, 1);  // only four main numbers
     EXPECT_FALSE(winningNumbersFromBoard(board).has_value());
-    board.markDraw(five, 5, 0);  // no bonus
+    board.markDraw(five, 5, bonus, 0);  // no bonus
     EXPECT_FALSE(winningNumbersFromBoard(board).has_value());
-    board.markDraw(five, 5, 5);
+    board.markDraw(five, 5, bonus, 1);
     const auto w = winningNumbersFromBoard(board);
     ASSERT_TRUE(w.has_value());
     EXPECT_EQ(*w, kMini);
@@ -415,6 +468,20 @@ TEST(CheckCommand, HandMarkedNumbersAndHeaderGame) {
     EXPECT_EQ(run.out,
               "一等\n  1, 2, 3, 4, 5\n二等\n三等\n四等\n  1, 2, 3,30,31\n"
               "一等\t1\n二等\t0\n三等\t0\n四等\t1\n約 1004万7800円\n");
+}
+
+// ロト７ takes both bonus numbers: --bonus a,b.
+TEST(CheckCommand, Loto7TwoBonusNumbers) {
+    CheckFolder dir;
+    const std::string header = "[\x83\x8D\x83\x67\x82\x56]\r\n\r\n";  // "[ロト７]"
+    const std::string file = dir.write("l7.txt", header + " 3, 7,10,12,17,23,28\r\n 1, 2, 3, 7,10,12,15\r\n");
+    const CliRun run = runCli("check " + file + " --main 7,10,12,17,23,28,34 --bonus 15,3");
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out,
+              "一等\n二等\n  3, 7,10,12,17,23,28\n三等\n四等\n五等\n六等\n  1, 2, 3, 7,10,12,15\n"
+              "一等\t1\n二等\t1\n三等\t0\n四等\t0\n五等\t0\n六等\t1\n約 607万8700円\n");
+    for (const char* bad : {"--bonus 3", "--bonus 3,3", "--bonus 3,7", "--bonus 3,15,20", "--bonus 3,38"})
+        EXPECT_EQ(runCli("check " + file + " --main 7,10,12,17,23,28,34 " + bad).exitCode, 2) << bad;
 }
 
 struct BadCheckRow {

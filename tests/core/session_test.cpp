@@ -91,6 +91,47 @@ TEST(SessionGameSwitch, ToLoto6OverTheLimitClearsEveryRole) {
     EXPECT_EQ(session.board().count(Fix), 0);
 }
 
+TEST(SessionGameSwitch, ToLoto7OverItsLimitsClearsEveryRole) {
+    TempFolder folder;
+    Session session(folder.path, GameMode::Loto6);
+    mark(session, Together, {});
+    for (int n = 1; n <= 24; ++n) session.board().toggle(n, false);  // beyond ロト７'s 23
+    session.switchGame(GameMode::Loto7);
+    EXPECT_EQ(session.board().count(Together), 0);
+    // Seven fixed numbers are one too many for ロト６.
+    mark(session, Fix, {1, 2, 3, 4, 5, 6, 7});
+    ASSERT_EQ(session.board().count(Fix), 7);
+    session.switchGame(GameMode::Loto6);
+    EXPECT_EQ(session.board().count(Fix), 0);
+}
+
+TEST(SessionGameSwitch, Loto7KeepsWhatFitsAndTrimsAbove37) {
+    TempFolder folder;
+    Session session(folder.path, GameMode::Loto6);
+    mark(session, Together, {3, 37, 38, 43});
+    session.switchGame(GameMode::Loto7);
+    EXPECT_EQ(session.mode(), GameMode::Loto7);
+    EXPECT_EQ(session.list().mode(), GameMode::Loto7);
+    EXPECT_EQ(session.board().count(Together), 2);
+    EXPECT_EQ(session.board().state(38), 0);
+}
+
+// A hand-marked ロト７ draw: seven main numbers and two bonus numbers.
+TEST(SessionPrizeCheck, Loto7HandMarkedDraw) {
+    TempFolder folder;
+    Session session(folder.path, GameMode::Loto7);
+    session.list().appendText("7,10,12,17,23,28,3\n7,10,12,3,15,1,2\n1,2,4,5,6,8,9\n");
+    mark(session, Main, {7, 10, 12, 17, 23, 28, 34});
+    EXPECT_FALSE(session.prizeCheckPossible());  // no bonus numbers yet
+    mark(session, Bonus, {3});
+    EXPECT_FALSE(session.prizeCheckPossible());  // one of two
+    mark(session, Bonus, {15});
+    ASSERT_TRUE(session.prizeCheckPossible());
+    ASSERT_TRUE(session.runPrizeCheck().has(Change::Prize));
+    ASSERT_TRUE(session.prizeFigures().has_value());
+    EXPECT_EQ(session.prizeFigures()->hits, (std::array<int, kMaxGrades>{0, 1, 0, 0, 0, 1}));
+}
+
 TEST(SessionGameSwitch, UnreadableHistoryIsReportedAndTheBuiltInCopyUsed) {
     TempFolder folder;
     std::ofstream(folder.path / "lotodata.txt", std::ios::binary) << "\x81\x20 not cp932\r\n";

@@ -153,8 +153,26 @@ INSTANTIATE_TEST_SUITE_P(
                       LookupRow{"two_means_mini", {"Mini6Mode=2"}, GameMode::MiniLoto},
                       LookupRow{"trailing_text", {"Mini6Mode=1x"}, GameMode::MiniLoto},
                       LookupRow{"missing", {"[動作モード設定]"}, GameMode::MiniLoto},
-                      LookupRow{"no_equals", {"Mini6Mode 1"}, GameMode::MiniLoto}),
+                      LookupRow{"no_equals", {"Mini6Mode 1"}, GameMode::MiniLoto},
+                      LookupRow{"game_two_is_loto7", {"Mini6Mode=0", "Game=2"}, GameMode::Loto7},
+                      LookupRow{"game_before_mini6mode", {"Mini6Mode=1", "Game=0"}, GameMode::MiniLoto},
+                      LookupRow{"game_out_of_range", {"Mini6Mode=1", "Game=3"}, GameMode::Loto6},
+                      LookupRow{"game_negative", {"Game=-1"}, GameMode::MiniLoto}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// ロト７ is kept as Game=2 beside Mini6Mode=0, which older copies read as
+// ミニロト; the file of the other two games keeps its layout.
+TEST(Settings, Loto7WritesGameTwo) {
+    StoredSettings s;
+    s.game = GameMode::Loto7;
+    const auto lines = settingsLines(s, nullptr);
+    EXPECT_EQ(lines[1], "Mini6Mode=0");
+    EXPECT_EQ(lines[2], "Game=2");
+    EXPECT_EQ(parse(lines).game, GameMode::Loto7);
+    s.game = GameMode::Loto6;
+    EXPECT_EQ(settingsLines(s, nullptr)[1], "Mini6Mode=1");
+    EXPECT_EQ(settingsLines(s, nullptr).size(), lines.size() - 1);
+}
 
 TEST(Settings, Mini6ModeTwoIsWrittenBackAsZero) {
     const StoredSettings s = parse({"Mini6Mode=2"});

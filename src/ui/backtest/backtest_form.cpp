@@ -36,11 +36,11 @@
 namespace tambor::ui {
 namespace {
 
-const char* const kGradeCaptions[kMaxGrades] = {"１等", "２等", "３等", "４等", "５等"};
+const char* const kGradeCaptions[kMaxGrades] = {"１等", "２等", "３等", "４等", "５等", "６等"};
 const char* const kGradeHints[kMaxGrades] = {
     "範囲の中で１等が何本当選したかを表示します。", "範囲の中で２等が何本当選したかを表示します。",
     "範囲の中で３等が何本当選したかを表示します。", "範囲の中で４等が何本当選したかを表示します。",
-    "範囲の中で５等が何本当選したかを表示します。"};
+    "範囲の中で５等が何本当選したかを表示します。", "範囲の中で６等が何本当選したかを表示します。"};
 
 QString text(const std::string& s) { return QString::fromStdString(s); }
 
@@ -149,7 +149,7 @@ TBacktestForm::TBacktestForm(SessionModel& model, QWidget* owner)
     rangeLabel_->setObjectName(QStringLiteral("BacktestRangeLabel"));
     rangeLabel_->setStyleSheet(QStringLiteral("color: #b00000"));
     summary->addWidget(rangeLabel_, 2, 6, 1, 5);
-    summary->setColumnStretch(11, 1);
+    summary->setColumnStretch(2 * kMaxGrades, 1);
     layout->addLayout(summary);
 
     // The table and the chart.
@@ -360,7 +360,7 @@ void TBacktestForm::applyRange() {
     std::vector<BacktestChart::Point> points;
     points.reserve(end - first);
     for (std::size_t i = first; i < end; ++i) points.push_back({result_->rows[i].round, result_->rows[i].money});
-    chart_->setData(std::move(points), static_cast<std::int64_t>(result_->listSize) * kTicketPrice);
+    chart_->setData(std::move(points), static_cast<std::int64_t>(result_->listSize) * rulesFor(result_->mode).price);
     const BacktestSummary s = SummarizeBacktest(*result_, first, end);
     rangeLabel_->setText(s.uncheckedDraws > 0 ? u8("当選番号の揃っていない回が %1 回あります。").arg(s.uncheckedDraws)
                                               : QString());
@@ -383,7 +383,7 @@ void TBacktestForm::showSummary() {
     drawsMemo_->setText(count(s.draws, "回"));
     for (int g = 0; g < kMaxGrades; ++g)
         gradeMemo_[static_cast<std::size_t>(g)]->setText(count(s.hits[static_cast<std::size_t>(g)], "本"));
-    moneyMemo_->setText(text(FormatPrizeMoney(mode, s.money, static_cast<int>(s.hits[4]))));
+    moneyMemo_->setText(text(FormatPrizeMoney(mode, s.money, fixedGradeHits(mode, s.hits))));
     costMemo_->setText(count(s.cost, "円"));
     returnMemo_->setText(text(FormatReturnPercent(s)));
     if (s.best) {
@@ -391,7 +391,7 @@ void TBacktestForm::showSummary() {
         bestMemo_->setText(u8("第%1回（%2） %3")
                                .arg(best.round)
                                .arg(text(best.date))
-                               .arg(text(FormatPrizeMoney(mode, best.money, best.hits[4]))));
+                               .arg(text(FormatPrizeMoney(mode, best.money, fixedGradeHits(mode, best.hits)))));
     } else {
         bestMemo_->setText(u8("なし"));
     }

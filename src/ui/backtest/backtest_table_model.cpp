@@ -33,7 +33,7 @@ QVariant BacktestTableModel::data(const QModelIndex& index, int role) const {
     if (column == 1) return QString::fromStdString(row.date);
     if (!row.checked) return QStringLiteral("--");
     if (column <= grades + 1) return QString::number(row.hits[static_cast<std::size_t>(column - 2)]);
-    return QString::fromStdString(FormatPrizeMoney(result_->mode, row.money, row.hits[4]));
+    return QString::fromStdString(FormatPrizeMoney(result_->mode, row.money, fixedGradeHits(result_->mode, row.hits)));
 }
 
 QVariant BacktestTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

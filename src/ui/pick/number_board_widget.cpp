@@ -45,13 +45,14 @@ constexpr int kBoardLeft = 100;
 constexpr int kPitch = 24;
 constexpr int kClearWidth = 28;  // "解除" whole
 
-// The clear button's place: below the last column that shows numbers (the
-// fifth in ロト６, 41 to 43; the fourth in ミニロト, 31 alone), kept inside
-// the board.
+// The clear button's place: below the game's highest number, in the last
+// column that shows numbers (the fifth in ロト６, below 43; the fourth in
+// ミニロト below 31 and in ロト７ below 37), kept inside the board.
 QPoint clearButtonPlace(GameMode mode) {
-    if (mode == GameMode::Loto6)
-        return {NumberBoardWidget::kWidth - kClearWidth, 4 + 3 * kPitch + 2};
-    return {kBoardLeft + 3 * kPitch - 2, 4 + 1 * kPitch + 2};
+    const int last = rulesFor(mode).maxNumber - 1;
+    const int column = last / 10, row = last % 10 + 1;
+    const int x = column >= 4 ? NumberBoardWidget::kWidth - kClearWidth : kBoardLeft + column * kPitch - 2;
+    return {x, 4 + row * kPitch + 2};
 }
 
 }  // namespace
@@ -131,10 +132,10 @@ void NumberBoardWidget::AllowAllUpSpeedButtonClick() {
 void NumberBoardWidget::refresh(const Changes& changes) {
     const NumberBoard& board = model_.session().board();
     if (changes.has(Change::Game)) {
-        const bool loto6 = model_.session().mode() == GameMode::Loto6;
-        for (int n = 32; n <= kBoardSize; ++n) numPanels_[static_cast<std::size_t>(n - 1)]->setVisible(loto6);
-        allowAllUpSpeedButton_->move(clearButtonPlace(model_.session().mode()));
+        // The game's numbers show, the rest of the 43 are hidden.
         const int maxNumber = model_.session().rules().maxNumber;
+        for (int n = 1; n <= kBoardSize; ++n) numPanels_[static_cast<std::size_t>(n - 1)]->setVisible(n <= maxNumber);
+        allowAllUpSpeedButton_->move(clearButtonPlace(model_.session().mode()));
         if (focusNumber_ > maxNumber)
             setFocusNumber(maxNumber, numPanels_[static_cast<std::size_t>(focusNumber_ - 1)]->hasFocus());
     }

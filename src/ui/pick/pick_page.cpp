@@ -1,5 +1,7 @@
 #include "ui/pick/pick_page.h"
 
+#include <array>
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
@@ -46,11 +48,24 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
     setHint(miniLotoRadioButton_, "ミニロト用の動作を行います。");
     loto6RadioButton_ = new QRadioButton(u8("ロト６(&6)"), lotoGroupBox);
     loto6RadioButton_->setObjectName(QStringLiteral("Loto6RadioButton"));
-    loto6RadioButton_->setGeometry(92, 16, 80, 20);
     setHint(loto6RadioButton_, "ロト６用の動作を行います。");
+    loto7RadioButton_ = new QRadioButton(u8("ロト７(&7)"), lotoGroupBox);
+    loto7RadioButton_->setObjectName(QStringLiteral("Loto7RadioButton"));
+    setHint(loto7RadioButton_, "ロト７用の動作を行います。");
+    // Three games share the group's width: each button as wide as its
+    // caption needs, one after the other.
+    {
+        int x = 6;
+        for (QRadioButton* button : {miniLotoRadioButton_, loto6RadioButton_, loto7RadioButton_}) {
+            const int width = button->sizeHint().width();
+            button->setGeometry(x, 16, width, 20);
+            x += width + 2;
+        }
+    }
     auto* gameGroup = new QButtonGroup(this);
     gameGroup->addButton(miniLotoRadioButton_, static_cast<int>(GameMode::MiniLoto));
     gameGroup->addButton(loto6RadioButton_, static_cast<int>(GameMode::Loto6));
+    gameGroup->addButton(loto7RadioButton_, static_cast<int>(GameMode::Loto7));
     connect(gameGroup, &QButtonGroup::idClicked, this, &PickPage::LotoRadioButtonClick);
 
     // The combination list.
@@ -142,7 +157,7 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
 }
 
 void PickPage::LotoRadioButtonClick(int gameTag) {
-    const GameMode mode = gameTag == static_cast<int>(GameMode::Loto6) ? GameMode::Loto6 : GameMode::MiniLoto;
+    const GameMode mode = isGameNumber(gameTag) ? static_cast<GameMode>(gameTag) : GameMode::MiniLoto;
     // The switch discards the list: nothing while a command works on it,
     // and unsaved work is asked about first. Either refusal puts the radio
     // buttons back on the game in force.
@@ -214,9 +229,14 @@ void PickPage::EditBitBtnClick() {
 
 void PickPage::listEditingChanged(bool editing) {
     for (QWidget* control :
-         std::initializer_list<QWidget*>{miniLotoRadioButton_, loto6RadioButton_, editBitBtn_, lotBitBtn_, combiBitBtn_,
+         std::initializer_list<QWidget*>{miniLotoRadioButton_, loto6RadioButton_, loto7RadioButton_, editBitBtn_, lotBitBtn_, combiBitBtn_,
                                          clearBitBtn_, loadBitBtn_, sortBitBtn_})
         control->setEnabled(!editing);
+}
+
+QRadioButton* PickPage::gameRadioButton(GameMode mode) const {
+    const std::array<QRadioButton*, kGameCount> buttons{miniLotoRadioButton_, loto6RadioButton_, loto7RadioButton_};
+    return buttons[static_cast<std::size_t>(mode)];
 }
 
 void PickPage::RecordBitBtnClick() { emit historyFormWanted(); }
@@ -224,7 +244,7 @@ void PickPage::RecordBitBtnClick() { emit historyFormWanted(); }
 void PickPage::refresh(const Changes& changes) {
     const Session& session = model_.session();
     if (changes.has(Change::Game))
-        (session.mode() == GameMode::Loto6 ? loto6RadioButton_ : miniLotoRadioButton_)->setChecked(true);
+        gameRadioButton(session.mode())->setChecked(true);
     if (changes.has(Change::List)) {
         pickModel_->refresh();
         const auto count = static_cast<std::int64_t>(session.list().size());

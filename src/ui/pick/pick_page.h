@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include "core/game.h"
+
 class QLineEdit;
 class QListView;
 class QPushButton;
@@ -59,11 +61,14 @@ private:
     // command's button keeps the focus.
     void finishListCommand(QWidget* commandButton);
     void refresh(const tambor::Changes& changes);
+    // The radio button of a game.
+    QRadioButton* gameRadioButton(tambor::GameMode mode) const;
 
     SessionModel& model_;
     FileCommands& files_;
     QRadioButton* miniLotoRadioButton_ = nullptr;
     QRadioButton* loto6RadioButton_ = nullptr;
+    QRadioButton* loto7RadioButton_ = nullptr;
     QListView* pickListBox_ = nullptr;
     CombinationListModel* pickModel_ = nullptr;
     QLineEdit* pickMemo_ = nullptr;

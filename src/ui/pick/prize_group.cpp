@@ -19,10 +19,15 @@ namespace {
 
 const char* const kGradeMemoHints[kMaxGrades] = {
     "１等が何本当選したかを表示します。", "２等が何本当選したかを表示します。", "３等が何本当選したかを表示します。",
-    "４等が何本当選したかを表示します。", "５等が何本当選したかを表示します。"};
+    "４等が何本当選したかを表示します。", "５等が何本当選したかを表示します。", "６等が何本当選したかを表示します。"};
 const char* const kGradeCaptions[kMaxGrades] = {"１等                  本", "２等                  本",
                                                 "３等                  本", "４等                  本",
-                                                "５等                  本"};
+                                                "５等                  本", "６等                  本"};
+
+// The grade rows' top and pitch: five rows fit the group as designed; the
+// six of ロト７ close up to keep clear of the money field.
+constexpr int kGradeTop = 94;
+int gradePitch(int gradeCount) { return gradeCount > 5 ? 19 : 23; }
 
 }  // namespace
 
@@ -55,7 +60,7 @@ PrizeGroup::PrizeGroup(SessionModel& model, QWidget* parent) : QGroupBox(u8("当
                                  "一覧の組み合わせを過去のすべての当選結果と照合します。", 8, 67,
                                  pick_layout::kPrizeWidth - 16, 23);
     for (int g = 0; g < kMaxGrades; ++g) {
-        const int y = 94 + g * 23;
+        const int y = kGradeTop + g * gradePitch(5);
         gradeLabel_[static_cast<std::size_t>(g)] = makeLabel(this, kGradeCaptions[g], 10, y + 3, pick_layout::kPrizeWidth - 20, 16);
         gradeLabel_[static_cast<std::size_t>(g)]->setObjectName(QStringLiteral("Grade%1Label").arg(g + 1));
         const auto [gapLeft, gapWidth] = captionGap(metrics, u8(kGradeCaptions[g]), 10);
@@ -105,9 +110,18 @@ void PrizeGroup::PrizeBitBtnClick() {
 void PrizeGroup::refresh(const Changes& changes) {
     const Session& session = model_.session();
     if (changes.has(Change::Game)) {
-        const bool loto6 = session.mode() == GameMode::Loto6;
-        gradeLabel_[4]->setVisible(loto6);
-        gradeMemo_[4]->setVisible(loto6);
+        // Only the game's grades show (五等 not in ミニロト, 六等 in ロト７ only).
+        const int grades = session.rules().gradeCount;
+        const int pitch = gradePitch(grades);
+        for (int g = 0; g < kMaxGrades; ++g) {
+            QLabel* label = gradeLabel_[static_cast<std::size_t>(g)];
+            QLineEdit* memo = gradeMemo_[static_cast<std::size_t>(g)];
+            const int y = kGradeTop + g * pitch;
+            label->move(label->x(), y + (pitch < 23 ? 1 : 3));
+            memo->setGeometry(memo->x(), y, memo->width(), pitch < 23 ? 19 : 21);
+            label->setVisible(g < grades);
+            memo->setVisible(g < grades);
+        }
     }
     if (changes.has(Change::History) || changes.has(Change::PrizeRound)) {
         // The spinner holds 1 .. the newest round; the field shows the round

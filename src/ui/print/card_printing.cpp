@@ -44,6 +44,11 @@ const char* const kNoPrinterHint = "（プリンタがインストールされ�
 const char* const kUnreadablePrinterHint =
     "（プリンタの用紙の大きさを読み取れないため使えません。「PDF に保存」はできます。）";
 
+// The commands that print the list on cards.
+const char* const kCardCommands[] = {"Print", "PrintToolButton", "PrintBitBtn", "PrintPreview"};
+// Where a card command keeps its own hint while another one is shown.
+const char* const kDesignHint = "tamborDesignHint";
+
 // The preview shows at most this many cards: a list of a million lines
 // would otherwise be rendered page by page into memory before it shows.
 constexpr int kPreviewCardLimit = 200;
@@ -147,6 +152,36 @@ CardPrinting::CardPrinting(SessionModel& model, QWidget* window, QListView* pick
     onButton("PrintBitBtn", &CardPrinting::PrintClick);
     onButton("PrintTestBitBtn", &CardPrinting::PrintTestBitBtnClick);
     onButton("GetMarginBitBtn", &CardPrinting::GetMarginBitBtnClick);
+    connect(&model_, &SessionModel::changed, this, [this](const Changes& changes) {
+        if (changes.has(Change::Game)) followGame();
+    });
+    // Before the printer is set up only a game without a card acts.
+    if (!cardLayoutKnown(model_.session().mode())) followGame();
+}
+
+void CardPrinting::followGame() {
+    // A game whose card is not measured prints no cards: the card commands
+    // are disabled and their hint says why; the test page stays.
+    const GameMode mode = model_.session().mode();
+    const bool known = cardLayoutKnown(mode);
+    const std::string unknownHint = cardLayoutUnknownMessage(mode);
+    for (const char* name : kCardCommands) {
+        const QString objectName = QString::fromLatin1(name);
+        for (QAction* action : window_->findChildren<QAction*>(objectName)) {
+            if (!action->property(kDesignHint).isValid()) action->setProperty(kDesignHint, action->statusTip());
+            action->setEnabled(known && printerReady());
+            const QString hint = known ? action->property(kDesignHint).toString() : QString::fromStdString(unknownHint);
+            action->setStatusTip(hint);
+            action->setToolTip(hint);
+        }
+        for (QWidget* widget : window_->findChildren<QWidget*>(objectName)) {
+            if (!widget->property(kDesignHint).isValid()) widget->setProperty(kDesignHint, widget->statusTip());
+            widget->setEnabled(known && printerReady());
+            const QString hint = known ? widget->property(kDesignHint).toString() : QString::fromStdString(unknownHint);
+            widget->setStatusTip(hint);
+            widget->setToolTip(hint);
+        }
+    }
 }
 
 QString CardPrinting::chosenPrinter() const { return QString::fromStdString(model_.session().options().printerName); }
@@ -300,6 +335,7 @@ std::vector<Card> CardPrinting::planListCards(const CombinationList& list, const
 }
 
 void CardPrinting::PrintClick() {
+    if (!cardLayoutKnown(model_.session().mode())) return;
     const CombinationList* listToPrint = printableList();
     if (!listToPrint) return;
     const CombinationList& list = *listToPrint;
@@ -341,6 +377,7 @@ std::vector<Card> CardPrinting::firstCards(const CombinationList& list) const {
 }
 
 void CardPrinting::PrintPreviewClick() {
+    if (!cardLayoutKnown(model_.session().mode())) return;
     const CombinationList* listToPrint = printableList();
     if (!listToPrint) return;
     const CombinationList& list = *listToPrint;

@@ -67,6 +67,9 @@ private:
         double originX = 0.0;
         double originY = 0.0;
     };
+    // Enables the card commands for a game whose card is measured (and a
+    // ready printer); otherwise disables them with a hint that says why.
+    void followGame();
     // Names the printer the margins belong to on the options tab.
     void showPrinterName();
     CardPaintOptions paintOptions(bool outlines) const;
