@@ -51,7 +51,9 @@ std::vector<std::string> expandLayout(const CombinationList& list, const std::st
         } else if (token == "E") {
             lines.push_back("");
         } else if (token == "S") {
-            lines.push_back(std::string(list.mode() == GameMode::MiniLoto ? 100 : 115, '-') + "\f");
+            // One character longer than a full line of five combinations.
+            const std::size_t full = 5 * 3 * static_cast<std::size_t>(rulesFor(list.mode()).pickCount) + 4 * 6;
+            lines.push_back(std::string(full + 1, '-') + "\f");
         } else {
             const auto dash = token.find('-');
             const int from = std::stoi(token.substr(0, dash));
@@ -156,7 +158,7 @@ TEST(CombinationFile, LineLengthsAndSeparatorMatchTheCard) {
     EXPECT_EQ(fileLines(formatCombinationFile(loto6, FileLayout::Text, 1))[2].size(), 114u);
     const CombinationList loto7 = makeList(GameMode::Loto7, 10);
     const auto lines7 = fileLines(formatCombinationFile(loto7, FileLayout::Text, 2));
-    EXPECT_EQ(lines7[0], utf8ToCp932("[ロト７]", "t"));
+    EXPECT_EQ(lines7[0], "[ロト７]");
     EXPECT_EQ(lines7[2].size(), 129u);  // five lines of 21 and four joins
     EXPECT_EQ(lines7[3].size(), 131u);  // 130 hyphens and the form feed
 }

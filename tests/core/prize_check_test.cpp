@@ -479,7 +479,7 @@ TEST(CheckCommand, Loto7TwoBonusNumbers) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out,
               "一等\n二等\n  3, 7,10,12,17,23,28\n三等\n四等\n五等\n六等\n  1, 2, 3, 7,10,12,15\n"
-              "一等\t1\n二等\t1\n三等\t0\n四等\t0\n五等\t0\n六等\t1\n約 607万8700円\n");
+              "一等\t0\n二等\t1\n三等\t0\n四等\t0\n五等\t0\n六等\t1\n約 607万8700円\n");
     for (const char* bad : {"--bonus 3", "--bonus 3,3", "--bonus 3,7", "--bonus 3,15,20", "--bonus 3,38"})
         EXPECT_EQ(runCli("check " + file + " --main 7,10,12,17,23,28,34 " + bad).exitCode, 2) << bad;
 }
