@@ -41,10 +41,10 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
     // Game.
     auto* lotoGroupBox = new QGroupBox(u8("動作モード設定"), this);
     lotoGroupBox->setObjectName(QStringLiteral("LotoGroupBox"));
-    lotoGroupBox->setGeometry(kListLeft, 2, kListWidth, 40);
+    // Two rows: ミニロト and ロト６ side by side as designed, ロト７ below ミニロト.
+    lotoGroupBox->setGeometry(kListLeft, 2, kListWidth, 60);
     miniLotoRadioButton_ = new QRadioButton(u8("ミニロト(&M)"), lotoGroupBox);
     miniLotoRadioButton_->setObjectName(QStringLiteral("MiniLotoRadioButton"));
-    miniLotoRadioButton_->setGeometry(8, 16, 78, 20);
     setHint(miniLotoRadioButton_, "ミニロト用の動作を行います。");
     loto6RadioButton_ = new QRadioButton(u8("ロト６(&6)"), lotoGroupBox);
     loto6RadioButton_->setObjectName(QStringLiteral("Loto6RadioButton"));
@@ -52,16 +52,9 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
     loto7RadioButton_ = new QRadioButton(u8("ロト７(&7)"), lotoGroupBox);
     loto7RadioButton_->setObjectName(QStringLiteral("Loto7RadioButton"));
     setHint(loto7RadioButton_, "ロト７用の動作を行います。");
-    // Three games share the group's width: each button as wide as its
-    // caption needs, one after the other.
-    {
-        int x = 6;
-        for (QRadioButton* button : {miniLotoRadioButton_, loto6RadioButton_, loto7RadioButton_}) {
-            const int width = button->sizeHint().width();
-            button->setGeometry(x, 16, width, 20);
-            x += width + 2;
-        }
-    }
+    miniLotoRadioButton_->setGeometry(8, 16, 78, 20);
+    loto6RadioButton_->setGeometry(92, 16, 80, 20);
+    loto7RadioButton_->setGeometry(8, 36, 80, 20);
     auto* gameGroup = new QButtonGroup(this);
     gameGroup->addButton(miniLotoRadioButton_, static_cast<int>(GameMode::MiniLoto));
     gameGroup->addButton(loto6RadioButton_, static_cast<int>(GameMode::Loto6));
@@ -70,7 +63,7 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
 
     // The combination list.
     pickListBox_ = makeCombinationListView(this, "PickListBox", "数字の組み合わせを表示します。");
-    pickListBox_->setGeometry(kListLeft, 46, kListWidth, 160);
+    pickListBox_->setGeometry(kListLeft, 66, kListWidth, 140);
     Session& session = model_.session();
     pickModel_ = new CombinationListModel([&session]() -> const std::vector<CombinationIndex>& { return session.list().items(); },
                                           [&session] { return session.mode(); }, pickListBox_);
