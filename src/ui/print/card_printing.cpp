@@ -46,8 +46,9 @@ const char* const kUnreadablePrinterHint =
 
 // The commands that print the list on cards.
 const char* const kCardCommands[] = {"Print", "PrintToolButton", "PrintBitBtn", "PrintPreview"};
-// Where a card command keeps its own hint while another one is shown.
+// Where a card command keeps its own hint and state while the game has no card.
 const char* const kDesignHint = "tamborDesignHint";
+const char* const kDesignEnabled = "tamborDesignEnabled";
 
 // The preview shows at most this many cards: a list of a million lines
 // would otherwise be rendered page by page into memory before it shows.
@@ -161,26 +162,45 @@ CardPrinting::CardPrinting(SessionModel& model, QWidget* window, QListView* pick
 
 void CardPrinting::followGame() {
     // A game whose card is not measured prints no cards: the card commands
-    // are disabled and their hint says why; the test page stays.
+    // are disabled and their hint says why; the test page stays. Back in a
+    // game with a card they return to the state and hint they had.
     const GameMode mode = model_.session().mode();
     const bool known = cardLayoutKnown(mode);
-    const std::string unknownHint = cardLayoutUnknownMessage(mode);
+    const QString unknownHint = QString::fromStdString(cardLayoutUnknownMessage(mode));
+    auto follow = [&](QObject* control, auto setEnabled, auto setHintText, bool enabled, const QString& hint) {
+        const bool held = control->property(kDesignHint).isValid();
+        if (!known) {
+            if (!held) {
+                control->setProperty(kDesignHint, hint);
+                control->setProperty(kDesignEnabled, enabled);
+            }
+            setEnabled(false);
+            setHintText(unknownHint);
+        } else if (held) {
+            setEnabled(control->property(kDesignEnabled).toBool());
+            setHintText(control->property(kDesignHint).toString());
+            control->setProperty(kDesignHint, QVariant());
+            control->setProperty(kDesignEnabled, QVariant());
+        }
+    };
     for (const char* name : kCardCommands) {
         const QString objectName = QString::fromLatin1(name);
-        for (QAction* action : window_->findChildren<QAction*>(objectName)) {
-            if (!action->property(kDesignHint).isValid()) action->setProperty(kDesignHint, action->statusTip());
-            action->setEnabled(known && printerReady());
-            const QString hint = known ? action->property(kDesignHint).toString() : QString::fromStdString(unknownHint);
-            action->setStatusTip(hint);
-            action->setToolTip(hint);
-        }
-        for (QWidget* widget : window_->findChildren<QWidget*>(objectName)) {
-            if (!widget->property(kDesignHint).isValid()) widget->setProperty(kDesignHint, widget->statusTip());
-            widget->setEnabled(known && printerReady());
-            const QString hint = known ? widget->property(kDesignHint).toString() : QString::fromStdString(unknownHint);
-            widget->setStatusTip(hint);
-            widget->setToolTip(hint);
-        }
+        for (QAction* action : window_->findChildren<QAction*>(objectName))
+            follow(
+                action, [action](bool on) { action->setEnabled(on); },
+                [action](const QString& text) {
+                    action->setStatusTip(text);
+                    action->setToolTip(text);
+                },
+                action->isEnabled(), action->statusTip());
+        for (QWidget* widget : window_->findChildren<QWidget*>(objectName))
+            follow(
+                widget, [widget](bool on) { widget->setEnabled(on); },
+                [widget](const QString& text) {
+                    widget->setStatusTip(text);
+                    widget->setToolTip(text);
+                },
+                widget->isEnabled(), widget->statusTip());
     }
 }
 
