@@ -41,7 +41,7 @@ inline std::string slurp(const fs::path& p) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline std::string builtinFileBytes() { return slurp(TAMBOR_TEST_DATA_DIR "/lotodata-builtin.txt"); }
+inline std::string builtinFileBytes() { return slurp(TAMBOR_BUILTIN_HISTORY_FILE); }
 
 // Counts from the raw cp932 bytes of the built-in file: the section is found
 // by its header bytes, each data line is read with sscanf after "=".

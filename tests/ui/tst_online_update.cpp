@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(fileBytes(t.dir.filePath(QStringLiteral("lotodata.txt"))),
                  fileBytes(QStringLiteral(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt")));
         QCOMPARE(fileBytes(t.dir.filePath(QStringLiteral("lotodata.bak"))),
-                 fileBytes(QStringLiteral(TAMBOR_TEST_DATA_DIR "/lotodata-builtin.txt")));
+                 fileBytes(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE)));
         QCOMPARE(t.text("PrizeMemo"), QStringLiteral("1400"));
         for (int n : {1, 14, 15, 17, 29}) QVERIFY(t.session().board().has(n, Main));
         QVERIFY(t.session().board().has(30, Bonus));
@@ -179,7 +179,7 @@ private slots:
         QVERIFY(done.wait(5000));
         QVERIFY(MessageBox::shownTexts().isEmpty());
         QCOMPARE(fileBytes(t.dir.filePath(QStringLiteral("lotodata.txt"))),
-                 fileBytes(QStringLiteral(TAMBOR_TEST_DATA_DIR "/lotodata-builtin.txt")));
+                 fileBytes(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE)));
         QVERIFY(!t.window->waitForm().busy());
     }
 

@@ -30,7 +30,7 @@ private slots:
         TestWindow t;
         QFile written(t.dir.filePath("lotodata.txt"));
         QVERIFY(written.open(QIODevice::ReadOnly));
-        QFile builtin(QStringLiteral(TAMBOR_TEST_DATA_DIR "/lotodata-builtin.txt"));
+        QFile builtin(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE));
         QVERIFY(builtin.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), builtin.readAll());
         QCOMPARE(t.text("PrizeMemo"), QStringLiteral("175"));
