@@ -20,7 +20,7 @@ namespace {
 
 std::vector<BacktestDraw> fullHistory(GameMode mode) {
     std::string text;
-    for (const std::string& line : readTextFileLines(TAMBOR_BENCH_DATA_DIR "/lotodata-full.txt")) text += line + "\n";
+    for (const std::string& line : readTextFileLines(TAMBOR_BUILTIN_HISTORY_FILE)) text += line + "\n";
     HistoryStore history;
     history.loadFromText(text, mode);
     return readBacktestDraws(history);
@@ -122,7 +122,7 @@ BENCHMARK(BM_BacktestMiniLotoMasks1T)->Arg(1000)->Arg(10000)->Unit(benchmark::kM
 // Reading the draws from the history: part of every opening of the window.
 void BM_ReadBacktestDraws(benchmark::State& state) {
     std::string text;
-    for (const std::string& line : readTextFileLines(TAMBOR_BENCH_DATA_DIR "/lotodata-full.txt")) text += line + "\n";
+    for (const std::string& line : readTextFileLines(TAMBOR_BUILTIN_HISTORY_FILE)) text += line + "\n";
     HistoryStore history;
     history.loadFromText(text, GameMode::Loto6);
     for (auto _ : state) benchmark::DoNotOptimize(readBacktestDraws(history));

@@ -71,7 +71,7 @@ BENCHMARK(BM_NarrowAllLoto6Combinations)->Unit(benchmark::kMillisecond);
 
 HistoryStore fullHistory(GameMode game) {
     HistoryStore store;
-    store.loadFromText(readTextFile(TAMBOR_BENCH_DATA_DIR "/lotodata-full.txt"), game);
+    store.loadFromText(readTextFile(TAMBOR_BUILTIN_HISTORY_FILE), game);
     return store;
 }
 

@@ -55,7 +55,7 @@ BENCHMARK(BM_UpdateFullHistoryFromLocalServer)->Unit(benchmark::kMillisecond);
 // newest draw (the prize check itself has its own benchmark).
 void BM_ReloadFullHistory(benchmark::State& state) {
     const fs::path folder = benchFolder();
-    writeFileBytesAtomic(folder / "lotodata.txt", readAll(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt"));
+    writeFileBytesAtomic(folder / "lotodata.txt", readAll(TAMBOR_BUILTIN_HISTORY_FILE));
     Session session(folder, GameMode::Loto6);
     for (auto _ : state) benchmark::DoNotOptimize(session.loadHistory());
     fs::remove_all(folder);
@@ -63,7 +63,7 @@ void BM_ReloadFullHistory(benchmark::State& state) {
 BENCHMARK(BM_ReloadFullHistory)->Unit(benchmark::kMillisecond);
 
 void BM_CheckFullHistory(benchmark::State& state) {
-    const std::string bytes = readAll(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt");
+    const std::string bytes = readAll(TAMBOR_BUILTIN_HISTORY_FILE);
     for (auto _ : state) benchmark::DoNotOptimize(checkHistoryFile(bytes));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes.size()));
 }

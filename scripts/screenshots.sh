@@ -15,7 +15,7 @@ cmake --build "$build_dir" --target tambor-help-screenshots
 out=$PWD/help/images
 mkdir -p "$out"
 tool=$PWD/$build_dir/tools/tambor-help-screenshots
-history=$PWD/data/lotodata-full.txt
+history=$PWD/$build_dir/src/generated/lotodata-builtin.txt
 home=$(mktemp -d)
 trap 'rm -rf "$home"' EXIT
 # A clean home: no settings or desktop state of the user leak into the pictures.

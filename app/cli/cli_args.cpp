@@ -1,8 +1,12 @@
 #include "cli_args.h"
 
 #include <algorithm>
+#include <iostream>
 #include <ostream>
+#include <set>
 
+#include "history/builtin_merge.h"
+#include "history/history_store.h"
 #include "io/program_folder.h"
 
 namespace tambor::cli {
@@ -39,9 +43,21 @@ GameMode ParsedArgs::game(GameMode fallback) const {
 
 std::filesystem::path ParsedArgs::dataFolder() const {
     const auto v = value("--data");
-    if (!v) return programFolder();
-    if (v->empty()) throw UsageError{"--data にはフォルダーを指定してください。"};
-    return *v;
+    if (v && v->empty()) throw UsageError{"--data にはフォルダーを指定してください。"};
+    const std::filesystem::path folder = v ? std::filesystem::path(*v) : programFolder();
+    bringHistoryUpToDate(folder);
+    return folder;
+}
+
+void bringHistoryUpToDate(const std::filesystem::path& folder) {
+    // Once per folder and run: a command may ask for its folder more than once.
+    static std::set<std::filesystem::path> done;
+    if (!done.insert(folder).second) return;
+    const std::filesystem::path history = folder / HistoryStore::kFileName;
+    const BuiltinMergeResult result = mergeNewerBuiltinDraws(history, embedded::builtinHistoryBytes());
+    if (!result.error.empty()) std::cerr << result.error << "\n";
+    if (result.conflict) std::cerr << result.conflictMessage(history) << "\n";
+    if (result.changed()) std::cerr << result.notice() << "\n";
 }
 
 ParsedArgs parseArgs(const std::vector<std::string>& args, const std::vector<std::string>& valueOptions,

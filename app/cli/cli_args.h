@@ -36,7 +36,8 @@ struct ParsedArgs {
     std::optional<std::string> value(const std::string& name) const;
     // The --game value, or fallback when absent.
     GameMode game(GameMode fallback = GameMode::MiniLoto) const;
-    // The --data folder, or programFolder() when absent.
+    // The --data folder, or programFolder() when absent; its history is
+    // brought up to the built-in one first (bringHistoryUpToDate).
     std::filesystem::path dataFolder() const;
 };
 
@@ -60,6 +61,10 @@ void checkForSomeGame(const std::function<void(GameMode)>& check);
 // of 1..MaxNumber of the game (blanks around it allowed); an empty list, an
 // empty item, junk, an out-of-range or a repeated number is a UsageError.
 std::vector<int> parseNumberList(const std::string& text, GameMode mode);
+
+// Adds to folder's lotodata.txt the built-in draws newer than its newest,
+// once per folder and run, saying so (or why not) on standard error.
+void bringHistoryUpToDate(const std::filesystem::path& folder);
 
 // The program's folder for its files, as the windows use it: the folder of
 // the running executable when writable, otherwise the user's data folder.

@@ -23,7 +23,7 @@ struct Loto6Window {
     std::unique_ptr<tambor::ui::TMainForm> window;
 
     explicit Loto6Window(std::size_t listSize) {
-        QFile::copy(QStringLiteral(TAMBOR_BENCH_DATA_DIR "/lotodata-full.txt"),
+        QFile::copy(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE),
                     dir.filePath(QStringLiteral("lotodata.txt")));
         window = std::make_unique<tambor::ui::TMainForm>(tambor::ui::MainWindowOptions{dir.path().toStdString()});
         window->show();

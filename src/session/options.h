@@ -50,6 +50,10 @@ struct Options {
     std::array<UserLink, kUserLinkCount> links{{{"追加１", "about:blank"}, {"追加２", "about:blank"}, {"追加３", "about:blank"}}};
     // The update server's folder; empty means the program's own address.
     std::string updateUrl;
+    // The draw of lotodata.txt found to differ from the built-in history
+    // ("ロト６,2078") that the user was told about, so that a file kept so
+    // on purpose is not reported at every start; empty when none.
+    std::string noticedHistoryConflict;
     // The filter conditions of each game set so far; a game without an
     // entry has every condition off (defaultFilterSettings).
     std::map<GameMode, FilterSettings> filters;

@@ -289,6 +289,22 @@ Changes Session::loadHistory() {
     return changes | selectPrizeRound(std::to_string(std::max(history_.drawCount(), 1)));
 }
 
+Changes Session::mergeBuiltinHistory() {
+    const BuiltinMergeResult result = mergeNewerBuiltinDraws(historyPath(), embedded::builtinHistoryBytes());
+    Changes changes;
+    if (!result.error.empty()) changes.addProblem(result.error);
+    if (result.conflict) {
+        const std::string key = std::string(gameName(result.conflict->mode)) + "," + std::to_string(result.conflict->round);
+        if (options_.noticedHistoryConflict != key) {
+            changes.addProblem(result.conflictMessage(historyPath()));
+            options_.noticedHistoryConflict = key;
+            changes |= Change::Options;
+        }
+    }
+    if (result.changed()) changes |= loadHistory();
+    return changes;
+}
+
 Changes Session::selectPrizeRole() {
     const int role = board_.currentRole();
     if (role == Main || role == Bonus) return {};

@@ -19,6 +19,7 @@
 #include "generate/guarantee_cover.h"
 #include "generate/random.h"
 #include "generate/random_draw.h"
+#include "history/builtin_merge.h"
 #include "history/filter_history.h"
 #include "history/history_edit.h"
 #include "history/history_import.h"
@@ -173,6 +174,11 @@ public:
     // changes; the built-in copy's statistics are then in use. A file
     // without a draw of the game is used as it is and reported too.
     Changes loadHistory();
+    // Adds to lotodata.txt the built-in draws newer than its newest (see
+    // history/builtin_merge.h) and re-reads the history when it did. A file
+    // that differs from the built-in copy is reported once per differing
+    // round (remembered in the options), never changed.
+    Changes mergeBuiltinHistory();
     // Why the last loadHistory fell back to the built-in copy (without the
     // note that it did); empty when the file is in use.
     const std::string& historyError() const { return historyError_; }

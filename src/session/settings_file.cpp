@@ -71,7 +71,7 @@ constexpr std::string_view kPrintSection = "[印刷オプション]";
 bool couldBePrinterKey(std::string_view key) {
     static constexpr std::string_view kOwnKeys[] = {
         "Mini6Mode",       "Game",       "SaveFormat", "PopupHint", "ESC_Action", "UseProxy",    "ProxyAddress", "ProxyPort",
-        "PrizeViewMethod", "DefTimes",   "LotMode",   "RSystem",    "ArrangeMode", "PastRemove",   "UpdateUrl"};
+        "PrizeViewMethod", "DefTimes",   "LotMode",   "RSystem",    "ArrangeMode", "PastRemove",   "UpdateUrl", "HistoryConflict"};
     if (key.find('.') != std::string_view::npos || key.find('\\') != std::string_view::npos) return false;
     for (const std::string_view own : kOwnKeys)
         if (equalsIgnoringCase(key, own)) return false;
@@ -266,9 +266,10 @@ std::vector<std::string> settingsLines(const StoredSettings& settings, const Pri
         lines.push_back(linkKey(i + 1) + "=" + link.title + "," + link.target);
     }
     lines.push_back("");
-    if (!o.updateUrl.empty()) {
+    if (!o.updateUrl.empty() || !o.noticedHistoryConflict.empty()) {
         lines.push_back("[オプション]");
-        lines.push_back("UpdateUrl=" + o.updateUrl);
+        if (!o.updateUrl.empty()) lines.push_back("UpdateUrl=" + o.updateUrl);
+        if (!o.noticedHistoryConflict.empty()) lines.push_back("HistoryConflict=" + o.noticedHistoryConflict);
         lines.push_back("");
     }
     // Conditions left as they start (all off) are not written, so a file
@@ -308,6 +309,7 @@ void readSettingsLines(const std::vector<std::string>& lines, const PrinterInfo*
     for (int i = 0; i < kUserLinkCount; ++i)
         o.links[static_cast<std::size_t>(i)] = file.link(i + 1, o.links[static_cast<std::size_t>(i)]);
     o.updateUrl = file.text("UpdateUrl");
+    o.noticedHistoryConflict = file.text("HistoryConflict");
     o.filters = file.filters();
 }
 

@@ -39,6 +39,7 @@
 #include "ui/menu_mnemonics.h"
 #include "ui/options/options_page.h"
 #include "ui/pick/file_commands.h"
+#include "ui/pick/newest_draw_label.h"
 #include "ui/pick/pick_page.h"
 #include "ui/pick/prize_group.h"
 #include "ui/print/card_printing.h"
@@ -102,6 +103,7 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     status->setObjectName(QStringLiteral("StatusBar"));
     status->setSizeGripEnabled(false);
     setStatusBar(status);
+    status->addPermanentWidget(new NewestDrawLabel(*model_, status));
     refusalTimer_ = new QTimer(this);
     refusalTimer_->setObjectName(QStringLiteral("RefusalTimer"));
     refusalTimer_->setSingleShot(true);
@@ -178,6 +180,8 @@ void TMainForm::FormShow() {
     printing_->FetchPrinterMargins();  // the stored margins may replace them
     const std::optional<PrinterInfo> printer = currentPrinter(printing_->chosenPrinter());
     model_->run([&](Session& s) { return s.readSettings(printer ? &*printer : nullptr); });
+    // A newer program brings the draws it knows into the user's history.
+    model_->run([](Session& s) { return s.mergeBuiltinHistory(); });
     model_->run([](Session& s) { return s.selectRole(Together); });
     if (!printing_->printerReady()) printing_->DisablePrinting();
 }

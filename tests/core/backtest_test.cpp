@@ -17,8 +17,8 @@ namespace {
 
 std::string fullHistoryText() {
     std::string text;
-    for (const std::string& line : readTextFileLines(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt")) text += line + "\n";
-    return text + history_test::loto7SectionText();
+    for (const std::string& line : readTextFileLines(TAMBOR_BUILTIN_HISTORY_FILE)) text += line + "\n";
+    return text;
 }
 
 HistoryStore fullHistory(GameMode mode) {
@@ -145,7 +145,7 @@ TEST(Backtest, EmptyListAndNoDraws) {
     const std::vector<BacktestDraw> draws = readBacktestDraws(fullHistory(GameMode::Loto6));
     for (BacktestMethod method : {BacktestMethod::Masks, BacktestMethod::Enumeration}) {
         const BacktestResult r = RunBacktest(CombinationList(GameMode::Loto6), draws, {}, {method, 0});
-        ASSERT_EQ(r.rows.size(), 2130u);
+        ASSERT_EQ(r.rows.size(), 2137u);
         const BacktestSummary s = SummarizeBacktest(r, 0, r.rows.size());
         EXPECT_EQ(s.money, 0);
         EXPECT_EQ(s.cost, 0);
@@ -181,9 +181,9 @@ TEST(BacktestDraws, AreTheDrawsThePrizeCheckMarks) {
         }
     }
     const std::vector<BacktestDraw> mini = readBacktestDraws(fullHistory(GameMode::MiniLoto));
-    EXPECT_EQ(mini.size(), 1400u);
+    EXPECT_EQ(mini.size(), 1403u);
     EXPECT_EQ(mini[0].date, "H11. 4.13");
-    EXPECT_EQ(mini[1399].date, "R08. 8.18");
+    EXPECT_EQ(mini[1402].date, "R08. 9. 8");
     EXPECT_EQ(mini[0].winning, makeWinningNumbers(GameMode::MiniLoto, std::array{1, 3, 17, 20, 25}.data(), 5, 26));
 }
 
@@ -316,7 +316,7 @@ using tambor::testing::CliRun;
 using tambor::testing::runCli;
 
 struct CliFolder : history_test::TempFolder {
-    CliFolder() { std::filesystem::copy_file(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt", path / "lotodata.txt"); }
+    CliFolder() { std::filesystem::copy_file(TAMBOR_BUILTIN_HISTORY_FILE, path / "lotodata.txt"); }
     std::string write(const std::string& name, const std::string& bytes) const {
         std::ofstream(path / name, std::ios::binary) << bytes;
         return "'" + (path / name).string() + "'";
@@ -344,9 +344,9 @@ TEST(BacktestCommand, PrintsTheTableOfTheRange) {
     // The whole history by default, and clamped ends.
     const CliRun all = runCli("backtest " + file + dir.data());
     EXPECT_EQ(all.exitCode, 0);
-    EXPECT_NE(all.out.find("\n2130\tR08. 8.20\t"), std::string::npos);
-    EXPECT_NE(all.out.find("\n合計\t2130\t"), std::string::npos);
-    EXPECT_NE(all.out.find("\n購入金額\t2556000\n"), std::string::npos);
+    EXPECT_NE(all.out.find("\n2137\tR08. 9.14\t"), std::string::npos);
+    EXPECT_NE(all.out.find("\n合計\t2137\t"), std::string::npos);
+    EXPECT_NE(all.out.find("\n購入金額\t2564400\n"), std::string::npos);
     const CliRun clamped = runCli("backtest " + file + dir.data() + " --from 0 --to 99999");
     EXPECT_EQ(clamped.out, all.out);
     const CliRun newest = runCli("backtest " + file + dir.data() + " --from 5000");

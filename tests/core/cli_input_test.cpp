@@ -33,7 +33,7 @@ struct Folder {
                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(path);
         fs::create_directories(path);
-        fs::copy_file(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt", path / "lotodata.txt");
+        fs::copy_file(TAMBOR_BUILTIN_HISTORY_FILE, path / "lotodata.txt");
     }
     ~Folder() {
         std::error_code ec;

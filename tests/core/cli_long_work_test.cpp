@@ -112,12 +112,16 @@ struct NoDrawsRow {
 
 class CliNoDraws : public ::testing::TestWithParam<NoDrawsRow> {};
 
-// An empty history: each command says which game and which file; the
-// statistics table and the check stop, the draw goes on unweighted.
+// A history without the game's draws: each command says which game and
+// which file; the statistics table and the check stop, the draw goes on
+// unweighted. (Its one ミニロト draw differs from the built-in copy, so the
+// start leaves the file as it is.)
 TEST_P(CliNoDraws, SaysWhichGameAndFile) {
     const NoDrawsRow& row = GetParam();
     TempFolder dir;
-    std::ofstream(dir.path / "lotodata.txt", std::ios::binary) << "";
+    std::ofstream(dir.path / "lotodata.txt", std::ios::binary)
+        << "[\x83\x7E\x83\x6A\x83\x8D\x83\x67\x93\x96\x91\x49\x94\xD4\x8D\x86]\r\n"
+           "\x91\xE6  1\x89\xF1(H11. 4.13)=01,03,17,20,25,27\r\n\r\n";
     std::vector<std::string> args = row.args;
     args.insert(args.end(), {"--data", dir.path.string()});
     const Finished f = runCli(dir.path, args);
@@ -137,7 +141,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CliHistory, CheckWithoutDrawsNamesTheFile) {
     TempFolder dir;
-    std::ofstream(dir.path / "lotodata.txt", std::ios::binary) << "";
+    // Only a ロト６ section, whose first draw differs from the built-in copy
+    // (another bonus), so the start leaves the file as it is.
+    std::ofstream(dir.path / "lotodata.txt", std::ios::binary)
+        << "[\x83\x8D\x83\x67\x82\x55\x93\x96\x91\x49\x94\xD4\x8D\x86]\r\n"
+           "\x91\xE6  1\x89\xF1(H12.10. 5)=02,08,10,13,27,30,38\r\n\r\n";
     std::ofstream(dir.path / "list.csv", std::ios::binary) << " 1, 2, 3, 4, 5\r\n";
     const Finished f =
         runCli(dir.path, {"check", (dir.path / "list.csv").string(), "--game", "mini", "--data", dir.path.string()});

@@ -255,7 +255,7 @@ FilterPassRates plainPassRates(GameMode game, const std::vector<std::vector<int>
 }
 
 TEST(FilterHistory, PassRatesMatchAPlainCountOfTheLines) {
-    const std::string text = readTextFile(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt");
+    const std::string text = readTextFile(TAMBOR_BUILTIN_HISTORY_FILE);
     for (GameMode game : {GameMode::MiniLoto, GameMode::Loto6}) {
         HistoryStore full;
         full.loadFromText(text, game);

@@ -1,5 +1,5 @@
 // Everything that reads the history, on the full file an update brings
-// (ミニロト 1–1400, ロト６ 1–2130): the statistics, the newest draw on the
+// (ミニロト 1–1403, ロト６ 1–2137): the statistics, the newest draw on the
 // board, prize checks of recent rounds, the random draw and the past winners.
 
 #include <gtest/gtest.h>
@@ -22,12 +22,12 @@ struct FullHistory : ::testing::Test {
     TempFolder folder;
     Session session{folder.path};
     FullHistory() {
-        writeFileBytesAtomic(folder.path / "lotodata.txt", slurp(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt"));
+        writeFileBytesAtomic(folder.path / "lotodata.txt", slurp(TAMBOR_BUILTIN_HISTORY_FILE));
     }
 };
 
 TEST_F(FullHistory, StatisticsCoverEveryDraw) {
-    for (const auto& [mode, draws] : {std::pair{GameMode::MiniLoto, 1400}, std::pair{GameMode::Loto6, 2130}}) {
+    for (const auto& [mode, draws] : {std::pair{GameMode::MiniLoto, 1403}, std::pair{GameMode::Loto6, 2137}}) {
         const Changes changes = session.switchGame(mode);
         EXPECT_TRUE(changes.problems().empty());
         const HistoryStore& h = session.history();
@@ -50,11 +50,11 @@ TEST_F(FullHistory, StatisticsCoverEveryDraw) {
 
 TEST_F(FullHistory, TheNewestDrawIsOnTheBoardAndChecked) {
     session.switchGame(GameMode::Loto6);
-    // Draw 2130 (2026-08-20): 12,18,35,40,41,43, bonus 03.
-    EXPECT_EQ(session.prizeRound(), 2130);
-    for (int n : {12, 18, 35, 40, 41, 43}) EXPECT_TRUE(session.board().has(n, Main)) << n;
-    EXPECT_TRUE(session.board().has(3, Bonus));
-    session.list().appendText("12,18,35,40,41,43\n3,12,18,35,40,41\n1,2,12,18,35,40\n");
+    // Draw 2137 (2026-09-14): 04,08,10,25,28,33, bonus 09.
+    EXPECT_EQ(session.prizeRound(), 2137);
+    for (int n : {4, 8, 10, 25, 28, 33}) EXPECT_TRUE(session.board().has(n, Main)) << n;
+    EXPECT_TRUE(session.board().has(9, Bonus));
+    session.list().appendText("4,8,10,25,28,33\n8,9,10,25,28,33\n1,2,8,10,25,28\n");
     session.runPrizeCheck();
     ASSERT_TRUE(session.prizeFigures().has_value());
     EXPECT_EQ(session.prizeFigures()->hits[0], 1);
@@ -64,20 +64,20 @@ TEST_F(FullHistory, TheNewestDrawIsOnTheBoardAndChecked) {
 
     // A recent round by its number: ミニロト 1399 is 05,22,26,29,30 + 15.
     session.switchGame(GameMode::MiniLoto);
-    EXPECT_EQ(session.prizeRound(), 1400);
+    EXPECT_EQ(session.prizeRound(), 1403);
     session.selectPrizeRound("1399");
     EXPECT_EQ(session.prizeRound(), 1399);
     for (int n : {5, 22, 26, 29, 30}) EXPECT_TRUE(session.board().has(n, Main)) << n;
     EXPECT_TRUE(session.board().has(15, Bonus));
     session.selectPrizeRound("99999");
-    EXPECT_EQ(session.prizeRound(), 1400);
+    EXPECT_EQ(session.prizeRound(), 1403);
 }
 
 TEST_F(FullHistory, DrawsAndPastWinnersUseTheWholeHistory) {
     session.switchGame(GameMode::Loto6);
     session.changeOptions([](Options& o) { o.pastRemove = true; });
-    Combination newest{{12, 18, 35, 40, 41, 43}, 6};
-    Combination second{{3, 12, 18, 35, 40, 41}, 6};  // five of draw 2130 and its bonus
+    Combination newest{{4, 8, 10, 25, 28, 33}, 6};
+    Combination second{{8, 9, 10, 25, 28, 33}, 6};  // five of draw 2137 and its bonus
     Combination first{{2, 8, 10, 13, 27, 30}, 6};    // draw 1
     EXPECT_TRUE(SetContains(GameMode::Loto6, session.pastWinnerSet(), newest));
     EXPECT_TRUE(SetContains(GameMode::Loto6, session.pastWinnerSet(), second));

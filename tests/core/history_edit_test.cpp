@@ -104,20 +104,21 @@ TEST(HistorySections, AppendAddsToTheSectionOrMakesOne) {
     EXPECT_EQ(open, (std::vector<std::string>{"[ロト６当選番号]", "c", "d"}));
 }
 
-// The full file of an update (ミニロト to 1400, ロト６ to 2130; ロト６ ends the
-// file) without its last ロト６ draws, which the tests add back from the
-// verified list.
+// The built-in history with ロト６ only to 第(2130 - draws)回 (the tests add
+// 第2130回 back from the verified list). ロト６ is the second section; the
+// sections are separated by an empty line.
 std::string withoutNewestLoto6(const std::string& full, int draws) {
-    std::string bytes = full.substr(0, full.size() - 2);  // the closing empty line
-    for (int i = 0; i < draws; ++i) bytes.resize(bytes.rfind("\r\n", bytes.size() - 3) + 2);
-    return bytes + "\r\n";
+    const std::size_t end = full.find("\r\n\r\n", full.find("\r\n\r\n") + 4) + 2;
+    std::string head = full.substr(0, end);
+    for (int i = 0; i < 7 + draws; ++i) head.resize(head.rfind("\r\n", head.size() - 3) + 2);
+    return head + full.substr(end);
 }
 
 struct HistoryEdit : ::testing::Test {
     TempFolder folder;
     Session session{folder.path};
     std::filesystem::path file = folder.path / "lotodata.txt";
-    std::string full = slurp(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt");
+    std::string full = slurp(TAMBOR_BUILTIN_HISTORY_FILE);
     std::string original = withoutNewestLoto6(full, 1);
     HistoryEdit() {
         writeFileBytesAtomic(file, original);
@@ -134,7 +135,7 @@ TEST_F(HistoryEdit, AddingWritesOneLineAndKeepsTheOldFile) {
     EXPECT_TRUE(changes.refusal().empty()) << changes.refusal();
     EXPECT_TRUE(changes.has(Change::History));
     EXPECT_EQ(slurp(folder.path / "lotodata.bak"), original);
-    EXPECT_EQ(slurp(file), full);
+    EXPECT_EQ(slurp(file), withoutNewestLoto6(full, 0));
     // The statistics, the prize check's round and the board follow it.
     EXPECT_EQ(session.history().drawCount(), 2130);
     EXPECT_EQ(session.prizeRound(), 2130);
@@ -173,7 +174,7 @@ TEST_F(HistoryEdit, CorrectingAndRemovingTheNewest) {
     ASSERT_TRUE(session.addDraw(typo).refusal().empty());
     const std::string withTypo = slurp(file);
     ASSERT_TRUE(session.correctNewestDraw(draw2130()).refusal().empty());
-    EXPECT_EQ(slurp(file), full);
+    EXPECT_EQ(slurp(file), withoutNewestLoto6(full, 0));
     EXPECT_EQ(slurp(folder.path / "lotodata.bak"), withTypo);
     EXPECT_EQ(session.history().drawCount(), 2130);
     EXPECT_EQ(session.newestDraw()->bonusNumbers, std::vector<int>{3});
@@ -188,7 +189,7 @@ TEST_F(HistoryEdit, CorrectingAndRemovingTheNewest) {
     EXPECT_EQ(session.prizeRound(), 2129);
     // ミニロト's section stays as it was through all of it.
     session.switchGame(GameMode::MiniLoto);
-    EXPECT_EQ(session.history().drawCount(), 1400);
+    EXPECT_EQ(session.history().drawCount(), 1403);
 }
 
 TEST_F(HistoryEdit, AHandEditMadeMeanwhileIsKept) {
@@ -198,7 +199,7 @@ TEST_F(HistoryEdit, AHandEditMadeMeanwhileIsKept) {
     session.loadHistory();
     writeFileBytesAtomic(file, original);
     ASSERT_TRUE(session.addDraw(draw2130()).refusal().empty());
-    EXPECT_EQ(slurp(file), full);
+    EXPECT_EQ(slurp(file), withoutNewestLoto6(full, 0));
     EXPECT_EQ(session.history().drawCount(), 2130);
 }
 

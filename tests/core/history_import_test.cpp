@@ -80,10 +80,10 @@ TEST(ResultFile, TextsThatAreNotResultFilesSayWhy) {
     EXPECT_EQ(problemOf(word), "本数字の行に数字でない「四三」があります");
 }
 
-// lotodata-full.txt (ミニロト to 1400, ロト６ to 2130) without the newest
+// The built-in history (ミニロト to 1403, ロト６ to 2137) without the newest
 // draws of each game, which the tests bring back as result files.
 std::string fullWithout(int miniDraws, int loto6Draws) {
-    std::vector<std::string> lines = splitLines(cp932ToUtf8(slurp(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt"), ""));
+    std::vector<std::string> lines = splitLines(cp932ToUtf8(slurp(TAMBOR_BUILTIN_HISTORY_FILE), ""));
     for (const auto& [header, drop] : {std::pair{"[ミニロト当選番号]", miniDraws}, std::pair{"[ロト６当選番号]", loto6Draws}}) {
         auto end = std::find(std::find(lines.begin(), lines.end(), header), lines.end(), "");
         lines.erase(end - drop, end);
@@ -96,8 +96,8 @@ std::string fullWithout(int miniDraws, int loto6Draws) {
 struct Import : ::testing::Test {
     TempFolder folder;
     std::filesystem::path history = folder.path / "lotodata.txt";
-    std::string full = slurp(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt");
-    std::string start = fullWithout(5, 5);  // ミニロト to 1395, ロト６ to 2125
+    std::string full = fullWithout(3, 7);    // ミニロト to 1400, ロト６ to 2130
+    std::string start = fullWithout(8, 12);  // ミニロト to 1395, ロト６ to 2125
 
     Import() { writeFileBytesAtomic(history, start); }
 
@@ -118,7 +118,7 @@ TEST_F(Import, OneFileAddsItsDraw) {
     const ImportOutcome outcome = importResultFiles(history, {loto6(2126)});
     EXPECT_TRUE(outcome.problems.empty());
     EXPECT_EQ(outcome.summary(), "ロト６ 第2126回（1 回分）を追加しました。");
-    EXPECT_EQ(slurp(history), fullWithout(5, 4));
+    EXPECT_EQ(slurp(history), fullWithout(8, 11));
     EXPECT_EQ(slurp(folder.path / "lotodata.bak"), start);
 }
 
@@ -143,7 +143,7 @@ TEST_F(Import, KnownAndRepeatedDrawsAreSkipped) {
     EXPECT_TRUE(outcome.problems.empty());
     EXPECT_EQ(outcome.addedDraws, 1);
     EXPECT_EQ(outcome.knownDraws, 3);
-    EXPECT_EQ(slurp(history), fullWithout(5, 4));
+    EXPECT_EQ(slurp(history), fullWithout(8, 11));
     // Nothing new at all: nothing written, and the user hears so.
     writeFileBytesAtomic(history, start);
     std::filesystem::remove(folder.path / "lotodata.bak");
@@ -180,11 +180,11 @@ TEST_F(Import, AGapStopsAtTheMissingRounds) {
     ASSERT_EQ(outcome.problems.size(), 1u);
     EXPECT_EQ(outcome.problems[0], "ロト６ 第2127回〜第2128回の結果がないため、第2129回以降は追加しませんでした。");
     EXPECT_EQ(outcome.addedDraws, 1);
-    EXPECT_EQ(slurp(history), fullWithout(5, 4));
+    EXPECT_EQ(slurp(history), fullWithout(8, 11));
     // The missing file later brings the rest.
     const ImportOutcome rest = importResultFiles(history, {loto6(2130), loto6(2128), loto6(2129), loto6(2127)});
     EXPECT_TRUE(rest.problems.empty());
-    EXPECT_EQ(slurp(history), fullWithout(5, 0));
+    EXPECT_EQ(slurp(history), fullWithout(8, 7));
 }
 
 TEST_F(Import, FilesThatAreNotResultFilesAreNamedAndTheOthersStillCount) {
@@ -199,7 +199,7 @@ TEST_F(Import, FilesThatAreNotResultFilesAreNamedAndTheOthersStillCount) {
     EXPECT_EQ(outcome.problems[2], "「empty.csv」は当選番号の結果ファイルとして読めません（「第…回」で始まる回の行がありません）。");
     EXPECT_EQ(outcome.problems[3].rfind("「missing.csv」を読み込めません", 0), 0u);
     EXPECT_EQ(outcome.addedDraws, 1);
-    EXPECT_EQ(slurp(history), fullWithout(5, 4));
+    EXPECT_EQ(slurp(history), fullWithout(8, 11));
 }
 
 TEST_F(Import, TheSessionReadsTheHistoryAgain) {

@@ -22,8 +22,8 @@ TEST_P(HistoryFirstStart, CreatesFileIdenticalToBuiltinCopy) {
     const std::string written = slurp(dir.path / "lotodata.txt");
     EXPECT_EQ(written, builtinFileBytes());
     EXPECT_EQ(written, std::string(embedded::builtinHistoryBytes()));
-    EXPECT_EQ(history.drawCount(), GetParam() == GameMode::MiniLoto ? 175 : 111);
-    EXPECT_EQ(history.lineCount(), 290u);
+    EXPECT_EQ(history.drawCount(), GetParam() == GameMode::MiniLoto ? 1403 : 2137);
+    EXPECT_EQ(history.lineCount(), 4240u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Games, HistoryFirstStart, ::testing::Values(GameMode::MiniLoto, GameMode::Loto6),
@@ -54,7 +54,7 @@ TEST(HistoryFile, Utf8FileGivesTheSameStatistics) {
         std::ofstream(dir.path / "lotodata.txt", std::ios::binary) << bom << utf8;
         HistoryStore history;
         history.load(dir.path, GameMode::Loto6);
-        EXPECT_EQ(history.drawCount(), 111);
+        EXPECT_EQ(history.drawCount(), 2137);
         EXPECT_EQ(history.hitCounts(), builtin.hitCounts());
         EXPECT_EQ(history.pairCounts(), builtin.pairCounts());
         EXPECT_EQ(history.text(), utf8);
@@ -73,7 +73,7 @@ TEST(HistoryFile, DamagedUtf8FileFallsBackAndSaysUtf8) {
     } catch (const HistoryError& e) {
         EXPECT_NE(std::string(e.what()).find("UTF-8"), std::string::npos) << e.what();
     }
-    EXPECT_EQ(history.drawCount(), 111);
+    EXPECT_EQ(history.drawCount(), 2137);
 }
 
 // Every failure falls back to the built-in history, then reports.
@@ -98,8 +98,8 @@ TEST_P(HistoryFailure, FallsBackToBuiltinAndNamesFile) {
         EXPECT_NE(message.find((folder / "lotodata.txt").string()), std::string::npos) << message;
         EXPECT_NE(message.find(GetParam().expectedInMessage), std::string::npos) << message;
     }
-    EXPECT_EQ(history.drawCount(), 111);
-    EXPECT_EQ(history.lineCount(), 290u);
+    EXPECT_EQ(history.drawCount(), 2137);
+    EXPECT_EQ(history.lineCount(), 4240u);
     EXPECT_EQ(history.historyPath(), folder / "lotodata.txt");
 }
 
@@ -165,13 +165,13 @@ TEST_P(HistoryBuiltinStats, DeviationScoresHaveMeanFiftyAndSpreadTen) {
 INSTANTIATE_TEST_SUITE_P(Games, HistoryBuiltinStats, ::testing::Values(GameMode::MiniLoto, GameMode::Loto6),
                          [](const auto& row) { return row.param == GameMode::MiniLoto ? "mini" : "loto6"; });
 
-TEST(HistoryBuiltinStats, MiniLotoMeanIs175TimesFiveOver31) {
+TEST(HistoryBuiltinStats, MiniLotoMeanIs1403TimesFiveOver31) {
     HistoryStore history;
     history.loadBuiltin(GameMode::MiniLoto);
     int total = 0;
     for (int v = 1; v <= 31; ++v) total += history.hitCount(v);
-    EXPECT_EQ(total, 175 * 5);  // so the mean is 175 * 5 / 31 = 28.23 and the scores average 50
-    EXPECT_NEAR(total / 31.0, 28.23, 0.005);
+    EXPECT_EQ(total, 1403 * 5);  // so the mean is 1403 * 5 / 31 = 226.29 and the scores average 50
+    EXPECT_NEAR(total / 31.0, 226.29, 0.005);
 }
 
 // ---- Reading one draw -------------------------------------------------------
@@ -203,29 +203,29 @@ TEST_P(HistoryBuiltinDraw, ReadsFromLineEnd) {
 INSTANTIATE_TEST_SUITE_P(
     Rounds, HistoryBuiltinDraw,
     ::testing::Values(HistoryDrawRow{"mini_first", GameMode::MiniLoto, 1, true, {1, 3, 17, 20, 25}, 26},
-                      HistoryDrawRow{"mini_last", GameMode::MiniLoto, 175, true, {8, 12, 17, 19, 24}, 5},
-                      HistoryDrawRow{"mini_past_end", GameMode::MiniLoto, 176, false, {}, 0},
+                      HistoryDrawRow{"mini_last", GameMode::MiniLoto, 1403, true, {8, 11, 14, 17, 19}, 24},
+                      HistoryDrawRow{"mini_past_end", GameMode::MiniLoto, 1404, false, {}, 0},
                       HistoryDrawRow{"mini_zero", GameMode::MiniLoto, 0, false, {}, 0},
                       HistoryDrawRow{"mini_negative", GameMode::MiniLoto, -3, false, {}, 0},
                       HistoryDrawRow{"loto6_first", GameMode::Loto6, 1, true, {2, 8, 10, 13, 27, 30}, 39},
-                      HistoryDrawRow{"loto6_last", GameMode::Loto6, 111, true, {11, 15, 21, 31, 32, 43}, 24},
-                      HistoryDrawRow{"loto6_past_end", GameMode::Loto6, 112, false, {}, 0}),
+                      HistoryDrawRow{"loto6_last", GameMode::Loto6, 2137, true, {4, 8, 10, 25, 28, 33}, 9},
+                      HistoryDrawRow{"loto6_past_end", GameMode::Loto6, 2138, false, {}, 0}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(HistorySection, LinesInDrawOrder) {
     HistoryStore history;
     history.loadBuiltin(GameMode::Loto6);
     const auto mini = history.sectionLines(GameMode::MiniLoto);
-    ASSERT_EQ(mini.size(), 175u);
+    ASSERT_EQ(mini.size(), 1403u);
     EXPECT_EQ(mini.front(), "第  1回(H11. 4.13)=01,03,17,20,25,26");
-    EXPECT_EQ(mini.back(), "第175回(H14.11.19)=08,12,17,19,24,05");
+    EXPECT_EQ(mini.back(), "第1403回(R08. 9. 8)=08,11,14,17,19,24");
     const auto loto6 = history.sectionLines();
-    ASSERT_EQ(loto6.size(), 111u);
+    ASSERT_EQ(loto6.size(), 2137u);
     EXPECT_EQ(loto6.front(), "第  1回(H12.10. 5)=02,08,10,13,27,30,39");
     std::string line;
-    ASSERT_TRUE(history.drawLine(111, line));
-    EXPECT_EQ(line, "第111回(H14.11.21)=11,15,21,31,32,43,24");
-    EXPECT_FALSE(history.drawLine(112, line));
+    ASSERT_TRUE(history.drawLine(2137, line));
+    EXPECT_EQ(line, "第2137回(R08. 9.14)=04,08,10,25,28,33,09");
+    EXPECT_FALSE(history.drawLine(2138, line));
 }
 
 TEST(HistoryDrawOnBoard, MarksMainAndBonusAndKeepsOtherRoles) {
@@ -243,7 +243,7 @@ TEST(HistoryDrawOnBoard, MarksMainAndBonusAndKeepsOtherRoles) {
     EXPECT_EQ(board.count(Bonus), 1);
     EXPECT_EQ(board.count(Fix), 1);
 
-    EXPECT_FALSE(ShowDrawOnBoard(history, 500, board));
+    EXPECT_FALSE(ShowDrawOnBoard(history, 1404, board));
     EXPECT_EQ(board.count(Main), 0);
     EXPECT_EQ(board.count(Bonus), 0);
     EXPECT_EQ(board.count(Fix), 1);

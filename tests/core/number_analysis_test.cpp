@@ -62,7 +62,7 @@ TEST(NumberAnalysis, RecentWindowsCountFromTheNewestDraw) {
 }
 
 TEST(NumberAnalysis, HitsAgreeWithTheHistoryStatistics) {
-    const std::string text = readTextFile(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt");
+    const std::string text = readTextFile(TAMBOR_BUILTIN_HISTORY_FILE);
     for (GameMode game : {GameMode::MiniLoto, GameMode::Loto6}) {
         HistoryStore history;
         history.loadFromText(text, game);

@@ -46,7 +46,7 @@ const char* const kOpenFailedText = "指定された URL を開けませんで�
 const char* const kNoConnectionText = "インターネットに接続できませんでした。\n接続した後に、実行してみて下さい。";
 
 std::string servedHistory() { return slurp(TAMBOR_TEST_DATA_DIR "/update/lotodata.txt"); }
-std::string fullHistory() { return slurp(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt"); }
+std::string fullHistory() { return slurp(TAMBOR_BUILTIN_HISTORY_FILE); }
 std::string builtinHistory() { return std::string(embedded::builtinHistoryBytes()); }
 
 // The server's file with only the first draws of each game (CR LF): an older

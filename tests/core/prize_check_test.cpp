@@ -444,16 +444,16 @@ const std::string kMiniHeader = "[\x83\x7E\x83\x6A\x83\x8D\x83\x67]\r\n\r\n";
 
 TEST(CheckCommand, NewestDrawByDefaultAndClampedRounds) {
     CheckFolder dir;
-    // The newest built-in ロト６ draw is 11,15,21,31,32,43 with bonus 24.
-    const std::string file = dir.write("l6.txt", kLoto6Header + "11,15,21,31,32,43\r\n 1,11,15,21,31,24\r\n");
+    // The newest built-in ロト６ draw is 04,08,10,25,28,33 with bonus 09.
+    const std::string file = dir.write("l6.txt", kLoto6Header + " 4, 8,10,25,28,33\r\n 1, 4, 8,10,25, 9\r\n");
     const std::string expected =
-        "一等\n 11,15,21,31,32,43\n二等\n三等\n四等\n  1,11,15,21,24,31\n五等\n"
+        "一等\n  4, 8,10,25,28,33\n二等\n三等\n四等\n  1, 4, 8, 9,10,25\n五等\n"
         "一等\t1\n二等\t0\n三等\t0\n四等\t1\n五等\t0\n約 1億1万2900円\n";
     const CliRun newest = runCli("check " + file + dir.data());
     EXPECT_EQ(newest.exitCode, 0);
     EXPECT_EQ(newest.out, expected);
     EXPECT_EQ(runCli("check " + file + dir.data() + " --round 9999").out, expected);
-    EXPECT_EQ(runCli("check " + file + dir.data() + " --round 111").out, expected);
+    EXPECT_EQ(runCli("check " + file + dir.data() + " --round 2137").out, expected);
     const CliRun first = runCli("check " + file + dir.data() + " --round 0");  // draw 1: no hits
     EXPECT_EQ(first.exitCode, 0);
     EXPECT_NE(first.out.find("\n0円\n"), std::string::npos);

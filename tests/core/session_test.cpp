@@ -58,12 +58,12 @@ TEST(SessionGameSwitch, RunsTheWholeSwitch) {
     EXPECT_FALSE(session.list().changed());
     EXPECT_EQ(session.list().mode(), GameMode::Loto6);
     // The history file was written and the newest ロト６ draw is selected:
-    // draw 111 is 11,15,21,31,32,43 with bonus 24.
+    // draw 2137 is 04,08,10,25,28,33 with bonus 09.
     EXPECT_TRUE(std::filesystem::exists(folder.path / "lotodata.txt"));
-    EXPECT_EQ(session.history().drawCount(), 111);
-    EXPECT_EQ(session.prizeRound(), 111);
-    EXPECT_TRUE(session.board().has(43, Main));
-    EXPECT_TRUE(session.board().has(24, Bonus));
+    EXPECT_EQ(session.history().drawCount(), 2137);
+    EXPECT_EQ(session.prizeRound(), 2137);
+    EXPECT_TRUE(session.board().has(33, Main));
+    EXPECT_TRUE(session.board().has(9, Bonus));
     EXPECT_EQ(session.board().count(Main), 6);
     EXPECT_EQ(session.board().count(Bonus), 1);
     // The role in use before the switch is in use after it.
@@ -139,8 +139,8 @@ TEST(SessionGameSwitch, UnreadableHistoryIsReportedAndTheBuiltInCopyUsed) {
     const Changes changes = session.switchGame(GameMode::MiniLoto);
     ASSERT_EQ(changes.problems().size(), 1u);
     EXPECT_NE(changes.problems()[0].find("lotodata.txt"), std::string::npos);
-    EXPECT_EQ(session.history().drawCount(), 175);
-    EXPECT_EQ(session.prizeRound(), 175);
+    EXPECT_EQ(session.history().drawCount(), 1403);
+    EXPECT_EQ(session.prizeRound(), 1403);
 }
 
 // ---------------------------------------------------------------- what changes
@@ -149,7 +149,7 @@ TEST(SessionChanges, EditingTheWinningNumbersForgetsTheResult) {
     TempFolder folder;
     Session session(folder.path);
     session.switchGame(GameMode::MiniLoto);
-    session.list().appendText("8,12,17,19,24\n");
+    session.list().appendText("8,11,14,17,19\n");
     ASSERT_TRUE(session.runPrizeCheck().has(Change::Prize));
     ASSERT_TRUE(session.prizeFigures().has_value());
     EXPECT_EQ(session.prizeFigures()->hits[0], 1);
@@ -198,13 +198,13 @@ TEST(SessionChanges, RoundTextSelectsTheDrawOrTheHandMarks) {
     session.selectPrizeRound("1");
     EXPECT_EQ(session.prizeRound(), 1);
     EXPECT_TRUE(session.board().has(1, Main));  // draw 1: 01,03,17,20,25 + 26
-    session.selectPrizeRound("999");
-    EXPECT_EQ(session.prizeRound(), 175);
+    session.selectPrizeRound("9999");
+    EXPECT_EQ(session.prizeRound(), 1403);
     session.selectPrizeRound("");
     EXPECT_FALSE(session.prizeRound().has_value());
     EXPECT_TRUE(session.board().has(8, Main));  // the marks stay for editing
     session.usePrizeRound(true, "abc");
-    EXPECT_EQ(session.prizeRound(), 175);
+    EXPECT_EQ(session.prizeRound(), 1403);
 }
 
 // ---------------------------------------------------------------- options
@@ -292,7 +292,7 @@ TEST(SessionOptions, UndecodableLineIsSkippedAndReportedOnceTheRestIsRead) {
     EXPECT_TRUE(session.options().rSystem);
     EXPECT_EQ(session.options().defaultDrawCount, 77);
     EXPECT_EQ(session.options().proxyAddress, "");
-    EXPECT_EQ(session.history().drawCount(), 111);
+    EXPECT_EQ(session.history().drawCount(), 2137);
 }
 
 TEST(SessionOptions, UnreadableSettingsAreReportedAndTheDefaultsApplied) {
@@ -303,7 +303,7 @@ TEST(SessionOptions, UnreadableSettingsAreReportedAndTheDefaultsApplied) {
     ASSERT_EQ(changes.problems().size(), 1u);
     EXPECT_NE(changes.problems()[0].find("Tambor.ini"), std::string::npos);
     EXPECT_EQ(session.mode(), GameMode::MiniLoto);
-    EXPECT_EQ(session.history().drawCount(), 175);  // the switch ran all the same
+    EXPECT_EQ(session.history().drawCount(), 1403);  // the switch ran all the same
 }
 
 // A Tambor.ini and a lotodata.txt that are FIFOs are reported at once,

@@ -36,7 +36,7 @@ const char* const kOneOfEachGrade =
 // The window over the full history in ロト６, with the list given.
 void openOnFullHistory(TestWindow& t, const char* lines) {
     QFile::remove(t.dir.filePath(QStringLiteral("lotodata.txt")));
-    QVERIFY(QFile::copy(QStringLiteral(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt"),
+    QVERIFY(QFile::copy(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE),
                         t.dir.filePath(QStringLiteral("lotodata.txt"))));
     QTest::mouseClick(t.find<QRadioButton>("Loto6RadioButton"), Qt::LeftButton);
     QCOMPARE(t.text("PrizeMemo"), QStringLiteral("2130"));

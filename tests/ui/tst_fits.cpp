@@ -328,7 +328,7 @@ private slots:
     void backtestSummaryHoldsTheLargestAmounts() {
         TestWindow t;
         QFile::remove(t.dir.filePath(QStringLiteral("lotodata.txt")));
-        QVERIFY(QFile::copy(QStringLiteral(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt"),
+        QVERIFY(QFile::copy(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE),
                             t.dir.filePath(QStringLiteral("lotodata.txt"))));
         t.model().run([](Session& s) { return s.switchGame(GameMode::Loto6); });
         for (CombinationIndex i = 0; i < 99999; ++i) t.session().list().appendIndex(i * 60);

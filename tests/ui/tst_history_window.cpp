@@ -33,13 +33,14 @@ QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// lotodata-full.txt (ミニロト to 1400, ロト６ to 2130, ロト６ last) without
-// its newest ロト６ draws.
+// The built-in history without its newest ロト６ draws (the second section;
+// the sections are separated by an empty line).
 QByteArray fullWithoutNewestLoto6(int draws) {
-    QByteArray bytes = fileBytes(QStringLiteral(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt"));
-    bytes.chop(2);
-    for (int i = 0; i < draws; ++i) bytes.truncate(bytes.lastIndexOf("\r\n", bytes.size() - 3) + 2);
-    return bytes + "\r\n";
+    const QByteArray bytes = fileBytes(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE));
+    const qsizetype end = bytes.indexOf("\r\n\r\n", bytes.indexOf("\r\n\r\n") + 4) + 2;
+    QByteArray head = bytes.left(end);
+    for (int i = 0; i < draws; ++i) head.truncate(head.lastIndexOf("\r\n", head.size() - 3) + 2);
+    return head + bytes.mid(end);
 }
 
 // The window over a history file, in ロト６, with the history window open.

@@ -81,7 +81,7 @@ private slots:
         QVERIFY(!t.window->waitForm().busy());
         QCOMPARE(t.window->waitForm().labelText(), QString::fromUtf8("しばらくお待ち下さい..."));
         QCOMPARE(fileBytes(t.dir.filePath(QStringLiteral("lotodata.txt"))),
-                 fileBytes(QStringLiteral(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt")));
+                 fileBytes(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE)));
         QCOMPARE(fileBytes(t.dir.filePath(QStringLiteral("lotodata.bak"))),
                  fileBytes(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE)));
         QCOMPARE(t.text("PrizeMemo"), QStringLiteral("1400"));

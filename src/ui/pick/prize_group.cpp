@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "history/history_edit.h"
 #include "session/refusals.h"
 #include "ui/common/edit_conventions.h"
 #include "ui/common/session_model.h"
@@ -29,6 +30,8 @@ const char* const kGradeCaptions[kMaxGrades] = {"１等                  本", "
 constexpr int kGradeTop = 94;
 int gradePitch(int gradeCount) { return gradeCount > 5 ? 19 : 23; }
 
+const char* const kPrizeMemoHint = "いつの当選結果を使用するかを指定します。";
+
 }  // namespace
 
 PrizeGroup::PrizeGroup(SessionModel& model, QWidget* parent) : QGroupBox(u8("当選確認"), parent), model_(model) {
@@ -48,7 +51,7 @@ PrizeGroup::PrizeGroup(SessionModel& model, QWidget* parent) : QGroupBox(u8("当
     // full history has more than 2,000 draws) show whole; the spinner sits
     // after "回".
     prizeMemo_->setGeometry(roundLeft + 1, 18, roundWidth - 2, 22);
-    setHint(prizeMemo_, "いつの当選結果を使用するかを指定します。");
+    setHint(prizeMemo_, kPrizeMemoHint);
     applyEditConventions(prizeMemo_, EditKind::Numeric);
     prizeUpDown_ = new UpDown(prizeMemo_, 1, 1, 1, this);
     prizeUpDown_->setObjectName(QStringLiteral("PrizeUpDown"));
@@ -131,6 +134,13 @@ void PrizeGroup::refresh(const Changes& changes) {
         if (const std::optional<int> round = session.prizeRound()) {
             prizeUpDown_->setPosition(*round);
             prizeCheckBox_->setChecked(true);
+            // The hint names the round's date, so an old round is noticed.
+            std::string hint = kPrizeMemoHint;
+            std::string line;
+            if (session.history().drawLine(*round, line))
+                if (const std::optional<HistoryDraw> draw = readHistoryDraw(session.mode(), line, *round))
+                    hint += "選択中: " + roundAndDateText(*draw);
+            setHint(prizeMemo_, hint.c_str());
         } else {
             prizeCheckBox_->setChecked(false);
         }

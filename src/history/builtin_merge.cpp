@@ -1,0 +1,77 @@
+#include "history/builtin_merge.h"
+
+#include <system_error>
+
+#include "history/history_draw.h"
+#include "history/history_edit.h"
+#include "io/cp932.h"
+#include "io/text_file.h"
+
+namespace tambor {
+
+std::string BuiltinMergeResult::notice() const {
+    if (added.empty()) return {};
+    std::string text = "当選番号ファイルに新しい当選番号を追加しました:";
+    const char* separator = " ";
+    for (const Added& a : added) {
+        text += separator;
+        text += gameName(a.mode);
+        text += " " + roundText(a.firstRound);
+        if (a.lastRound != a.firstRound) text += "〜" + roundText(a.lastRound);
+        separator = "、";
+    }
+    return text + "。";
+}
+
+std::string BuiltinMergeResult::conflictMessage(const std::filesystem::path& historyPath) const {
+    if (!conflict) return {};
+    return "当選番号ファイル「" + historyPath.string() + "」の" + gameName(conflict->mode) + " " +
+           roundText(conflict->round) +
+           "が、このプログラムに内蔵の当選番号と違います。ファイルはそのままにし、新しい回は追加しませんでした。";
+}
+
+BuiltinMergeResult mergeNewerBuiltinDraws(const std::filesystem::path& historyPath, std::string_view builtinBytes) {
+    BuiltinMergeResult result;
+    std::error_code ec;
+    if (!std::filesystem::exists(historyPath, ec)) return result;
+    try {
+        std::vector<std::string> lines = readHistoryLines(historyPath);
+        const std::vector<std::string> builtin = splitLines(cp932ToUtf8(builtinBytes, "lotodata.txt (内蔵)"));
+        // Nothing newer in the built-in copy: nothing to check or say.
+        bool behind = false;
+        for (const GameMode mode : kAllGames)
+            behind = behind || sectionDraws(lines, mode).size() < sectionDraws(builtin, mode).size();
+        if (!behind) return result;
+        // Every draw the file has, in every game, must be the built-in one.
+        std::vector<BuiltinMergeResult::Added> added;
+        for (const GameMode mode : kAllGames) {
+            const auto fileDraws = sectionDraws(lines, mode);
+            const auto builtinDraws = sectionDraws(builtin, mode);
+            for (std::size_t i = 0; i < fileDraws.size() && i < builtinDraws.size(); ++i) {
+                if (!fileDraws[i] || !builtinDraws[i] || !fileDraws[i]->sameResult(*builtinDraws[i])) {
+                    result.conflict = BuiltinMergeResult::Conflict{mode, static_cast<int>(i) + 1};
+                    return result;
+                }
+            }
+        }
+        for (const GameMode mode : kAllGames) {
+            const std::size_t have = sectionDraws(lines, mode).size();
+            const HistorySection section = findHistorySection(builtin, mode);
+            if (have >= section.size()) continue;
+            const std::vector<std::string> newer(builtin.begin() + static_cast<std::ptrdiff_t>(section.first + have),
+                                                 builtin.begin() + static_cast<std::ptrdiff_t>(section.end));
+            appendSectionLines(lines, mode, newer);
+            added.push_back({mode, static_cast<int>(have) + 1, static_cast<int>(section.size())});
+        }
+        if (added.empty()) return result;
+        writeHistoryLines(historyPath, lines);
+        result.added = std::move(added);
+    } catch (const FileError& e) {
+        result.error = "当選番号ファイル「" + historyPath.string() + "」に新しい当選番号を追加できません: " + e.reason() + "。";
+    } catch (const TextEncodingError& e) {
+        result.error = e.what();
+    }
+    return result;
+}
+
+}  // namespace tambor
