@@ -1,5 +1,6 @@
 #include "history/builtin_merge.h"
 
+#include <exception>
 #include <system_error>
 
 #include "history/history_draw.h"
@@ -34,14 +35,27 @@ BuiltinMergeResult mergeNewerBuiltinDraws(const std::filesystem::path& historyPa
     BuiltinMergeResult result;
     std::error_code ec;
     if (!std::filesystem::exists(historyPath, ec)) return result;
+    std::vector<std::string> lines;
     try {
-        std::vector<std::string> lines = readHistoryLines(historyPath);
+        lines = readHistoryLines(historyPath);
+    } catch (const std::exception&) {
+        // A file that cannot be read is the history load's to report; the
+        // program then runs on the built-in copy.
+        return result;
+    }
+    try {
         const std::vector<std::string> builtin = splitLines(cp932ToUtf8(builtinBytes, "lotodata.txt (内蔵)"));
-        // Nothing newer in the built-in copy: nothing to check or say.
+        // Nothing newer in the built-in copy: nothing to check or say. A
+        // file without a single draw is no history to bring up to date: it
+        // is used as it is, as an emptied file always was.
         bool behind = false;
-        for (const GameMode mode : kAllGames)
-            behind = behind || sectionDraws(lines, mode).size() < sectionDraws(builtin, mode).size();
-        if (!behind) return result;
+        std::size_t held = 0;
+        for (const GameMode mode : kAllGames) {
+            const std::size_t have = sectionDraws(lines, mode).size();
+            held += have;
+            behind = behind || have < sectionDraws(builtin, mode).size();
+        }
+        if (!behind || held == 0) return result;
         // Every draw the file has, in every game, must be the built-in one.
         std::vector<BuiltinMergeResult::Added> added;
         for (const GameMode mode : kAllGames) {

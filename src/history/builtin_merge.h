@@ -40,7 +40,9 @@ struct BuiltinMergeResult {
 // Adds to historyPath the draws of builtinBytes (the built-in history,
 // cp932) that are newer than the file's newest, game by game, in one atomic
 // write (the old file kept as lotodata.bak). A missing file is left to the
-// first start, which writes the whole built-in copy.
+// first start, which writes the whole built-in copy; a file that cannot be
+// read, or holds no draw at all, is left as it is without a word (the
+// history load reports it).
 BuiltinMergeResult mergeNewerBuiltinDraws(const std::filesystem::path& historyPath, std::string_view builtinBytes);
 
 }  // namespace tambor

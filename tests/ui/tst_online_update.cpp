@@ -39,6 +39,18 @@ std::string servedHistory() {
     return fileBytes(QStringLiteral(TAMBOR_TEST_DATA_DIR "/update/lotodata.txt")).toStdString();
 }
 
+// The built-in history as an older program left it: ミニロト only to 第1400回
+// (the first section ends at the first empty line). The window reads it
+// again, as it would at its next start.
+void useOlderHistory(TestWindow& t) {
+    const QByteArray full = fileBytes(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE));
+    const qsizetype end = full.indexOf("\r\n\r\n") + 2;
+    QByteArray head = full.left(end);
+    for (int i = 0; i < 3; ++i) head.truncate(head.lastIndexOf("\r\n", head.size() - 3) + 2);
+    writeFileBytesAtomic(t.dir.filePath(QStringLiteral("lotodata.txt")).toStdString(), (head + full.mid(end)).toStdString());
+    t.model().run([](Session& s) { return s.loadHistory(); });
+}
+
 void pointAt(TestWindow& t, const TestHttpServer& server) {
     const std::string url = server.baseUrl();
     t.model().run([&](Session& s) { return s.changeOptions([&](Options& o) { o.updateUrl = url; }); });
@@ -63,9 +75,11 @@ private slots:
         server.serve("/lotodata.txt", {servedHistory(), kServerTime});
         server.serve("/notify.txt", {"Version=Ver 1.2.0\r\n", kServerTime});
         pointAt(t, server);
-        QCOMPARE(t.text("PrizeMemo"), QStringLiteral("175"));
-        // ミニロト 1400 (2026-08-18): 01,14,15,17,29 and bonus 30.
-        t.appendLines("1,14,15,17,29\n1,14,15,17,30\n");
+        useOlderHistory(t);
+        const QByteArray older = fileBytes(t.dir.filePath(QStringLiteral("lotodata.txt")));
+        QCOMPARE(t.text("PrizeMemo"), QStringLiteral("1400"));
+        // ミニロト 1403 (2026-09-08): 08,11,14,17,19 and bonus 24.
+        t.appendLines("8,11,14,17,19\n8,11,14,17,24\n");
 
         QSignalSpy done(&t.window->onlineUpdate(), &OnlineUpdate::updateFinished);
         QTest::mouseClick(t.find<QToolButton>("RenewToolButton"), Qt::LeftButton);
@@ -82,11 +96,10 @@ private slots:
         QCOMPARE(t.window->waitForm().labelText(), QString::fromUtf8("しばらくお待ち下さい..."));
         QCOMPARE(fileBytes(t.dir.filePath(QStringLiteral("lotodata.txt"))),
                  fileBytes(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE)));
-        QCOMPARE(fileBytes(t.dir.filePath(QStringLiteral("lotodata.bak"))),
-                 fileBytes(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE)));
-        QCOMPARE(t.text("PrizeMemo"), QStringLiteral("1400"));
-        for (int n : {1, 14, 15, 17, 29}) QVERIFY(t.session().board().has(n, Main));
-        QVERIFY(t.session().board().has(30, Bonus));
+        QCOMPARE(fileBytes(t.dir.filePath(QStringLiteral("lotodata.bak"))), older);
+        QCOMPARE(t.text("PrizeMemo"), QStringLiteral("1403"));
+        for (int n : {8, 11, 14, 17, 19}) QVERIFY(t.session().board().has(n, Main));
+        QVERIFY(t.session().board().has(24, Bonus));
         // The prize check ran again on that draw.
         QCOMPARE(t.text("Grade1Memo"), QStringLiteral("1"));
         QCOMPARE(t.text("Grade2Memo"), QStringLiteral("1"));
@@ -162,7 +175,7 @@ private slots:
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         QVERIFY(MessageBox::shownTexts().first().startsWith(QString::fromUtf8("指定された URL を開けませんでした。")));
         QCOMPARE(fileBytes(t.dir.filePath(QStringLiteral("lotodata.txt"))), before);
-        QCOMPARE(t.text("PrizeMemo"), QStringLiteral("175"));
+        QCOMPARE(t.text("PrizeMemo"), QStringLiteral("1403"));
         QVERIFY(!t.window->waitForm().busy());
     }
 

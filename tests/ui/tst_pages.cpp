@@ -55,7 +55,7 @@ private slots:
         FileCommands files(f.model, nullptr);
         PickPage page(f.model, files);
         page.show();
-        QCOMPARE(text(&page, "PrizeMemo"), QStringLiteral("175"));
+        QCOMPARE(text(&page, "PrizeMemo"), QStringLiteral("1403"));
         QTest::mouseClick(find<QRadioButton>(&page, "TogetherRadioButton"), Qt::LeftButton);
         for (int n = 1; n <= 7; ++n)
             QTest::mouseClick(find<NumPanel>(&page, QStringLiteral("NumPanel%1").arg(n).toLatin1().constData()),
@@ -77,7 +77,7 @@ private slots:
         PickPage page(f.model, files);
         QTest::mouseClick(find<QRadioButton>(&page, "Loto6RadioButton"), Qt::LeftButton);
         QCOMPARE(f.session.mode(), GameMode::Loto6);
-        QCOMPARE(text(&page, "PrizeMemo"), QStringLiteral("111"));
+        QCOMPARE(text(&page, "PrizeMemo"), QStringLiteral("2137"));
         QVERIFY(find<NumPanel>(&page, "NumPanel43")->isVisibleTo(&page));
         QVERIFY(find<QLineEdit>(&page, "Grade5Memo")->isVisibleTo(&page));
     }

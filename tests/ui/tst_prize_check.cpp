@@ -33,15 +33,15 @@ private slots:
         QFile builtin(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE));
         QVERIFY(builtin.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), builtin.readAll());
-        QCOMPARE(t.text("PrizeMemo"), QStringLiteral("175"));
+        QCOMPARE(t.text("PrizeMemo"), QStringLiteral("1403"));
         QVERIFY(t.find<QCheckBox>("PrizeCheckBox")->isChecked());
-        // Draw 175: 08,12,17,19,24 and bonus 05.
+        // Draw 1403: 08,11,14,17,19 and bonus 24.
         QCOMPARE(t.text("MainMemo"), QStringLiteral("5"));
         QCOMPARE(t.text("BonusMemo"), QStringLiteral("1"));
         QVERIFY(t.session().board().has(8, Main));
-        QVERIFY(t.session().board().has(5, Bonus));
+        QVERIFY(t.session().board().has(24, Bonus));
         QTest::mouseClick(t.find<QRadioButton>("Loto6RadioButton"), Qt::LeftButton);
-        QCOMPARE(t.text("PrizeMemo"), QStringLiteral("111"));
+        QCOMPARE(t.text("PrizeMemo"), QStringLiteral("2137"));
     }
 
     void roundFieldClampsAndEmptyMeansHandMarks() {
@@ -50,8 +50,8 @@ private slots:
         memo->setText(QStringLiteral("0"));
         QCOMPARE(memo->text(), QStringLiteral("1"));
         QVERIFY(t.session().board().has(1, Main));  // draw 1: 01,03,17,20,25 + 26
-        memo->setText(QStringLiteral("999"));
-        QCOMPARE(memo->text(), QStringLiteral("175"));
+        memo->setText(QStringLiteral("9999"));
+        QCOMPARE(memo->text(), QStringLiteral("1403"));
         memo->clear();
         QVERIFY(!t.find<QCheckBox>("PrizeCheckBox")->isChecked());
         QVERIFY(t.session().board().has(8, Main));  // the marks stay for editing
@@ -59,7 +59,7 @@ private slots:
 
     void checkFindsTheFirstGrade() {
         TestWindow t;
-        t.appendLines("8,12,17,19,24\n1,2,3,4,5\n8,12,17,19,5\n");
+        t.appendLines("8,11,14,17,19\n1,2,3,4,5\n8,11,14,17,24\n");
         QTest::mouseClick(t.find<QPushButton>("PrizeBitBtn"), Qt::LeftButton);
         QCOMPARE(t.text("Grade1Memo"), QStringLiteral("1"));
         QCOMPARE(t.text("Grade2Memo"), QStringLiteral("1"));
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(t.text("MoneyMemo"), QString::fromUtf8("約 1019万1100円"));
         auto* search = t.find<QListView>("SearchListBox");
         QCOMPARE(search->model()->rowCount(), 6);
-        QCOMPARE(search->model()->index(1, 0).data().toString(), QStringLiteral("  8,12,17,19,24"));
+        QCOMPARE(search->model()->index(1, 0).data().toString(), QStringLiteral("  8,11,14,17,19"));
         QVERIFY(!t.window->waitForm().busy());
         // Editing a main mark forgets the result and unticks the draw selector.
         t.clickNumber(8);  // the check selected the main role
@@ -78,7 +78,7 @@ private slots:
 
     void incompleteMarksDoNothing() {
         TestWindow t;
-        t.appendLines("8,12,17,19,24\n");
+        t.appendLines("8,11,14,17,19\n");
         QTest::mouseClick(t.find<QRadioButton>("MainRadioButton"), Qt::LeftButton);
         t.clickNumber(8);
         QCOMPARE(t.text("MainMemo"), QStringLiteral("4"));
@@ -111,7 +111,7 @@ private slots:
         window.show();
         QCOMPARE(MessageBox::shownTexts().size(), 1);
         QVERIFY(MessageBox::shownTexts().first().contains(QStringLiteral("lotodata.txt")));
-        QCOMPARE(window.findChild<QLineEdit*>("PrizeMemo")->text(), QStringLiteral("175"));
+        QCOMPARE(window.findChild<QLineEdit*>("PrizeMemo")->text(), QStringLiteral("1403"));
     }
 
     // An empty history is used as it is, and the user is told which game
