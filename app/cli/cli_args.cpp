@@ -41,10 +41,14 @@ GameMode ParsedArgs::game(GameMode fallback) const {
     return v ? parseGame(*v) : fallback;
 }
 
-std::filesystem::path ParsedArgs::dataFolder() const {
+std::filesystem::path ParsedArgs::dataFolderAsIs() const {
     const auto v = value("--data");
     if (v && v->empty()) throw UsageError{"--data にはフォルダーを指定してください。"};
-    const std::filesystem::path folder = v ? std::filesystem::path(*v) : programFolder();
+    return v ? std::filesystem::path(*v) : programFolder();
+}
+
+std::filesystem::path ParsedArgs::dataFolder() const {
+    const std::filesystem::path folder = dataFolderAsIs();
     bringHistoryUpToDate(folder);
     return folder;
 }

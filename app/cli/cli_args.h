@@ -39,6 +39,9 @@ struct ParsedArgs {
     // The --data folder, or programFolder() when absent; its history is
     // brought up to the built-in one first (bringHistoryUpToDate).
     std::filesystem::path dataFolder() const;
+    // The same folder with its history left exactly as it is (the update,
+    // which must leave the file untouched when it fails or is stopped).
+    std::filesystem::path dataFolderAsIs() const;
 };
 
 // Walks args: "--opt VALUE" and "--opt=VALUE" for the names in

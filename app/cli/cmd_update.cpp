@@ -17,7 +17,7 @@ int runUpdate(const std::vector<std::string>& args, std::ostream& out) {
     const ParsedArgs parsed = parseArgs(args, {"--url", "--data"});
     const std::optional<std::string> url = parsed.value("--url");
     if (url && url->empty()) throw UsageError{"--url には更新サーバーのフォルダーの URL を指定してください。"};
-    const std::filesystem::path folder = parsed.dataFolder();
+    const std::filesystem::path folder = parsed.dataFolderAsIs();
 
     Session session(folder);
     std::error_code ec;

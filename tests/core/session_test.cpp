@@ -320,7 +320,7 @@ TEST(SessionOptions, SettingsAndHistoryThatAreFifosAreReportedWithoutWaiting) {
     EXPECT_NE(said.find("Tambor.ini」を読み込めません: 通常のファイルではありません（FIFO）"), std::string::npos) << said;
     EXPECT_NE(said.find("lotodata.txt」を読み込めません: 通常のファイルではありません（FIFO）"), std::string::npos) << said;
     EXPECT_EQ(session.mode(), GameMode::MiniLoto);
-    EXPECT_EQ(session.history().drawCount(), 175);
+    EXPECT_EQ(session.history().drawCount(), 1403);
     EXPECT_EQ(std::filesystem::status(folder.path / "Tambor.ini").type(), std::filesystem::file_type::fifo);
     EXPECT_EQ(std::filesystem::status(folder.path / "lotodata.txt").type(), std::filesystem::file_type::fifo);
 }
