@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -260,6 +261,47 @@ void removeStaleTemporariesOf(const std::filesystem::path& target) {
 
 constexpr std::size_t kWriteChunk = std::size_t{1} << 20;
 
+// The names of a file's extended attributes ("user.note\0system.posix_acl_access\0").
+std::string attributeNames(int fd) {
+    for (;;) {
+        const ssize_t size = ::flistxattr(fd, nullptr, 0);
+        if (size <= 0) return {};
+        std::string names(static_cast<std::size_t>(size), '\0');
+        const ssize_t got = ::flistxattr(fd, names.data(), names.size());
+        if (got >= 0) {
+            names.resize(static_cast<std::size_t>(got));
+            return names;
+        }
+        if (errno != ERANGE) return {};  // grew meanwhile: ask again
+    }
+}
+
+// Copies the extended attributes of the file at source to the temporary:
+// the POSIX access list (ACL) among them, so that a save changes no one's
+// access. An attribute the process may not read or set (another security
+// module's label, for one) is left out; an ACL that cannot be kept stops
+// the save, returning the reason.
+std::string copyAttributes(const std::filesystem::path& source, int to) {
+    Fd from;
+    from.fd = ::open(source.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (from.fd < 0) return {};
+    const std::string names = attributeNames(from.fd);
+    for (std::size_t at = 0; at < names.size();) {
+        const std::string name = names.c_str() + at;
+        at += name.size() + 1;
+        if (name.empty()) continue;
+        const ssize_t size = ::fgetxattr(from.fd, name.c_str(), nullptr, 0);
+        if (size < 0) continue;
+        std::string value(static_cast<std::size_t>(size), '\0');
+        const ssize_t got = ::fgetxattr(from.fd, name.c_str(), value.data(), value.size());
+        if (got < 0) continue;
+        if (::fsetxattr(to, name.c_str(), value.data(), static_cast<std::size_t>(got), 0) != 0 &&
+            name.starts_with("system.posix_acl"))
+            return "アクセス制御リスト（ACL）を保てません（" + systemErrorText(errno) + "）";
+    }
+    return {};
+}
+
 // Whether saves may use unnamed temporaries; see allowUnnamedTemporaries.
 std::atomic<bool> unnamedAllowed{true};
 
@@ -356,6 +398,9 @@ void removeStaleTemporaries(const std::filesystem::path& path) {
     }
 }
 
+// Beside what the header says: the target's extended attributes (its access
+// control list among them) go to the new file, and a target with more than
+// one name (hard links) is refused rather than split from its other names.
 bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view bytes, const ProgressCallback& progress) {
     const std::filesystem::path target = saveTarget(path);
 
@@ -369,6 +414,10 @@ bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view by
         if ((existing.st_mode & S_IWUSR) == 0) failWrite(path, "読み取り専用のファイルです");
         if (::access(target.c_str(), W_OK) != 0)
             failWrite(path, errno == EACCES ? std::string("読み取り専用のファイルです") : reason(errno));
+        // A new file in its place would leave the other names with the old
+        // content without a word: such a file is not replaced.
+        if (existing.st_nlink > 1)
+            failWrite(path, "ほかの名前（ハードリンク）でも使われているファイルです。置き換えるとほかの名前が古い内容のまま残るため保存しません");
     } else if (errno != ENOENT) {
         failWrite(path, reason(errno));
     }
@@ -393,6 +442,8 @@ bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view by
         // After the owner: a change of owner clears the set-ID bits. File
         // systems without modes (a FAT memory stick) refuse it harmlessly.
         (void)::fchmod(temp.file.fd, existing.st_mode & 07777);
+        // After the mode: the access list sets the group bits to its mask.
+        if (const std::string why = copyAttributes(target, temp.file.fd); !why.empty()) abandon(why);
     }
 
     pausePoint("before-write");

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <optional>
 #include <random>
 #include <thread>
+#include <tuple>
 
 #include "io/cp932.h"
 #include "io/program_folder.h"
@@ -591,4 +593,68 @@ TEST(AtomicSave, StartUpRemovesTheProgramsOwnLeftovers) {
     removeStaleTemporaries(path);
     EXPECT_EQ(folderEntries(dir.path), std::vector<std::string>{"Tambor.ini"});
     EXPECT_EQ(slurp(path), "x");
+}
+
+// A file with a second name (a hard link) is not replaced: a new file would
+// leave the other name with the old content without a word.
+TEST(AtomicSave, HardLinkedFileIsRefusedAndBothNamesKeepTheirContent) {
+    TempFolder dir;
+    const fs::path path = dir.path / "list.csv";
+    const fs::path other = dir.path / "other.csv";
+    writeFileBytesAtomic(path, "old");
+    fs::create_hard_link(path, other);
+    try {
+        writeFileBytesAtomic(path, "new");
+        FAIL() << "no error";
+    } catch (const FileError& e) {
+        EXPECT_NE(e.reason().find("ハードリンク"), std::string::npos) << e.reason();
+    }
+    EXPECT_EQ(slurp(path), "old");
+    EXPECT_EQ(slurp(other), "old");
+    EXPECT_EQ(fs::hard_link_count(path), 2u);
+    EXPECT_EQ(folderEntries(dir.path), (std::vector<std::string>{"list.csv", "other.csv"}));
+    fs::remove(other);
+    writeFileBytesAtomic(path, "new");  // one name again
+    EXPECT_EQ(slurp(path), "new");
+}
+
+// Extended attributes and the access control list stay with the file, and
+// the group gains no access through a save.
+TEST(AtomicSave, ExtendedAttributesAndAccessListAreKept) {
+    TempFolder dir;
+    const fs::path path = dir.path / "shared.csv";
+    writeFileBytesAtomic(path, "old");
+    if (::setxattr(path.c_str(), "user.note", "kept", 4, 0) != 0) GTEST_SKIP() << "no extended attributes here";
+    // user::rw- user:4321:rw- group::r-- mask::rw- other::r-- in the kernel's
+    // form: a version, then (tag, permissions, id) entries, little-endian.
+    std::string acl;
+    auto put = [&acl](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) acl += static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    put(2, 4);
+    for (const auto& [tag, perm, id] : {std::tuple{0x01u, 6u, ~0u}, std::tuple{0x02u, 6u, 4321u},
+                                        std::tuple{0x04u, 4u, ~0u}, std::tuple{0x10u, 6u, ~0u},
+                                        std::tuple{0x20u, 4u, ~0u}}) {
+        put(tag, 2);
+        put(perm, 2);
+        put(id, 4);
+    }
+    const bool withAcl = ::setxattr(path.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) == 0;
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    writeFileBytesAtomic(path, "new");
+    EXPECT_EQ(slurp(path), "new");
+    char note[16] = {};
+    EXPECT_EQ(::getxattr(path.c_str(), "user.note", note, sizeof note), 4);
+    EXPECT_EQ(std::string(note, 4), "kept");
+    if (withAcl) {
+        std::string kept(256, '\0');
+        const ssize_t n = ::getxattr(path.c_str(), "system.posix_acl_access", kept.data(), kept.size());
+        ASSERT_GT(n, 0);
+        kept.resize(static_cast<std::size_t>(n));
+        EXPECT_EQ(kept, acl);
+    }
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777);
 }
