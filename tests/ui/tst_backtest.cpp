@@ -11,7 +11,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTest>
+#include <string>
 
 #include "support/dialog_guard.h"
 #include "support/test_window.h"
@@ -20,6 +23,7 @@
 #include "ui/common/message_box.h"
 #include "ui/common/up_down.h"
 #include "ui/common/wait_form.h"
+#include "io/cp932.h"
 
 using namespace tambor;
 using namespace tambor::ui;
@@ -56,6 +60,18 @@ void doubleClickRow(const TestWindow& t, int row) {
     const QRect rect = view->visualRect(view->model()->index(row, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+// Whether the field's text fits where a QLineEdit draws it (inside its
+// frame, text margins and the two pixels it keeps free on each side).
+bool showsWhole(QLineEdit* edit) {
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit) : 0;
+    const QMargins margins = edit->textMargins();
+    const QRect contents = edit->style()->subElementRect(QStyle::SE_LineEditContents, &option, edit);
+    const int room = contents.width() - margins.left() - margins.right() - 4;
+    return edit->fontMetrics().horizontalAdvance(edit->text()) <= room;
 }
 
 void typeInto(QLineEdit* memo, const char* text) {
@@ -185,6 +201,29 @@ private slots:
         QCOMPARE(t.text("BacktestToMemo"), QStringLiteral("1403"));
         QCOMPARE(t.text("BacktestMoneyMemo"), QString::fromUtf8("0円"));
         QCOMPARE(t.text("BacktestReturnMemo"), QStringLiteral("--"));
+    }
+
+    // A history of 100,000 ロト６ draws: the round fields of the main window
+    // and of the backtest show the whole newest round, not the "00000" a
+    // narrower field scrolls to.
+    void roundFieldsShowTheLargestRoundWhole() {
+        TestWindow t;
+        std::string text = "[ロト６当選番号]\r\n";
+        for (int round = 1; round <= 100000; ++round)
+            text += "第" + std::to_string(round) + "回(R08. 8.20)=12,18,35,40,41,43,03\r\n";
+        QFile file(t.dir.filePath(QStringLiteral("lotodata.txt")));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        const std::string bytes = utf8ToCp932(text, "lotodata.txt");
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        file.close();
+        QTest::mouseClick(t.find<QRadioButton>("Loto6RadioButton"), Qt::LeftButton);
+        QCOMPARE(t.text("PrizeMemo"), QStringLiteral("100000"));
+        QVERIFY(showsWhole(t.find<QLineEdit>("PrizeMemo")));
+        t.appendLines(" 2, 8,10,13,27,30\n");
+        QTest::mouseClick(t.find<QPushButton>("BacktestBitBtn"), Qt::LeftButton);
+        QTRY_COMPARE(t.text("BacktestToMemo"), QStringLiteral("100000"));
+        QVERIFY(showsWhole(t.find<QLineEdit>("BacktestToMemo")));
+        QVERIFY(showsWhole(t.find<QLineEdit>("BacktestFromMemo")));
     }
 };
 

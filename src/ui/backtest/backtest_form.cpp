@@ -31,6 +31,7 @@
 #include "ui/common/tool_window.h"
 #include "ui/common/up_down.h"
 #include "ui/common/wait_form.h"
+#include "ui/common/round_field.h"
 #include "ui/common/widget_helpers.h"
 
 namespace tambor::ui {
@@ -290,6 +291,8 @@ void TBacktestForm::refresh(const Changes& changes) {
 
 void TBacktestForm::showWholeHistory() {
     const int drawCount = result_ ? static_cast<int>(result_->rows.size()) : 0;
+    // Wide enough for the newest round, however many draws the file holds.
+    for (QLineEdit* memo : {fromMemo_, toMemo_}) memo->setFixedWidth(std::max(48, roundFieldWidth(memo, drawCount)));
     updatingFields_ = true;
     for (UpDown* upDown : {fromUpDown_, toUpDown_}) upDown->setRange(1, std::max(drawCount, 1));
     fromUpDown_->setPosition(1);

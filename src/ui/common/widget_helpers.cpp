@@ -10,9 +10,14 @@
 #include <QStatusTipEvent>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 
+#include <algorithm>
+
 #include "ui/common/fonts.h"
+#include "ui/common/round_field.h"
 
 namespace tambor::ui {
 
@@ -39,6 +44,19 @@ std::pair<int, int> captionGap(const QFontMetrics& metrics, const QString& capti
     const int left = textLeft + metrics.horizontalAdvance(caption.left(start));
     const int right = textLeft + metrics.horizontalAdvance(caption.left(end));
     return {left, right - left};
+}
+
+int roundFieldWidth(const QLineEdit* field, int lastRound) {
+    const int digits = std::max(4, static_cast<int>(QString::number(std::max(lastRound, 1)).size()));
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth = field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+    const QRect contents = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field);
+    const QMargins margins = field->textMargins();
+    // The frame, the text margins and the two pixels QLineEdit keeps free on
+    // each side of its text, plus one for the cursor.
+    const int chrome = field->width() - contents.width() + margins.left() + margins.right() + 4 + 1;
+    return field->fontMetrics().horizontalAdvance(QString(digits, QLatin1Char('0'))) + chrome;
 }
 
 QPushButton* makeButton(QWidget* parent, const char* objectName, const char* caption, const char* hint,

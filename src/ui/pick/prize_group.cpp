@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <tuple>
 
 #include "history/history_edit.h"
 #include "session/refusals.h"
@@ -12,6 +13,7 @@
 #include "ui/common/session_model.h"
 #include "ui/common/up_down.h"
 #include "ui/common/wait_form.h"
+#include "ui/common/round_field.h"
 #include "ui/common/widget_helpers.h"
 #include "ui/pick/pick_layout.h"
 
@@ -31,13 +33,15 @@ constexpr int kGradeTop = 94;
 int gradePitch(int gradeCount) { return gradeCount > 5 ? 19 : 23; }
 
 const char* const kPrizeMemoHint = "いつの当選結果を使用するかを指定します。";
+// The round field sits in the gap of this caption.
+const char* const kRoundCaption = "第              回";
 
 }  // namespace
 
 PrizeGroup::PrizeGroup(SessionModel& model, QWidget* parent) : QGroupBox(u8("当選確認"), parent), model_(model) {
     setObjectName(QStringLiteral("PrizeCheckGroupBox"));
     setGeometry(pick_layout::kPrizeLeft, 2, pick_layout::kPrizeWidth, 258);
-    prizeCheckBox_ = new QCheckBox(u8("第              回"), this);
+    prizeCheckBox_ = new QCheckBox(u8(kRoundCaption), this);
     prizeCheckBox_->setObjectName(QStringLiteral("PrizeCheckBox"));
     prizeCheckBox_->setChecked(true);
     prizeCheckBox_->setGeometry(8, 18, pick_layout::kPrizeWidth - 16, 22);
@@ -83,6 +87,22 @@ PrizeGroup::PrizeGroup(SessionModel& model, QWidget* parent) : QGroupBox(u8("当
     refresh(Changes::everything());
 }
 
+// The round field fills the caption's gap; a history with more draws than
+// the gap shows widens the gap by spaces, and the spinner moves after "回".
+void PrizeGroup::fitRoundField(int lastRound) {
+    const QFontMetrics metrics(font());
+    QString caption = u8(kRoundCaption);
+    const int needed = roundFieldWidth(prizeMemo_, lastRound) + 2;
+    auto [left, width] = captionGap(metrics, caption, 8 + 20);
+    while (width < needed) {
+        caption.insert(1, QLatin1Char(' '));
+        std::tie(left, width) = captionGap(metrics, caption, 8 + 20);
+    }
+    if (prizeCheckBox_->text() != caption) prizeCheckBox_->setText(caption);
+    prizeMemo_->setGeometry(left + 1, 18, width - 2, 22);
+    prizeUpDown_->setGeometry(8 + 20 + metrics.horizontalAdvance(caption) + 2, 18, 14, 22);
+}
+
 void PrizeGroup::PrizeCheckBoxClick() {
     const bool on = prizeCheckBox_->isChecked();
     const std::string text = prizeMemo_->text().toStdString();
@@ -126,6 +146,7 @@ void PrizeGroup::refresh(const Changes& changes) {
             memo->setVisible(g < grades);
         }
     }
+    if (changes.has(Change::History)) fitRoundField(session.history().drawCount());
     if (changes.has(Change::History) || changes.has(Change::PrizeRound)) {
         // The spinner holds 1 .. the newest round; the field shows the round
         // in use, and keeps what was typed when the hand marks are used.

@@ -39,6 +39,7 @@ private:
     void PrizeMemoChange();
     void PrizeBitBtnClick();
     void refresh(const tambor::Changes& changes);
+    void fitRoundField(int lastRound);
 
     SessionModel& model_;
     bool updatingPrizeMemo_ = false;
