@@ -16,6 +16,7 @@
 
 #include "io/cp932.h"
 #include "io/pause_point.h"
+#include "io/streamed_file.h"
 #include "io/system_error_text.h"
 
 namespace tambor {
@@ -398,10 +399,15 @@ void removeStaleTemporaries(const std::filesystem::path& path) {
     }
 }
 
+namespace {
+
+// The steps of every atomic save around its body, which writes the
+// temporary through write and answers false to stop.
 // Beside what the header says: the target's extended attributes (its access
 // control list among them) go to the new file, and a target with more than
 // one name (hard links) is refused rather than split from its other names.
-bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view bytes, const ProgressCallback& progress) {
+bool writeAtomic(const std::filesystem::path& path, const std::function<bool(const FileWriter& write)>& body,
+                 const ProgressCallback& progress) {
     const std::filesystem::path target = saveTarget(path);
 
     struct stat existing {};
@@ -447,23 +453,18 @@ bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view by
     }
 
     pausePoint("before-write");
-    PercentProgress report(progress);
-    bool halfway = false;
-    for (std::size_t done = 0; done < bytes.size();) {
-        // Chunks end at the middle once, where a test may hold the save.
-        const std::size_t half = bytes.size() / 2;
-        const std::size_t limit = !halfway && half > done ? half : bytes.size();
-        const std::size_t part = std::min(kWriteChunk, limit - done);
-        if (!writeAll(temp.file.fd, bytes.substr(done, part))) abandon(reason(errno));
-        done += part;
-        if (!halfway && done >= bytes.size() / 2) {
-            halfway = true;
-            pausePoint("mid-write");
-        }
-        if (!report.report(done, bytes.size())) {
-            temp.discard();
-            return false;
-        }
+    bool completed = false;
+    try {
+        completed = body([&](std::string_view bytes) {
+            if (!writeAll(temp.file.fd, bytes)) abandon(reason(errno));
+        });
+    } catch (...) {
+        temp.discard();
+        throw;
+    }
+    if (!completed) {
+        temp.discard();
+        return false;
     }
     if (::fsync(temp.file.fd) != 0 && errno != EINVAL && errno != EROFS) abandon(reason(errno));
     pausePoint("after-fsync");
@@ -494,6 +495,37 @@ bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view by
     // The data was synced before the rename: a late close error changes nothing on disk.
     (void)::close(temp.file.release());
     return true;
+}
+
+}  // namespace
+
+bool writeFileBytesAtomic(const std::filesystem::path& path, std::string_view bytes, const ProgressCallback& progress) {
+    return writeAtomic(
+        path,
+        [&](const FileWriter& write) {
+            PercentProgress report(progress);
+            bool halfway = false;
+            for (std::size_t done = 0; done < bytes.size();) {
+                // Chunks end at the middle once, where a test may hold the save.
+                const std::size_t half = bytes.size() / 2;
+                const std::size_t limit = !halfway && half > done ? half : bytes.size();
+                const std::size_t part = std::min(kWriteChunk, limit - done);
+                write(bytes.substr(done, part));
+                done += part;
+                if (!halfway && done >= bytes.size() / 2) {
+                    halfway = true;
+                    pausePoint("mid-write");
+                }
+                if (!report.report(done, bytes.size())) return false;
+            }
+            return true;
+        },
+        progress);
+}
+
+bool writeFileStreamAtomic(const std::filesystem::path& path, const std::function<bool(const FileWriter& write)>& produce,
+                           const ProgressCallback& progress) {
+    return writeAtomic(path, produce, progress);
 }
 
 void writeTextFileLines(const std::filesystem::path& path, const std::vector<std::string>& lines) {
