@@ -12,6 +12,7 @@
 #include "io/card_pdf.h"
 #include "io/combination_file.h"
 #include "io/print_margin.h"
+#include "long_work.h"
 
 namespace tambor::cli {
 namespace {
@@ -91,6 +92,7 @@ int runPrint(const std::vector<std::string>& args, std::ostream& out) {
     const auto pages = parsed.value("--pages");
     if (pages) request = parsePages(*pages);  // before the file is read
 
+    LongWork work;
     const CombinationInput combinations = readCombinationInput(input, givenGame);
     if (!cardLayoutKnown(combinations.game)) throw std::runtime_error(cardLayoutUnknownMessage(combinations.game));
     CombinationList list(combinations.game);
@@ -103,13 +105,29 @@ int runPrint(const std::vector<std::string>& args, std::ostream& out) {
             throw UsageError{"ページ " + std::to_string(request.fromPage) + " はありません（全 " + std::to_string(maxPage) +
                              " ページ）。"};
     }
-    const std::vector<Card> cards =
-        planCards(list.mode(), list.size(), [&](std::size_t i) { return list.combinationAt(i); }, request);
-    writeCardPdf(*pdf, cardPages(cards, page, margins), page);
+    // Card by card into the file: memory stays flat however long the list,
+    // and Ctrl+C leaves the file as it was.
     std::size_t printed = 0;
-    for (const Card& card : cards) printed += card.size();
+    std::size_t cardCount = 0;
+    work.saveWith(
+        [&](const ProgressCallback& progress) {
+            return writeCardPdfStream(
+                *pdf, page,
+                [&](const CardPageSink& addPage) {
+                    return forEachCard(
+                        list.mode(), list.size(), [&](std::size_t i) { return list.combinationAt(i); }, request, {},
+                        [&](const Card& card) {
+                            addPage(cardPages({card}, page, margins).front());
+                            printed += card.size();
+                            ++cardCount;
+                            return !progress || progress(card.back().percent);
+                        });
+                },
+                progress);
+        },
+        "印刷中");
     out << "印刷: " << *pdf << "（" << gameName(list.mode()) << "、"
-        << FormatJapaneseCount(static_cast<std::int64_t>(printed)) << " 口、" << cards.size() << " ページ）\n";
+        << FormatJapaneseCount(static_cast<std::int64_t>(printed)) << " 口、" << cardCount << " ページ）\n";
     return 0;
 }
 
@@ -127,7 +145,8 @@ const CommandRegistrar registrar{
             "                     20 mm の正方形、全マーク）\n" +
                 std::string(kGameOptionHelp) +
                 "終了コード: 0 成功、1 組み合わせがない・ゲームに合わない行がある・ファイルを読み書きできない、\n"
-                "2 引数の誤り・ゲームが分からない\n",
+                "2 引数の誤り・ゲームが分からない、130 Ctrl+C で中断（OUT は前のまま）\n"
+                "長いリストもページごとに書き出します。Ctrl+C で中断できます。\n",
             runPrint}};
 
 }  // namespace

@@ -113,6 +113,14 @@ void LongWork::saveFile(const std::filesystem::path& path, std::string_view byte
     saved_ = true;
 }
 
+void LongWork::saveWith(const std::function<bool(const ProgressCallback& progress)>& save, std::string label) {
+    throwIfStopped();
+    const bool saved = save(progress(std::move(label)));
+    clearLine();
+    if (!saved) throw Interrupted{};
+    saved_ = true;
+}
+
 void writeListLines(std::ostream& out, const CombinationList& list, const LongWork& work) {
     for (std::size_t i = 0; i < list.size(); ++i) {
         if (i % 4096 == 0) work.throwIfStopped();

@@ -13,6 +13,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -60,6 +61,9 @@ public:
     void markDone() { saved_ = true; }
     // Writes bytes to path atomically with progress; a stop as saveList.
     void saveFile(const std::filesystem::path& path, std::string_view bytes, std::string label = "保存中");
+    // Runs a save that reports to progress and answers false when it
+    // stopped (one written piece by piece); a stop as saveList.
+    void saveWith(const std::function<bool(const ProgressCallback& progress)>& save, std::string label = "保存中");
 
 private:
     void show(const std::string& label, int percent);

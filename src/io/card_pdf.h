@@ -4,9 +4,11 @@
 // its box. The pages hold the solid black rectangles and nothing else.
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "core/progress.h"
 #include "io/card_print.h"
 
 namespace tambor {
@@ -29,5 +31,15 @@ std::string formatCardPdf(const std::vector<PageDrawing>& pages, const PageMetri
 // Writes formatCardPdf's bytes through a temporary file renamed over path.
 // Throws FileError.
 void writeCardPdf(const std::filesystem::path& path, const std::vector<PageDrawing>& pages, const PageMetrics& metrics);
+
+// The same file written page by page, for runs of any length: produce
+// hands each page to addPage in order (memory holds one page and the pages'
+// places in the file) and answers false to stop, which leaves the file as
+// it was (writeFileStreamAtomic). Returns false when stopped. Throws
+// FileError.
+using CardPageSink = std::function<void(const PageDrawing& page)>;
+bool writeCardPdfStream(const std::filesystem::path& path, const PageMetrics& metrics,
+                        const std::function<bool(const CardPageSink& addPage)>& produce,
+                        const ProgressCallback& progress = {});
 
 }  // namespace tambor

@@ -88,24 +88,38 @@ IndexSpan cardIndexSpan(std::size_t count, const CardRequest& request) {
     return {first, last};
 }
 
-std::vector<Card> planCards(GameMode mode, std::size_t count, const std::function<Combination(std::size_t)>& at,
-                            const CardRequest& request, const std::vector<std::size_t>& selected) {
+bool forEachCard(GameMode mode, std::size_t count, const std::function<Combination(std::size_t)>& at,
+                 const CardRequest& request, const std::vector<std::size_t>& selected,
+                 const std::function<bool(const Card& card)>& card) {
     const IndexSpan span = cardIndexSpan(count, request);
-    std::vector<Card> cards;
-    if (span.empty()) return cards;
+    if (span.empty()) return true;
     std::vector<bool> isSelected;
     if (request.range == CardRange::Selection) {
         isSelected.assign(count, false);
         for (std::size_t p : selected)
             if (p < count) isSelected[p] = true;
     }
+    Card current;
     for (std::size_t j = span.first; j <= span.last; ++j) {
         if (request.range == CardRange::Selection && !isSelected[j]) continue;
         const Combination c = at(j);
         if (!isValidCombination(mode, c)) continue;
-        if (cards.empty() || cards.back().size() == kCardBlocks) cards.emplace_back();
-        cards.back().push_back({j, c, percentOf(j - span.first + 1, span.size())});
+        current.push_back({j, c, percentOf(j - span.first + 1, span.size())});
+        if (current.size() == kCardBlocks) {
+            if (!card(current)) return false;
+            current.clear();
+        }
     }
+    return current.empty() || card(current);
+}
+
+std::vector<Card> planCards(GameMode mode, std::size_t count, const std::function<Combination(std::size_t)>& at,
+                            const CardRequest& request, const std::vector<std::size_t>& selected) {
+    std::vector<Card> cards;
+    forEachCard(mode, count, at, request, selected, [&cards](const Card& card) {
+        cards.push_back(card);
+        return true;
+    });
     return cards;
 }
 

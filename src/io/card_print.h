@@ -135,6 +135,13 @@ using Card = std::vector<CardEntry>;  // blocks 0.. in order, at most five
 std::vector<Card> planCards(GameMode mode, std::size_t count, const std::function<Combination(std::size_t)>& at,
                             const CardRequest& request, const std::vector<std::size_t>& selected = {});
 
+// The same cards one at a time, for runs too long to hold: card receives
+// each as it is complete and answers false to stop, which makes this
+// return false.
+bool forEachCard(GameMode mode, std::size_t count, const std::function<Combination(std::size_t)>& at,
+                 const CardRequest& request, const std::vector<std::size_t>& selected,
+                 const std::function<bool(const Card& card)>& card);
+
 // ---- What a page shows ----
 
 // Solid black rectangles painted together, then the progress to show.

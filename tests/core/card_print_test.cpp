@@ -316,6 +316,80 @@ TEST(CardPdf, NoPagesStillMakesAValidFile) {
     EXPECT_TRUE(pages[0].rects.empty());
 }
 
+// The folder's entries other than the given file (a temporary left behind).
+static std::vector<std::string> othersIn(const fs::path& folder, const fs::path& file) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path() != file) names.push_back(entry.path().filename().string());
+    return names;
+}
+
+TEST(CardPdf, StreamedPageByPageIsTheSameFile) {
+    const fs::path folder = fs::temp_directory_path() / ("tambor-stream-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const fs::path file = folder / "cards.pdf";
+    const auto list = listOf(GameMode::Loto6, 23);
+    const std::vector<PageDrawing> drawn = cardPages(plan(list, {}), pdfCardMetrics(), {1.0, 2.0});
+    int percentAsked = 0;
+    ASSERT_TRUE(writeCardPdfStream(
+        file, pdfCardMetrics(),
+        [&](const CardPageSink& addPage) {
+            for (const PageDrawing& page : drawn) addPage(page);
+            return true;
+        },
+        [&](int) { return ++percentAsked > 0; }));
+    EXPECT_EQ(readFileBytes(file), formatCardPdf(drawn, pdfCardMetrics()));
+    EXPECT_EQ(readPdf(readFileBytes(file)).size(), 5u);
+    EXPECT_EQ(percentAsked, 1);  // once, before the rename
+
+    // Stopped by the producer, by the last progress call or by an error:
+    // the file stays as it was and no temporary is left.
+    const std::string before = readFileBytes(file);
+    const auto twoPagesThen = [&](bool goOn) {
+        return [&drawn, goOn](const CardPageSink& addPage) {
+            addPage(drawn[0]);
+            addPage(drawn[1]);
+            return goOn;
+        };
+    };
+    EXPECT_FALSE(writeCardPdfStream(file, pdfCardMetrics(), twoPagesThen(false)));
+    EXPECT_FALSE(writeCardPdfStream(file, pdfCardMetrics(), twoPagesThen(true), [](int) { return false; }));
+    EXPECT_THROW(writeCardPdfStream(file, pdfCardMetrics(),
+                                    [&](const CardPageSink& addPage) -> bool {
+                                        addPage(drawn[0]);
+                                        throw std::runtime_error("stopped");
+                                    }),
+                 std::runtime_error);
+    EXPECT_EQ(readFileBytes(file), before);
+    EXPECT_TRUE(othersIn(folder, file).empty());
+    fs::remove_all(folder);
+}
+
+TEST(CardPlan, OneCardAtATimeAsPlanned) {
+    const auto list = listOf(GameMode::MiniLoto, 12);
+    const auto at = [&](std::size_t i) { return list.combinationAt(i); };
+    const CardRequest pages{CardRange::Pages, 2, 3};
+    std::vector<Card> streamed;
+    EXPECT_TRUE(forEachCard(list.mode(), list.size(), at, pages, {}, [&](const Card& card) {
+        streamed.push_back(card);
+        return true;
+    }));
+    const std::vector<Card> planned = planCards(list.mode(), list.size(), at, pages);
+    ASSERT_EQ(streamed.size(), planned.size());
+    for (std::size_t i = 0; i < planned.size(); ++i) {
+        ASSERT_EQ(streamed[i].size(), planned[i].size());
+        for (std::size_t b = 0; b < planned[i].size(); ++b) {
+            EXPECT_EQ(streamed[i][b].position, planned[i][b].position);
+            EXPECT_EQ(streamed[i][b].percent, planned[i][b].percent);
+        }
+    }
+    // A stop after the first card: no other card is made.
+    int cards = 0;
+    EXPECT_FALSE(forEachCard(list.mode(), list.size(), at, {}, {}, [&](const Card&) { return ++cards > 5; }));
+    EXPECT_EQ(cards, 1);
+}
+
 // ---- tambor-cli print ----
 
 struct Folder {
