@@ -39,6 +39,7 @@ int runFilter(const std::vector<std::string>& args, std::ostream& out) {
     const std::string& output = parsed.positional[1];
 
     LongWork work;
+    work.protectFolder(parsed.dataFolder());
     const CombinationFile file = readCombinationFile(input);
     work.throwIfStopped();
     const GameMode mode = combinationFileGame(file, givenGame);

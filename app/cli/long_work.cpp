@@ -5,11 +5,26 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli_args.h"
 #include "io/combination_file.h"
+#include "io/program_files.h"
 #include "io/text_file.h"
 
 namespace tambor::cli {
 namespace {
+
+// A list is never saved over the history or the settings, of the --data
+// folder or of the program's own data folder.
+void refuseProgramFiles(const std::filesystem::path& target, const std::filesystem::path& dataFolder) {
+    refuseProgramFile(target, dataFolder);
+    std::filesystem::path own;
+    try {
+        own = programFolder();
+    } catch (const std::exception&) {
+        return;  // no data folder of its own: nothing there to protect
+    }
+    refuseProgramFile(target, own);
+}
 
 volatile std::sig_atomic_t stopSignal = 0;
 
@@ -99,6 +114,7 @@ void LongWork::clearLine() {
 
 void LongWork::saveList(const std::filesystem::path& path, CombinationList& list, int pages) {
     throwIfStopped();
+    refuseProgramFiles(path, protectedFolder_);
     const bool saved = saveCombinationFileUnlessStopped(path.string(), list, pages, progress("保存中"));
     clearLine();
     if (!saved) throw Interrupted{};
@@ -107,6 +123,7 @@ void LongWork::saveList(const std::filesystem::path& path, CombinationList& list
 
 void LongWork::saveFile(const std::filesystem::path& path, std::string_view bytes, std::string label) {
     throwIfStopped();
+    refuseProgramFiles(path, protectedFolder_);
     const bool saved = writeFileBytesAtomic(path, bytes, progress(std::move(label)));
     clearLine();
     if (!saved) throw Interrupted{};

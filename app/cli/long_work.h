@@ -56,6 +56,9 @@ public:
     // in place the command is done: later stop requests are ignored (the
     // command exits 0 and says the save was already complete).
     void saveList(const std::filesystem::path& path, CombinationList& list, int pages);
+    // The --data folder: its lotodata.txt, lotodata.bak and Tambor.ini are
+    // refused as outputs, as those of the program's own data folder always are.
+    void protectFolder(std::filesystem::path dataFolder) { protectedFolder_ = std::move(dataFolder); }
     // For output written elsewhere (the update's history file): the
     // command's work is in place, later stop requests change nothing.
     void markDone() { saved_ = true; }
@@ -72,6 +75,7 @@ private:
     bool showProgress_;
     bool lineShown_ = false;
     bool saved_ = false;
+    std::filesystem::path protectedFolder_;
     struct sigaction oldInt_ {};
     struct sigaction oldTerm_ {};
 };

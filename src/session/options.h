@@ -22,6 +22,19 @@ struct UserLink {
 };
 inline constexpr int kUserLinkCount = 3;
 
+inline constexpr int kRecentFileCount = 5;
+
+// Where the main window was last: its normal frame (left, top, size) and
+// whether it was maximised. A width of 0: never stored.
+struct WindowPlace {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool maximized = false;
+    bool operator==(const WindowPlace&) const = default;
+};
+
 inline constexpr int kDefaultDrawCountMin = 1;
 inline constexpr int kDefaultDrawCountMax = 10000;
 
@@ -57,6 +70,9 @@ struct Options {
     // The filter conditions of each game set so far; a game without an
     // entry has every condition off (defaultFilterSettings).
     std::map<GameMode, FilterSettings> filters;
+    // The files last opened or saved, newest first (at most kRecentFileCount).
+    std::vector<std::string> recentFiles;
+    WindowPlace window;
 
     bool operator==(const Options&) const = default;
 };

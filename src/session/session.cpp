@@ -8,6 +8,7 @@
 #include "generate/list_sort.h"
 #include "generate/past_winners.h"
 #include "history/online_update.h"
+#include "io/program_files.h"
 #include "io/text_file.h"
 #include "session/refusals.h"
 
@@ -411,6 +412,7 @@ Changes Session::appendFile(const CombinationFile& file, const ProgressCallback&
 }
 
 void Session::saveList(const std::string& path, int pages, const ProgressCallback& progress) {
+    refuseProgramFile(path, dataFolder_);
     saveCombinationFile(path, list_, pages, progress);
 }
 

@@ -226,7 +226,8 @@ public:
     // Appends a file read with readCombinationFile (after any game switch
     // its header asked for).
     Changes appendFile(const CombinationFile& file, const ProgressCallback& progress = {});
-    // Saves the list (layout by the file name). Throws FileError.
+    // Saves the list (layout by the file name). Throws FileError, also for
+    // the program's own files in the data folder (lotodata.txt, …).
     void saveList(const std::string& path, int pages, const ProgressCallback& progress = {});
     Changes paste(std::optional<std::size_t> focused, std::string_view text, const ProgressCallback& progress = {});
     // Removes the selected lines of the list or the duplicate list and

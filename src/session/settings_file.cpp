@@ -119,6 +119,14 @@ public:
         if (game && isGameNumber(*game)) return static_cast<GameMode>(*game);
         return second("Mini6Mode") ? GameMode::Loto6 : GameMode::MiniLoto;
     }
+    // A place with a size out of reason is no place.
+    WindowPlace windowPlace() const {
+        WindowPlace place{integer("WindowLeft").value_or(0), integer("WindowTop").value_or(0),
+                          integer("WindowWidth").value_or(0), integer("WindowHeight").value_or(0),
+                          flag("WindowMaximized")};
+        if (place.width <= 0 || place.height <= 0 || place.width > 100000 || place.height > 100000) return {};
+        return place;
+    }
     SaveFormat saveFormat() const { return second("SaveFormat") ? SaveFormat::Text : SaveFormat::Csv; }
     ProbabilityView probabilityView() const {
         return second("PrizeViewMethod") ? ProbabilityView::Fraction : ProbabilityView::Reciprocal;
@@ -284,6 +292,32 @@ std::vector<std::string> settingsLines(const StoredSettings& settings, const Pri
         }
         lines.push_back("");
     }
+    // Files whose names cp932 cannot hold are left out: the file stays
+    // writable and the list keeps the others.
+    std::vector<std::string> recent;
+    for (const std::string& file : o.recentFiles) {
+        if (recent.size() >= static_cast<std::size_t>(kRecentFileCount)) break;
+        try {
+            utf8ToCp932(file, "Tambor.ini");
+        } catch (const std::exception&) {
+            continue;
+        }
+        recent.push_back(file);
+    }
+    if (!recent.empty()) {
+        lines.push_back("[最近使ったファイル]");
+        for (std::size_t i = 0; i < recent.size(); ++i) lines.push_back("RecentFile" + std::to_string(i + 1) + "=" + recent[i]);
+        lines.push_back("");
+    }
+    if (o.window.width > 0 && o.window.height > 0) {
+        lines.push_back("[ウィンドウ]");
+        lines.push_back(intLine("WindowLeft", o.window.left));
+        lines.push_back(intLine("WindowTop", o.window.top));
+        lines.push_back(intLine("WindowWidth", o.window.width));
+        lines.push_back(intLine("WindowHeight", o.window.height));
+        lines.push_back(intLine("WindowMaximized", o.window.maximized ? 1 : 0));
+        lines.push_back("");
+    }
     return lines;
 }
 
@@ -311,6 +345,12 @@ void readSettingsLines(const std::vector<std::string>& lines, const PrinterInfo*
     o.updateUrl = file.text("UpdateUrl");
     o.noticedHistoryConflict = file.text("HistoryConflict");
     o.filters = file.filters();
+    o.recentFiles.clear();
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const std::string name = file.text("RecentFile" + std::to_string(i));
+        if (!name.empty()) o.recentFiles.push_back(name);
+    }
+    o.window = file.windowPlace();
 }
 
 StoredSettings parseSettings(const std::vector<std::string>& lines, const StoredSettings& current,

@@ -35,7 +35,9 @@ std::filesystem::path settingsPath(const std::filesystem::path& folder);
 // without a text leaves its line out. An update address set by the user
 // adds an "[オプション]" section at the end, and each game whose filter
 // conditions differ from the start (all off) one "[絞り込み条件 ロト６]"
-// section after it.
+// section after it; then the recent files ("[最近使ったファイル]", those
+// cp932 can hold) and the main window's place ("[ウィンドウ]"), each when
+// there is one.
 std::vector<std::string> settingsLines(const StoredSettings& settings, const PrinterInfo* printer);
 
 // The key of the printer last chosen: it holds a ".", which no printer key

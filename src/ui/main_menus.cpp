@@ -5,6 +5,8 @@
 #include <QIcon>
 #include <QMainWindow>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QStatusTipEvent>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -24,6 +26,49 @@ QToolBar* makeToolBar(QMainWindow* window, const char* name) {
     return bar;
 }
 
+// The hovered item's hint goes to the window's status bar, as the menu
+// bar's menus do: a menu dropped from a tool button is a window of its own,
+// so its status tips would not reach the main window by themselves.
+// Disabled items (printing without a printer) show their hint too: the
+// menu does not make them current, so the mouse over them is watched here.
+class DisabledItemHints : public QObject {
+public:
+    DisabledItemHints(QMainWindow* window, QMenu* menu) : QObject(menu), window_(window), menu_(menu) {
+        menu->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == menu_ && event->type() == QEvent::MouseMove) {
+            QAction* action = menu_->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+            if (action && !action->isEnabled() && !action->isSeparator()) {
+                QStatusTipEvent tip(action->statusTip());
+                QCoreApplication::sendEvent(window_, &tip);
+            }
+        }
+        return false;
+    }
+
+private:
+    QMainWindow* window_;
+    QMenu* menu_;
+};
+
+// clearOnHide: a menu dropped from the bar clears the status bar when it
+// closes; a submenu leaves it to the menu it belongs to.
+void connectHints(QMainWindow* window, QMenu* menu, bool clearOnHide = true) {
+    QObject::connect(menu, &QMenu::hovered, window, [window](QAction* action) {
+        QStatusTipEvent tip(action->statusTip());
+        QCoreApplication::sendEvent(window, &tip);
+    });
+    new DisabledItemHints(window, menu);
+    if (!clearOnHide) return;
+    QObject::connect(menu, &QMenu::aboutToHide, window, [window] {
+        QStatusTipEvent tip{QString()};
+        QCoreApplication::sendEvent(window, &tip);
+    });
+}
+
 QMenu* makeMenu(QMainWindow* window, QToolBar* bar, const char* name, const char* caption, const char* hint,
                QToolButton*& madeButton) {
     auto* menu = new QMenu(window);
@@ -39,6 +84,7 @@ QMenu* makeMenu(QMainWindow* window, QToolBar* bar, const char* name, const char
     // through MenuMnemonics, ahead of a page's control with the same letter.
     button->setShortcut(QKeySequence());
     setHint(button, hint);
+    connectHints(window, menu);
     bar->addWidget(button);
     madeButton = button;
     return menu;
@@ -93,6 +139,13 @@ MainMenus::MainMenus(QMainWindow* window) {
     renew = addItem(fileMenu, "Renew", "統計情報の更新(&R)", "インターネットに接続し、最新の統計情報に更新します。");
     importHistory = addItem(fileMenu, "ImportHistory", "当選番号の取り込み(&I)...",
                             "公式サイトの抽せん結果ファイル（CSV）から当選番号を取り込みます。");
+    fileMenu->addSeparator();
+    recentMenu = new QMenu(u8("最近使ったファイル(&F)"), fileMenu);
+    recentMenu->setObjectName(QStringLiteral("RecentMenu"));
+    recentFiles = fileMenu->addMenu(recentMenu);
+    recentFiles->setObjectName(QStringLiteral("RecentFiles"));
+    setHint(recentFiles, "最近読み込んだファイルと保存したファイル（5つまで）から選んで読み込みます。");
+    connectHints(window, recentMenu, false);
     fileMenu->addSeparator();
     exit = addItem(fileMenu, "Exit", "終了(&X)", "『タンボル』を終了します。");
 

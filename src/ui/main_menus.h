@@ -29,6 +29,8 @@ struct MainMenus {
     QAction* savePdf = nullptr;
     QAction* renew = nullptr;
     QAction* importHistory = nullptr;
+    QMenu* recentMenu = nullptr;     // 最近使ったファイル, filled by FileCommands
+    QAction* recentFiles = nullptr;  // the File menu's item that opens it
     QAction* exit = nullptr;
     QAction* homePage = nullptr;
     QAction* userLinks[3] = {};

@@ -8,6 +8,8 @@
 #include <QMimeData>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QGuiApplication>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -50,15 +52,32 @@ namespace tambor::ui {
 namespace {
 // How long a refusal's reason stays in the status bar.
 constexpr int kRefusalShownMs = 4000;
+constexpr QSize kSmallestSize(731, 365);
+
+// A stored place is used when a screen of today still shows the middle of
+// it; otherwise only its size, in the middle of the primary screen.
+QRect placeOnScreen(const WindowPlace& place) {
+    QRect rect(place.left, place.top, place.width, place.height);
+    rect.setSize(rect.size().expandedTo(kSmallestSize));
+    if (QGuiApplication::screenAt(rect.center())) return rect;
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        rect.setSize(rect.size().boundedTo(available.size()).expandedTo(kSmallestSize));
+        rect.moveCenter(available.center());
+    }
+    return rect;
+}
 }  // namespace
 
 TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                              Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+                              Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       session_(std::move(options.dataFolder)) {
     setObjectName(QStringLiteral("TMainForm"));
     setWindowTitle(u8("タンボル"));
-    setFixedSize(731, 365);
+    // The designed size is the smallest; a larger window gives the lists more room.
+    setMinimumSize(kSmallestSize);
+    resize(kSmallestSize);
     setFont(windowFont());
 
     model_ = new SessionModel(session_, this);
@@ -88,7 +107,7 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     }
     files_->setPageCountField(optionsPage_->splitMemo(), optionsPage_->splitUpDown());
     linksPage_->attachMenus(*menus_);
-    new HelpCommands(*menus_, this);
+    help_ = new HelpCommands(*menus_, *model_, pageControl_, this);
     setWindowIcon(programIcon());
 
     printing_ = new CardPrinting(*model_, this, pickPage_->listBox());
@@ -101,6 +120,7 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
 
     auto* status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("StatusBar"));
+    // The window's frame resizes it; a grip would take height from the pages.
     status->setSizeGripEnabled(false);
     setStatusBar(status);
     status->addPermanentWidget(new NewestDrawLabel(*model_, status));
@@ -122,6 +142,7 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
 
     connect(menus_->load, &QAction::triggered, files_, &FileCommands::LoadClick);
     connect(menus_->save, &QAction::triggered, files_, &FileCommands::SaveClick);
+    files_->setRecentMenu(menus_->recentMenu);
     connect(menus_->exit, &QAction::triggered, this, &TMainForm::ExitClick);
     update_ = new OnlineUpdate(*model_, this, menus_->renew, menus_->verUp);
     // After new draws arrive the prize check runs again, as its button does.
@@ -159,6 +180,7 @@ TMainForm::~TMainForm() {
     delete analysisForm_;
     delete historyForm_;
     delete editForm_;
+    delete help_;
     delete takeCentralWidget();
 }
 
@@ -184,6 +206,29 @@ void TMainForm::FormShow() {
     model_->run([](Session& s) { return s.mergeBuiltinHistory(); });
     model_->run([](Session& s) { return s.selectRole(Together); });
     if (!printing_->printerReady()) printing_->DisablePrinting();
+    restorePlace();
+}
+
+void TMainForm::restorePlace() {
+    const WindowPlace& place = session_.options().window;
+    if (place.width <= 0 || place.height <= 0) return;
+    setGeometry(placeOnScreen(place));
+    if (place.maximized) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TMainForm::storePlace() {
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    if (!normal.isValid()) return;
+    const WindowPlace place{normal.left(), normal.top(), normal.width(), normal.height(), isMaximized()};
+    model_->run([&](Session& s) { return s.changeOptions([&](Options& o) { o.window = place; }); });
+}
+
+void TMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (!pickPage_ || !detailPage_) return;  // the pages are not made yet
+    const QSize delta = size() - kSmallestSize;
+    pickPage_->growBy(delta);
+    detailPage_->growBy(delta);
 }
 
 bool TMainForm::FormCloseQuery() {
@@ -195,6 +240,7 @@ bool TMainForm::FormCloseQuery() {
 }
 
 void TMainForm::FormClose() {
+    storePlace();
     const std::optional<PrinterInfo> printer = currentPrinter(printing_->chosenPrinter());
     if (printer) optionsPage_->commitMargins(*printer);
     try {

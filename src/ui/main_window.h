@@ -22,6 +22,7 @@ class TBacktestForm;
 class TFilterForm;
 class DetailPage;
 class FileCommands;
+class HelpCommands;
 class HistoryImporter;
 class LinksPage;
 class ListMenu;
@@ -52,6 +53,7 @@ public:
     SessionModel& sessionModel() { return *model_; }
     TWaitForm& waitForm() { return *waitForm_; }
     OnlineUpdate& onlineUpdate() { return *update_; }
+    HelpCommands& helpCommands() { return *help_; }
     bool trayIconShown() const;
 
     // The key handling every window of the program passes its keys to: ESC
@@ -62,6 +64,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // The lists of the pages grow with the window.
+    void resizeEvent(QResizeEvent* event) override;
     // Files dropped on the window are the bank's result files to import.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -73,6 +77,10 @@ private:
     // applies the stored game through the whole switch), the together role.
     void FormShow();
     bool FormCloseQuery();
+    // The size and place of the last run (Tambor.ini), on a screen that
+    // still exists; and storing them for the next.
+    void restorePlace();
+    void storePlace();
     void FormClose();
     void ExitClick();
     void RateBitBtnClick();
@@ -105,6 +113,7 @@ private:
     FileCommands* files_ = nullptr;
     ListMenu* listMenu_ = nullptr;
     OnlineUpdate* update_ = nullptr;
+    HelpCommands* help_ = nullptr;
     std::unique_ptr<MainMenus> menus_;
     QTabWidget* pageControl_ = nullptr;
     PickPage* pickPage_ = nullptr;

@@ -107,6 +107,14 @@ TEST(FilterCli, FilterWritesThePassingLinesInTheInputsLayout) {
               0);
     EXPECT_NE(readFileBytes(folder.path / "odd.txt").find(" 1, 2, 3, 4, 5\r\n"), std::string::npos);
     EXPECT_EQ(readFileBytes(folder.path / "odd.txt").find(" 1, 3, 5, 7, 9"), std::string::npos);
+    // The --data folder's own files are no output: refused, left as they were.
+    writeFileBytesAtomic(folder.path / "Tambor.ini", "[x]\r\n");
+    const CliRun own = runCli("filter " + folder.file("plain.txt") + " " + folder.file("Tambor.ini") +
+                                  " --game mini --filter odd=3" + folder.arg(),
+                              true);
+    EXPECT_EQ(own.exitCode, 1);
+    EXPECT_NE(own.out.find("『タンボル』が使うファイルです"), std::string::npos) << own.out;
+    EXPECT_EQ(readFileBytes(folder.path / "Tambor.ini"), "[x]\r\n");
     // Nothing passes: exit 1 and no file.
     const CliRun none = runCli("filter " + folder.file("all.csv") + " " + folder.file("none.csv") + " --filter sum=200-243");
     EXPECT_EQ(none.exitCode, 1);

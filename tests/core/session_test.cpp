@@ -10,6 +10,7 @@
 
 #include "history_test_support.h"
 #include "io/text_file.h"
+#include "session/recent_files.h"
 #include "session/session.h"
 
 using namespace tambor;
@@ -614,4 +615,69 @@ TEST(SessionRefusals, SayWhyNothingHappened) {
     EXPECT_EQ(session.cut(ListBoxKind::Search, {0}, text).refusal(), "この一覧では使えない操作です");
     session.clearList();
     EXPECT_EQ(session.sortList().refusal(), "並べ替える組み合わせがありません");
+}
+
+// A list saved over the program's own files would wipe the history or the
+// settings: refused with a message naming the file, the file untouched.
+TEST(SessionSave, TheProgramsOwnFilesAreRefused) {
+    namespace fs = std::filesystem;
+    TempFolder folder;
+    Session session(folder.path);
+    session.switchGame(GameMode::MiniLoto);
+    session.random().SeedRandom(3);
+    session.randomDraw(5);
+    fs::create_directories(folder.path / "sub");
+    fs::create_symlink(folder.path / "lotodata.txt", folder.path / "sub" / "link.txt");
+    for (const fs::path& target :
+         {folder.path / "lotodata.txt", folder.path / "lotodata.bak", folder.path / "Tambor.ini",
+          folder.path / "LOTODATA.TXT", folder.path / "sub" / ".." / "Tambor.ini", folder.path / "sub" / "link.txt"}) {
+        writeFileBytesAtomic(folder.path / "lotodata.txt", "kept");
+        const bool existed = fs::exists(target);
+        try {
+            session.saveList(target.string(), 1);
+            ADD_FAILURE() << target;
+        } catch (const FileError& e) {
+            EXPECT_NE(std::string(e.what()).find("『タンボル』が使うファイルです"), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("別の名前か別のフォルダー"), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(fs::exists(target), existed) << target;
+        EXPECT_EQ(readFileBytes(folder.path / "lotodata.txt"), "kept");
+    }
+    // The same names elsewhere, and other names here, are ordinary files.
+    session.saveList((folder.path / "sub" / "lotodata.txt").string(), 1);
+    session.saveList((folder.path / "lotodata2.txt").string(), 1);
+    EXPECT_TRUE(fs::exists(folder.path / "sub" / "lotodata.txt"));
+    EXPECT_TRUE(fs::exists(folder.path / "lotodata2.txt"));
+}
+
+// The recent files (newest first, five at most, no name twice, names cp932
+// cannot hold left out) and the window's place come back from Tambor.ini.
+TEST(SessionOptions, RecentFilesAndWindowPlaceSurviveTheSettingsFile) {
+    std::vector<std::string> recent;
+    for (const char* name : {"/a/1.csv", "/a/2.txt", "/a/1.csv", "/b/予想.csv", "/a/3.csv", "/a/4.csv", "/a/5.csv"})
+        addRecentFile(recent, name);
+    EXPECT_EQ(recent, (std::vector<std::string>{"/a/5.csv", "/a/4.csv", "/a/3.csv", "/b/予想.csv", "/a/1.csv"}));
+    addRecentFile(recent, "/a/3.csv");
+    EXPECT_EQ(recent.front(), "/a/3.csv");
+    EXPECT_EQ(recent.size(), 5u);
+
+    TempFolder folder;
+    {
+        Session session(folder.path);
+        session.readSettings(nullptr);
+        session.changeOptions([&](Options& o) {
+            o.recentFiles = {"/home/u/한국.csv", "/home/u/ロト.csv", "/home/u/a.txt"};
+            o.window = {120, -8, 1280, 900, true};
+        });
+        session.writeSettings(nullptr);
+    }
+    Session session(folder.path);
+    session.readSettings(nullptr);
+    EXPECT_EQ(session.options().recentFiles, (std::vector<std::string>{"/home/u/ロト.csv", "/home/u/a.txt"}));
+    EXPECT_EQ(session.options().window, (WindowPlace{120, -8, 1280, 900, true}));
+    // A file without them, or with a size out of reason, gives none.
+    const std::vector<std::string> odd = {"WindowWidth=0", "WindowHeight=300", "RecentFile2=/x.csv"};
+    const StoredSettings read = parseSettings(odd, StoredSettings{}, nullptr);
+    EXPECT_EQ(read.options.window, WindowPlace{});
+    EXPECT_EQ(read.options.recentFiles, std::vector<std::string>{"/x.csv"});
 }

@@ -5,11 +5,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
+#include "session/session.h"
 #include "support/dialog_guard.h"
 #include "support/test_window.h"
 #include "ui/common/message_box.h"
@@ -78,6 +84,116 @@ private slots:
         QCOMPARE(MessageBox::shownTexts().size(), 2);
         QVERIFY(MessageBox::shownTexts().at(1).contains(QStringLiteral("list.csv")));
         QVERIFY(t.session().list().changed());
+    }
+
+    // The type picked in the save dialog gives a bare name its extension,
+    // and the extension the layout; the save format preselects the type.
+    void saveDialogTypeDecidesFormatAndExtension() {
+        TestWindow t;
+        t.appendLines("3,12,17,25,31\n1,2,3,4,5\n");
+        const QString csvType = QStringLiteral("CSV (カンマ区切り) (*.csv)");
+        const QString textType = QStringLiteral("テキストファイル(*.txt)");
+        FileDialog::setNextFileName(t.dir.filePath("mylist"));
+        FileDialog::setNextFilter(textType);
+        QVERIFY(t.trigger("Save"));
+        QCOMPARE(FileDialog::lastOffer().selectedFilter, csvType);
+        QVERIFY(!QFile::exists(t.dir.filePath("mylist")));
+        QVERIFY(readAll(t.dir.filePath("mylist.txt")).contains("||"));  // the text layout
+        // The text format preselects its type; a name with its own extension keeps it.
+        t.model().run([](Session& s) { return s.changeOptions([](Options& o) { o.saveFormat = SaveFormat::Text; }); });
+        FileDialog::setNextFileName(t.dir.filePath("second"));
+        QVERIFY(t.trigger("Save"));
+        QCOMPARE(FileDialog::lastOffer().selectedFilter, textType);
+        QVERIFY(readAll(t.dir.filePath("second.txt")).contains("||"));
+        FileDialog::setNextFileName(t.dir.filePath("third.csv"));
+        FileDialog::setNextFilter(textType);
+        QVERIFY(t.trigger("Save"));
+        QVERIFY(!readAll(t.dir.filePath("third.csv")).contains("||"));
+        // 「すべてのファイル」 gives the save format's extension.
+        FileDialog::setNextFileName(t.dir.filePath("fourth"));
+        FileDialog::setNextFilter(QStringLiteral("すべてのファイル(*.*)"));
+        QVERIFY(t.trigger("Save"));
+        QVERIFY(QFile::exists(t.dir.filePath("fourth.txt")));
+    }
+
+    // The dialogs start in the folder last used, else the documents folder,
+    // never in the program's data folder.
+    void fileDialogsStartInTheFolderLastUsed() {
+        TestWindow t;
+        t.appendLines("1,2,3,4,5\n");
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString first = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+        FileDialog::setNextFileName(QString());
+        QVERIFY(t.trigger("Load"));
+        QCOMPARE(FileDialog::lastOffer().folder, first);
+        // A save in the data folder itself is no reason to start there.
+        FileDialog::setNextFileName(t.dir.filePath("here.csv"));
+        QVERIFY(t.trigger("Save"));
+        FileDialog::setNextFileName(QString());
+        QVERIFY(t.trigger("Save"));
+        QCOMPARE(FileDialog::lastOffer().folder, first);
+        QVERIFY(QDir().mkpath(t.dir.filePath("lists")));
+        FileDialog::setNextFileName(t.dir.filePath("lists/a.csv"));
+        QVERIFY(t.trigger("Save"));
+        FileDialog::setNextFileName(QString());
+        QVERIFY(t.trigger("Load"));
+        QCOMPARE(FileDialog::lastOffer().folder, t.dir.filePath("lists"));
+    }
+
+    // Saving over the program's own files is refused with a message.
+    void theProgramsOwnFilesAreRefusedAsSaveTargets() {
+        TestWindow t;
+        t.appendLines("1,2,3,4,5\n");
+        const QByteArray history = readAll(t.dir.filePath("lotodata.txt"));
+        for (const char* name : {"lotodata.txt", "lotodata.bak", "Tambor.ini"}) {
+            MessageBox::clearShownTexts();
+            const QString path = t.dir.filePath(QString::fromLatin1(name));
+            const QByteArray before = readAll(path);
+            FileDialog::setNextFileName(path);
+            MessageBox::setNextAnswer(QMessageBox::Ok);
+            QVERIFY(t.trigger("Save"));
+            QCOMPARE(MessageBox::shownTexts().size(), 1);
+            QVERIFY2(MessageBox::shownTexts().first().contains(QStringLiteral("『タンボル』が使うファイルです")),
+                     qPrintable(MessageBox::shownTexts().first()));
+            QCOMPARE(readAll(path), before);
+        }
+        QCOMPARE(readAll(t.dir.filePath("lotodata.txt")), history);
+        QVERIFY(t.session().list().changed());
+    }
+
+    // The File menu lists the files last opened or saved, newest first; one
+    // opens as the load command would; a missing one is said and dropped;
+    // the list is kept in Tambor.ini.
+    void recentFilesOpenAndAreKept() {
+        QTemporaryDir dir;
+        {
+            TestWindow t;
+            t.appendLines("1,2,3,4,5\n");
+            FileDialog::setNextFileName(dir.filePath("one.csv"));
+            QVERIFY(t.trigger("Save"));
+            t.appendLines("6,7,8,9,10\n");
+            FileDialog::setNextFileName(dir.filePath("two.csv"));
+            QVERIFY(t.trigger("Save"));
+            auto* menu = t.find<QMenu>("RecentMenu");
+            emit menu->aboutToShow();
+            QCOMPARE(t.find<QAction>("Recent1")->text(), QStringLiteral("&1 two.csv"));
+            QCOMPARE(t.find<QAction>("Recent2")->text(), QStringLiteral("&2 one.csv"));
+            QCOMPARE(t.find<QAction>("Recent2")->statusTip(), QStringLiteral("「%1」を読み込みます。").arg(dir.filePath("one.csv")));
+            // Opening the older one: the list is replaced after the question, as Load does.
+            t.model().run([](Session& s) { return s.clearList(); });
+            QVERIFY(t.trigger("Recent2"));
+            QCOMPARE(t.session().list().size(), 1u);
+            emit menu->aboutToShow();
+            QCOMPARE(t.find<QAction>("Recent1")->text(), QStringLiteral("&1 one.csv"));
+            // A file gone since: said, and dropped from the list.
+            QFile::remove(dir.filePath("two.csv"));
+            MessageBox::setNextAnswer(QMessageBox::Ok);
+            QVERIFY(t.trigger("Recent2"));
+            QVERIFY(MessageBox::shownTexts().last().contains(QStringLiteral("two.csv")));
+            QCOMPARE(t.session().options().recentFiles, std::vector<std::string>{dir.filePath("one.csv").toStdString()});
+            t.session().writeSettings(nullptr);
+            QVERIFY(readAll(t.dir.filePath("Tambor.ini")).contains(QByteArray("RecentFile1=") + dir.filePath("one.csv").toUtf8()));
+        }
     }
 
     void loadSwitchesTheGameByTheHeaderAfterAsking() {

@@ -12,9 +12,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QStyleOptionButton>
 #include <QStyleOptionFrame>
 #include <QTabBar>
@@ -34,6 +36,8 @@
 #include "ui/common/up_down.h"
 #include "ui/common/wait_form.h"
 #include "ui/edit/edit_form.h"
+#include "ui/help/help_commands.h"
+#include "ui/help/help_form.h"
 #include "ui/stats/rate_form.h"
 
 using namespace tambor;
@@ -264,12 +268,18 @@ class FitsTest : public tambor::ui::testing::WindowTest {
 private slots:
     void mainWindowPagesShowWhatTheyHold_data() {
         QTest::addColumn<GameMode>("mode");
-        QTest::newRow("mini") << GameMode::MiniLoto;
-        QTest::newRow("loto6") << GameMode::Loto6;
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("mini") << GameMode::MiniLoto << QSize(731, 365);
+        QTest::newRow("loto6") << GameMode::Loto6 << QSize(731, 365);
+        QTest::newRow("mini, enlarged") << GameMode::MiniLoto << QSize(1280, 900);
+        QTest::newRow("loto6, enlarged") << GameMode::Loto6 << QSize(1280, 900);
     }
     void mainWindowPagesShowWhatTheyHold() {
         QFETCH(GameMode, mode);
+        QFETCH(QSize, size);
         TestWindow t;
+        t.window->resize(size);
+        QCOMPARE(t.window->size(), size);
         t.model().run([mode](Session& s) { return s.switchGame(mode); });
         auto* tabs = t.find<QTabWidget>("PageControl");
         QStringList found;
@@ -414,9 +424,61 @@ private slots:
 
     void everyControlCarriesAHint() {
         TestWindow t;
+        // The help window too, as F1 opens it.
+        QVERIFY(t.trigger("Contents"));
+        QVERIFY(t.window->findChild<THelpForm*>(QStringLiteral("THelpForm")));
         QStringList found = withoutHint(t.window.get());
         found << withoutHint(t.find<TRateForm>("TRateForm"));
         QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral(", "))));
+    }
+
+    // Hovering an item of the File, Link and Help menus shows its hint in
+    // the status bar; closing the menu clears it.
+    void everyMenuItemShowsItsHintInTheStatusBar() {
+        TestWindow t;
+        t.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(t.window.get()));
+        auto* status = t.find<QStatusBar>("StatusBar");
+        t.model().run([&](Session& s) {
+            return s.changeOptions([&](Options& o) { o.recentFiles = {"/home/u/a.csv", "/home/u/b.txt"}; });
+        });
+        int items = 0;
+        for (const char* name : {"File", "RecentMenu", "Link", "Help"}) {
+            auto* menu = t.find<QMenu>(name);
+            menu->popup(t.window->mapToGlobal(QPoint(10, 40)));
+            for (QAction* action : menu->actions()) {
+                if (action->isSeparator() || !action->isVisible()) continue;
+                QVERIFY2(!action->statusTip().isEmpty(), qPrintable(action->objectName()));
+                status->clearMessage();
+                if (action->isEnabled()) {
+                    menu->setActiveAction(action);  // as the mouse or the arrow keys make it current
+                } else {
+                    // A disabled item never becomes current: the mouse over it.
+                    const QPoint over = menu->actionGeometry(action).center();
+                    QMouseEvent move(QEvent::MouseMove, over, menu->mapToGlobal(over), Qt::NoButton, Qt::NoButton,
+                                     Qt::NoModifier);
+                    QApplication::sendEvent(menu, &move);
+                }
+                QCOMPARE(status->currentMessage(), action->statusTip());
+                ++items;
+            }
+            menu->hide();
+            // A menu of the bar clears its hint as it closes (a submenu leaves that to its menu).
+            if (qstrcmp(name, "RecentMenu") != 0) QVERIFY(status->currentMessage().isEmpty());
+        }
+        QCOMPARE(items, 8 + 2 + 4 + 2);
+    }
+
+    // The help window, with the contents of the real help.
+    void helpWindowShowsWhatItHolds() {
+        TestWindow t;
+        t.window->helpCommands().setHelpPlaces({QStringLiteral(TAMBOR_TEST_DATA_DIR "/../help/index.htm")});
+        THelpForm* form = t.window->helpCommands().ContentsClick();
+        QVERIFY(form->isVisible());
+        QVERIFY(!form->currentPage().isEmpty());
+        t.find<QLabel>("FindLabel")->setText(QStringLiteral("見つかりません"));
+        QStringList found = misfits(form) << outsideTheirParent(form);
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(QStringLiteral("\n"))));
     }
 
     void standardDialogsSpeakJapanese() {

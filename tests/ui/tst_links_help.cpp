@@ -11,6 +11,8 @@
 #include <QFileIconProvider>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QTextBrowser>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
@@ -28,6 +30,8 @@
 #include "ui/common/shell_open.h"
 #include "ui/help/about_box.h"
 #include "ui/help/help_commands.h"
+#include "ui/help/help_form.h"
+#include "ui/links/link_icons.h"
 
 using namespace tambor;
 using namespace tambor::ui;
@@ -169,8 +173,14 @@ private slots:
             QCOMPARE(centreColour(action->icon(), 16), colour);
         } else {
             const QIcon own = QFileIconProvider().icon(QFileInfo(QUrl(target).isLocalFile() ? file : target));
-            QCOMPARE(image(button->icon(), 32), image(own, 32));
-            QCOMPARE(image(action->icon(), 16), image(own, 16));
+            if (own.pixmap(16).isNull()) {
+                // No icon of its own (a missing file): the generic one of its kind.
+                QVERIFY(!button->icon().pixmap(32).isNull());
+                QVERIFY(!action->icon().pixmap(16).isNull());
+            } else {
+                QCOMPARE(image(button->icon(), 32), image(own, 32));
+                QCOMPARE(image(action->icon(), 16), image(own, 16));
+            }
         }
         const QString hint = openHint(QStringLiteral("ロト情報 & 結果"));
         QCOMPARE(t.find<QLabel>("Add2TitleLabel")->text(), QStringLiteral("ロト情報 & 結果"));
@@ -189,7 +199,7 @@ private slots:
         const QUrl home(QString::fromUtf8(kHomePageUrl));
         const QUrl web(QStringLiteral("https://www.example.jp/"));
         const QUrl mail(QStringLiteral("mailto:someone@example.jp"));
-        const QUrl file = QUrl::fromLocalFile(QStringLiteral("/home/someone/予想 メモ.txt"));
+        const QUrl file(QStringLiteral("file:FILE"));  // the memo in the test's folder
         QTest::newRow("link 1 title label") << QStringLiteral("Add1TitleLabel") << web;
         QTest::newRow("link 1 target label") << QStringLiteral("Add1LinkLabel") << web;
         QTest::newRow("link 1 large button") << QStringLiteral("Add1SpeedButton") << web;
@@ -210,7 +220,10 @@ private slots:
         showLinkTab(t);
         setLink(t, 1, "例", "https://www.example.jp/");
         setLink(t, 2, "メール", "mailto:someone@example.jp");
-        setLink(t, 3, "メモ", "/home/someone/予想 メモ.txt");
+        const QString memo = t.dir.filePath(QStringLiteral("予想 メモ.txt"));
+        writeFile(memo, "1,2,3\r\n");
+        setLink(t, 3, "メモ", memo.toStdString());
+        if (opened == QUrl(QStringLiteral("file:FILE"))) opened = QUrl::fromLocalFile(memo);
         OpenedUrls urls;
         const QByteArray name = control.toLatin1();
         if (t.window->findChild<QAction*>(control)) {
@@ -346,6 +359,14 @@ private slots:
         QFETCH(QString, stored);
         QFETCH(QUrl, opened);
         TestWindow t;
+        // The files exist, in the test's folder: ShellOpen opens only files that do.
+        const QString home = t.dir.path();
+        typed.replace(QStringLiteral("/home/someone"), home);
+        stored.replace(QStringLiteral("/home/someone"), home);
+        if (opened.isLocalFile()) {
+            opened = QUrl::fromLocalFile(opened.toLocalFile().replace(QStringLiteral("/home/someone"), home));
+            writeFile(opened.toLocalFile(), "memo\r\n");
+        }
         showLinkTab(t);
         QTest::mouseClick(t.find<QPushButton>("AddBitBtn"), Qt::LeftButton);
         t.find<QLineEdit>("Add1TitleEdit")->setText(QStringLiteral("題, 名"));
@@ -422,17 +443,181 @@ private slots:
         QVERIFY(t.window->findChildren<TAboutBox*>().isEmpty());
     }
 
-    void contentsOpenTheHelpBesideTheProgramEvenWhenMissing() {
+    void missingHelpSaysWhereItLooked() {
         TestWindow t;
         OpenedUrls urls;
         QVERIFY(t.trigger("Contents"));
+        auto* form = t.find<THelpForm>("THelpForm");
+        QVERIFY(form->isVisible());
+        QVERIFY(urls.urls.isEmpty());  // nothing handed to the desktop
         const QString expected = QCoreApplication::applicationDirPath() + QStringLiteral("/help/index.htm");
         QVERIFY(!QFileInfo::exists(expected));
-        QCOMPARE(urls.urls, QList<QUrl>{QUrl::fromLocalFile(expected)});
+        const QString shown = t.find<QTextBrowser>("HelpBrowser")->toPlainText();
+        QVERIFY2(shown.contains(QStringLiteral("ヘルプが見つかりません")), qPrintable(shown));
+        for (const QString& place : helpPlaces(QCoreApplication::applicationDirPath()))
+            QVERIFY2(shown.contains(place), qPrintable(place));
         QCOMPARE(t.find<QAction>("Contents")->statusTip(), QStringLiteral("ヘルプの目次を表示します。"));
+        QCOMPARE(t.find<QAction>("Contents")->shortcut(), QKeySequence(Qt::Key_F1));
         QCOMPARE(t.find<QAction>("About")->statusTip(), QStringLiteral("『タンボル』のバージョン情報を表示します。"));
     }
 
+    // A small help folder: the start page with its contents, two pages that
+    // link to each other, a web link and a text to search.
+    void helpWindowOpensFollowsLinksAndGoesBack() {
+        TestWindow t;
+        QTemporaryDir help;
+        writeFile(help.filePath(QStringLiteral("index.htm")),
+                  "<html><body><h1>ヘルプ</h1><h2>目次</h2><ol><li><a href=\"board.htm\">番号ボード</a>"
+                  "<li><a href=\"calc.htm\">金額計算</a></ol><h2>その他</h2><a href=\"x.htm\">x</a></body></html>");
+        writeFile(help.filePath(QStringLiteral("board.htm")),
+                  "<html><body><h1>番号ボード</h1><p>軸数字と連動数字。<a href=\"calc.htm\">金額計算へ</a>"
+                  " <a href=\"https://www.example.jp/\">公式</a> 軸数字はもう一度。</p></body></html>");
+        writeFile(help.filePath(QStringLiteral("calc.htm")),
+                  "<html><body><h1>金額計算</h1><p>口数と金額。</p></body></html>");
+        t.window->helpCommands().setHelpPlaces(
+            {help.filePath(QStringLiteral("none/index.htm")), help.filePath(QStringLiteral("index.htm"))});
+        // F1 on the calculator tab opens its page.
+        t.find<QTabWidget>("PageControl")->setCurrentWidget(t.find<QWidget>("CalTabSheet"));
+        t.window->activateWindow();
+        QTRY_VERIFY(t.window->isActiveWindow());
+        QTest::keyClick(t.find<QTabWidget>("PageControl"), Qt::Key_F1);
+        auto* form = t.find<THelpForm>("THelpForm");
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->currentPage().fileName(), QStringLiteral("calc.htm"));
+        auto* contents = t.find<QListWidget>("HelpContentsList");
+        QCOMPARE(contents->count(), 3);
+        QCOMPARE(contents->item(1)->text(), QStringLiteral("番号ボード"));
+        QCOMPARE(contents->currentRow(), 2);
+        // The contents open a page; the page's link opens another.
+        QTest::mouseClick(contents->viewport(), Qt::LeftButton, {}, contents->visualItemRect(contents->item(1)).center());
+        QCOMPARE(form->currentPage().fileName(), QStringLiteral("board.htm"));
+        auto* browser = t.find<QTextBrowser>("HelpBrowser");
+        QVERIFY(browser->toPlainText().contains(QStringLiteral("軸数字と連動数字")));
+        emit browser->anchorClicked(QUrl(QStringLiteral("calc.htm")));
+        QCOMPARE(form->currentPage().fileName(), QStringLiteral("calc.htm"));
+        QCOMPARE(contents->currentRow(), 2);
+        // Back and forward through the pages seen.
+        auto* back = t.find<QPushButton>("BackBitBtn");
+        auto* forward = t.find<QPushButton>("ForwardBitBtn");
+        QVERIFY(back->isEnabled());
+        QVERIFY(!forward->isEnabled());
+        QTest::mouseClick(back, Qt::LeftButton);
+        QCOMPARE(form->currentPage().fileName(), QStringLiteral("board.htm"));
+        QVERIFY(forward->isEnabled());
+        QTest::mouseClick(forward, Qt::LeftButton);
+        QCOMPARE(form->currentPage().fileName(), QStringLiteral("calc.htm"));
+        QTest::mouseClick(back, Qt::LeftButton);
+        // A web link goes to the desktop's browser; the page stays.
+        {
+            OpenedUrls urls;
+            emit browser->anchorClicked(QUrl(QStringLiteral("https://www.example.jp/")));
+            QCOMPARE(urls.urls, QList<QUrl>{QUrl(QStringLiteral("https://www.example.jp/"))});
+            QCOMPARE(form->currentPage().fileName(), QStringLiteral("board.htm"));
+        }
+        // Searching within the page: found twice, then from the top again; a
+        // word not on the page is said to be missing.
+        auto* find = t.find<QLineEdit>("FindEdit");
+        find->setText(QStringLiteral("軸数字"));
+        QTest::mouseClick(t.find<QPushButton>("FindBitBtn"), Qt::LeftButton);
+        QCOMPARE(browser->textCursor().selectedText(), QStringLiteral("軸数字"));
+        const int first = browser->textCursor().position();
+        QTest::keyClick(find, Qt::Key_Return);
+        QVERIFY(browser->textCursor().position() > first);
+        QTest::keyClick(find, Qt::Key_Return);
+        QCOMPARE(browser->textCursor().position(), first);
+        QCOMPARE(t.find<QLabel>("FindLabel")->text(), QStringLiteral("先頭に戻りました"));
+        find->setText(QStringLiteral("ロト７"));
+        QTest::keyClick(find, Qt::Key_Return);
+        QCOMPARE(t.find<QLabel>("FindLabel")->text(), QStringLiteral("見つかりません"));
+        // Esc closes the help window, not the program.
+        form->activateWindow();
+        QTRY_VERIFY(form->isActiveWindow());
+        QTest::keyClick(browser, Qt::Key_Escape);
+        QVERIFY(!form->isVisible());
+        QVERIFY(t.window->isVisible());
+        // The menu item opens the window again on the page of the tab in front.
+        t.find<QTabWidget>("PageControl")->setCurrentWidget(t.find<QWidget>("PickTabSheet"));
+        QVERIFY(t.trigger("Contents"));
+        QCOMPARE(form->currentPage().fileName(), QStringLiteral("index.htm"));
+    }
+
+    void helpHasAPageForEveryTab() {
+        TestWindow t;
+        const QDir source(QStringLiteral(TAMBOR_TEST_DATA_DIR "/../help"));
+        auto* tabs = t.find<QTabWidget>("PageControl");
+        for (int i = 0; i < tabs->count(); ++i) {
+            const QString page = helpPageForTab(tabs->widget(i)->objectName());
+            QVERIFY2(source.exists(page), qPrintable(page));
+        }
+        // Every entry of the real contents names a page that exists.
+        const QList<HelpEntry> entries = helpContents(source.filePath(QStringLiteral("index.htm")));
+        QVERIFY(entries.size() > 10);
+        for (const HelpEntry& entry : entries) QVERIFY2(source.exists(entry.page), qPrintable(entry.page));
+    }
+
+    void shellOpenSaysWhenNothingCouldOpenTheTarget_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing file") << QStringLiteral("/nonexistent-tambor/予想.txt")
+                                      << QStringLiteral("ファイルが見つかりません。");
+        QTest::newRow("missing file URL") << QStringLiteral("file:///nonexistent-tambor/a.txt")
+                                          << QStringLiteral("ファイルが見つかりません。");
+        QTest::newRow("unknown scheme") << QStringLiteral("tambor-unknown://x")
+                                        << QStringLiteral("開くことのできるプログラムがありません。");
+    }
+    void shellOpenSaysWhenNothingCouldOpenTheTarget() {
+        QFETCH(QString, target);
+        QFETCH(QString, reason);
+        FakeDesktop desktop;
+        TestWindow t;
+        showLinkTab(t);
+        setLink(t, 1, "壊れたリンク", target.toStdString());
+        OpenedUrls urls;
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        QTest::mouseClick(t.find<QLabel>("Add1TitleLabel"), Qt::LeftButton);
+        QVERIFY(urls.urls.isEmpty());
+        QCOMPARE(MessageBox::shownTexts(), QStringList{QStringLiteral("「%1」を開けませんでした。\n%2").arg(target, reason)});
+    }
+
+    void addressesWithoutSchemeOpenAsWebAddresses_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QUrl>("opened");
+        QTest::newRow("www") << QStringLiteral("www.example.jp") << QUrl(QStringLiteral("http://www.example.jp"));
+        QTest::newRow("host and path") << QStringLiteral("example.jp/loto6/")
+                                       << QUrl(QStringLiteral("http://example.jp/loto6/"));
+        QTest::newRow("with scheme") << QStringLiteral("https://www.example.jp/a")
+                                     << QUrl(QStringLiteral("https://www.example.jp/a"));
+        QTest::newRow("file name") << QStringLiteral("memo.txt") << QUrl::fromLocalFile(QStringLiteral("memo.txt"));
+    }
+    void addressesWithoutSchemeOpenAsWebAddresses() {
+        QFETCH(QString, target);
+        QFETCH(QUrl, opened);
+        QCOMPARE(shellOpenUrl(target), opened);
+        if (opened.scheme().startsWith(QLatin1String("http")))
+            QCOMPARE(int(linkKind(target)), int(LinkKind::Web));
+    }
+
+    // A link whose file is gone keeps a picture of its kind, and the tool
+    // bar keeps its help and about buttons in view.
+    void linksWithoutAnIconGetAGenericOne() {
+        TestWindow t;
+        t.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(t.window.get()));
+        setLink(t, 1, "消えたファイル", "/nonexistent-tambor/消えた.txt");
+        setLink(t, 2, "とても長いタイトルのリンクで、ツールバーを押し広げようとするもの", "");
+        for (const char* name : {"Add1", "Add2"}) {
+            QVERIFY(!t.find<QAction>(name)->icon().pixmap(16).isNull());
+            auto* button = t.find<QToolButton>((QByteArray(name) + "SToolButton").constData());
+            QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonIconOnly);
+            QVERIFY(button->width() <= 32);
+        }
+        auto* bar = t.find<QWidget>("BtnToolBar");
+        for (const char* name : {"ContentsToolButton", "AboutToolButton"}) {
+            auto* button = t.find<QToolButton>(name);
+            QVERIFY2(button->isVisible(), name);
+            QVERIFY2(bar->rect().contains(QRect(button->mapTo(bar, QPoint(0, 0)), button->size())), name);
+        }
+    }
     void helpIsFoundBesideTheProgramOrUnderItsPrefix() {
         QTemporaryDir prefix;
         const QString bin = prefix.filePath(QStringLiteral("bin"));

@@ -2,6 +2,12 @@
 // close question, the wait window's busy refusals and the tray.
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <map>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -36,6 +42,84 @@ private slots:
         QCOMPARE(t.text("PickMemo"), QStringLiteral("0"));
         QCOMPARE(t.text("Grade1Memo"), QStringLiteral("--"));
         QCOMPARE(t.text("MoneyMemo"), QString::fromUtf8("-- 円"));
+    }
+
+    // The designed size is the smallest; made larger, the lists grow and
+    // the board and the commands keep their places.
+    void theWindowGrowsAndItsListsWithIt() {
+        TestWindow t;
+        QCOMPARE(t.window->minimumSize(), QSize(731, 365));
+        QVERIFY(t.window->maximumSize().width() > 2000);
+        QVERIFY(t.window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        const char* const fixed[] = {"LotBitBtn", "NumPanel1", "NumPanel31", "PrizeBitBtn", "LoadBitBtn"};
+        std::map<QString, QRect> before;
+        for (const char* name : fixed) before[QString::fromLatin1(name)] = t.find<QWidget>(name)->geometry();
+        const char* const lists[] = {"PickListBox", "DupListBox", "SearchListBox", "ResultListBox", "ClearBitBtn",
+                                     "PickMemo", "DupClearBitBtn"};
+        std::map<QString, QRect> small;
+        for (const char* name : lists) small[QString::fromLatin1(name)] = t.find<QWidget>(name)->geometry();
+        const QSize page = t.find<QWidget>("PickTabSheet")->size();
+
+        t.window->resize(1280, 900);
+        QCoreApplication::processEvents();
+        QCOMPARE(t.window->size(), QSize(1280, 900));
+        const QSize grown = t.find<QWidget>("PickTabSheet")->size() - page;
+        QCOMPARE(grown, QSize(1280 - 731, 900 - 365));
+        for (const char* name : fixed) QCOMPARE(t.find<QWidget>(name)->geometry(), before[QString::fromLatin1(name)]);
+        auto rect = [&](const char* name) { return t.find<QWidget>(name)->geometry(); };
+        auto was = [&](const char* name) { return small[QString::fromLatin1(name)]; };
+        QCOMPARE(rect("PickListBox"), was("PickListBox").adjusted(0, 0, 0, grown.height()));
+        QCOMPARE(rect("ClearBitBtn"), was("ClearBitBtn").translated(0, grown.height()));
+        QCOMPARE(rect("PickMemo"), was("PickMemo").translated(0, grown.height()));
+        QCOMPARE(rect("DupListBox"), was("DupListBox").adjusted(0, 0, 0, grown.height()));
+        QCOMPARE(rect("DupClearBitBtn"), was("DupClearBitBtn").translated(0, grown.height()));
+        QCOMPARE(rect("ResultListBox"), was("ResultListBox").adjusted(0, 0, 0, grown.height()));
+        QCOMPARE(rect("SearchListBox"), was("SearchListBox").adjusted(0, 0, grown.width(), grown.height()));
+        // Back to the smallest size, everything where it was.
+        t.window->resize(400, 200);
+        QCoreApplication::processEvents();
+        QCOMPARE(t.window->size(), QSize(731, 365));
+        for (const char* name : lists) QCOMPARE(rect(name), was(name));
+    }
+
+    // The size and place are kept in Tambor.ini; a place on a screen that is
+    // gone comes back on the primary screen.
+    void sizeAndPlaceAreRestored() {
+        QTemporaryDir dir;
+        {
+            TMainForm window(MainWindowOptions{dir.path().toStdString()});
+            window.show();
+            window.setGeometry(40, 30, 900, 500);
+            QCoreApplication::processEvents();
+            QVERIFY(window.close());
+        }
+        QFile ini(QDir(dir.path()).filePath(QStringLiteral("Tambor.ini")));
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        const QByteArray stored = ini.readAll();
+        QVERIFY(stored.contains("WindowWidth=900\r\n"));
+        QVERIFY(stored.contains("WindowHeight=500\r\n"));
+        ini.close();
+        {
+            TMainForm window(MainWindowOptions{dir.path().toStdString()});
+            window.show();
+            QCOMPARE(window.geometry(), QRect(40, 30, 900, 500));
+            window.resize(800, 400);
+            QVERIFY(window.close());
+        }
+        // Far off every screen: the size stays, the place is the primary screen's middle.
+        QVERIFY(ini.open(QIODevice::ReadOnly));
+        QByteArray moved = ini.readAll();
+        ini.close();
+        moved.replace("WindowLeft=40\r\n", "WindowLeft=50000\r\n").replace("WindowTop=30\r\n", "WindowTop=50000\r\n");
+        QVERIFY(moved.contains("WindowLeft=50000"));
+        QVERIFY(ini.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ini.write(moved);
+        ini.close();
+        TMainForm window(MainWindowOptions{dir.path().toStdString()});
+        window.show();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QCOMPARE(window.size(), QSize(800, 400).boundedTo(screen.size()).expandedTo(QSize(731, 365)));
+        QVERIFY(screen.contains(window.geometry().center()));
     }
 
     void togetherNumbersCountAndPredictCombinations() {

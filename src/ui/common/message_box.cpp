@@ -3,6 +3,8 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -16,6 +18,8 @@ const char* const kCaption = "タンボル";
 struct Seams {
     QQueue<QMessageBox::StandardButton> answers;
     QQueue<QString> fileNames;
+    QQueue<QString> filters;
+    FileDialogOffer lastFileOffer;
     QStringList shown;
     QQueue<PrintDialogAnswer> printAnswers;
     QQueue<std::function<void(QPrintPreviewDialog&)>> previews;
@@ -72,19 +76,57 @@ void MessageBox::setNextAnswer(QMessageBox::StandardButton answer) { seams().ans
 QStringList MessageBox::shownTexts() { return seams().shown; }
 void MessageBox::clearShownTexts() { seams().shown.clear(); }
 
+namespace {
+
+// The extension a file type gives ("テキストファイル(*.txt)" → "txt"); empty
+// for a type of every file.
+QString filterSuffix(const QString& filter) {
+    static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)\\)"));
+    const QRegularExpressionMatch m = pattern.match(filter);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+QString withSuffix(const QString& fileName, const QString& filter, const QString& defaultSuffix) {
+    if (fileName.isEmpty() || !QFileInfo(fileName).suffix().isEmpty()) return fileName;
+    const QString suffix = filterSuffix(filter);
+    const QString added = suffix.isEmpty() ? defaultSuffix : suffix;
+    return added.isEmpty() ? fileName : fileName + QLatin1Char('.') + added;
+}
+
+}  // namespace
+
 QString FileDialog::getSaveFileName(QWidget* parent, const QString& caption, const QString& filter,
-                                    const QString& defaultSuffix) {
-    if (!seams().fileNames.isEmpty()) return seams().fileNames.dequeue();
+                                    const QString& defaultSuffix, const QString& folder, QString* selectedFilter) {
+    const QString preselected = selectedFilter && !selectedFilter->isEmpty()
+                                    ? *selectedFilter
+                                    : filter.section(QStringLiteral(";;"), 0, 0);
+    seams().lastFileOffer = {folder, preselected};
+    if (!seams().fileNames.isEmpty()) {
+        const QString chosen = seams().filters.isEmpty() ? preselected : seams().filters.dequeue();
+        if (selectedFilter) *selectedFilter = chosen;
+        return withSuffix(seams().fileNames.dequeue(), chosen, defaultSuffix);
+    }
     if (refuseUnanswered(QStringLiteral("save dialog: ") + caption)) return {};
-    QFileDialog dialog(parent, caption, QString(), filter);
+    QFileDialog dialog(parent, caption, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectNameFilter(preselected);
+    // The type chosen gives the extension, so the dialog asks about the
+    // file that will really be written before replacing it.
+    auto suffixFor = [defaultSuffix](const QString& type) {
+        const QString suffix = filterSuffix(type);
+        return suffix.isEmpty() ? defaultSuffix : suffix;
+    };
+    dialog.setDefaultSuffix(suffixFor(preselected));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, suffixFor](const QString& type) { dialog.setDefaultSuffix(suffixFor(type)); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().constFirst();
+    if (selectedFilter) *selectedFilter = dialog.selectedNameFilter();
+    return withSuffix(dialog.selectedFiles().constFirst(), dialog.selectedNameFilter(), defaultSuffix);
 }
 
 QString FileDialog::getOpenFileName(QWidget* parent, const QString& caption, const QString& filter,
                                     const QString& folder) {
+    seams().lastFileOffer = {folder, filter.section(QStringLiteral(";;"), 0, 0)};
     if (!seams().fileNames.isEmpty()) return seams().fileNames.dequeue();
     if (refuseUnanswered(QStringLiteral("open dialog: ") + caption)) return {};
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
@@ -100,6 +142,8 @@ QStringList FileDialog::getOpenFileNames(QWidget* parent, const QString& caption
 }
 
 void FileDialog::setNextFileName(const QString& fileName) { seams().fileNames.enqueue(fileName); }
+void FileDialog::setNextFilter(const QString& filter) { seams().filters.enqueue(filter); }
+FileDialogOffer FileDialog::lastOffer() { return seams().lastFileOffer; }
 void FileDialog::setNextFileNames(const QStringList& fileNames) {
     seams().fileNames.enqueue(fileNames.join(QLatin1Char('\n')));
 }
@@ -158,6 +202,8 @@ void setDialogTestMode(std::function<void(const QString&)> unanswered) { seams()
 void resetDialogAnswers() {
     seams().answers.clear();
     seams().fileNames.clear();
+    seams().filters.clear();
+    seams().lastFileOffer = {};
     seams().shown.clear();
     seams().printAnswers.clear();
     seams().previews.clear();

@@ -40,11 +40,21 @@ private:
                                             QMessageBox::StandardButtons buttons, QMessageBox::StandardButton cancel);
 };
 
+// What the last file dialog was opened with (tests).
+struct FileDialogOffer {
+    QString folder;          // the folder it started in
+    QString selectedFilter;  // the file type preselected
+};
+
 class FileDialog {
 public:
-    // Empty when the user cancels.
+    // Empty when the user cancels. The dialog starts in folder (empty: Qt's
+    // choice) with *selectedFilter preselected when given, and returns the
+    // file type chosen there. The name gets the extension of the type
+    // chosen (defaultSuffix for 「すべてのファイル」) when it has none.
     static QString getSaveFileName(QWidget* parent, const QString& caption, const QString& filter,
-                                   const QString& defaultSuffix);
+                                   const QString& defaultSuffix, const QString& folder = {},
+                                   QString* selectedFilter = nullptr);
     static QString getOpenFileName(QWidget* parent, const QString& caption, const QString& filter,
                                    const QString& folder = {});
 
@@ -55,6 +65,10 @@ public:
     static void setNextFileName(const QString& fileName);
     // Tests: the next multi-file open dialog returns these names.
     static void setNextFileNames(const QStringList& fileNames);
+    // Tests: the file type the user picks in the next save dialog (else
+    // the one preselected stays).
+    static void setNextFilter(const QString& filter);
+    static FileDialogOffer lastOffer();
 };
 
 // A test's answer to the next print dialog: what the user chose in it.

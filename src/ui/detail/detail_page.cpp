@@ -51,6 +51,11 @@ DetailPage::DetailPage(SessionModel& model, QWidget* parent) : QWidget(parent), 
     searchModel_ = new TextLinesModel(searchListBox_);
     searchListBox_->setModel(searchModel_);
 
+    growth_.add(dupListBox_, Growth::GrowHeight);
+    growth_.add(dupClearBitBtn_, Growth::FollowBottom);
+    growth_.add(resultListBox_, Growth::GrowHeight);
+    growth_.add(searchListBox_, Growth::GrowWidth | Growth::GrowHeight);
+
     connect(&model_, &SessionModel::changed, this, &DetailPage::refresh);
     refresh(Changes::everything());
 }

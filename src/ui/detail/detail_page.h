@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include "ui/common/growth.h"
+
 class QListView;
 class QPushButton;
 
@@ -25,12 +27,16 @@ public:
     QListView* dupListBox() const { return dupListBox_; }
     QListView* resultListBox() const { return resultListBox_; }
     QListView* searchListBox() const { return searchListBox_; }
+    // The window is delta larger than its smallest size: the lists grow
+    // down, the check results' list also to the right.
+    void growBy(QSize delta) { growth_.growBy(delta); }
 
 private:
     void DupClearBitBtnClick();
     void refresh(const tambor::Changes& changes);
 
     SessionModel& model_;
+    Growth growth_;
     QListView* dupListBox_ = nullptr;
     CombinationListModel* dupModel_ = nullptr;
     QPushButton* dupClearBitBtn_ = nullptr;

@@ -91,7 +91,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::MSWindo
 }
 
 void TAboutBox::mailtoLabelClick() {
-    ShellOpen(QStringLiteral("mailto:") + mailtoLabel_->text() + u8("?Subject=『タンボル』からのメールです。"));
+    ShellOpen(QStringLiteral("mailto:") + mailtoLabel_->text() + u8("?Subject=『タンボル』からのメールです。"), this);
 }
 
 void TAboutBox::CopyClick() {

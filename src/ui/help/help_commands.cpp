@@ -5,9 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
+#include <QTabWidget>
 
-#include "ui/common/shell_open.h"
 #include "ui/help/about_box.h"
+#include "ui/help/help_form.h"
 #include "ui/main_menus.h"
 
 #ifndef TAMBOR_INSTALLED_HELP_DIR
@@ -43,26 +44,58 @@ QIcon contentsIcon() {
 
 }  // namespace
 
-QString helpIndexPath(const QString& executableFolder) {
+QStringList helpPlaces(const QString& executableFolder) {
     const QDir folder(executableFolder);
-    const QString beside = folder.filePath(QStringLiteral("help/index.htm"));
-    if (QFileInfo::exists(beside)) return beside;
-    const QString installed =
-        QDir::cleanPath(folder.filePath(QStringLiteral(TAMBOR_INSTALLED_HELP_DIR "/index.htm")));
-    if (QFileInfo::exists(installed)) return installed;
-    return beside;
+    return {folder.filePath(QStringLiteral("help/index.htm")),
+            QDir::cleanPath(folder.filePath(QStringLiteral(TAMBOR_INSTALLED_HELP_DIR "/index.htm")))};
+}
+
+QString helpIndexPath(const QString& executableFolder) {
+    const QStringList places = helpPlaces(executableFolder);
+    for (const QString& place : places)
+        if (QFileInfo::exists(place)) return place;
+    return places.constFirst();
 }
 
 QString helpIndexPath() { return helpIndexPath(QCoreApplication::applicationDirPath()); }
 
-HelpCommands::HelpCommands(MainMenus& menus, QWidget* window) : QObject(window), window_(window) {
+QString helpPageForTab(const QString& tabSheetName) {
+    static const std::pair<const char*, const char*> pages[] = {{"PickTabSheet", "index.htm"},
+                                                                {"DetailTabSheet", "prize.htm"},
+                                                                {"CalTabSheet", "calc.htm"},
+                                                                {"OptionTabSheet", "options.htm"},
+                                                                {"LinkTabSheet", "links.htm"}};
+    for (const auto& [sheet, page] : pages)
+        if (tabSheetName == QLatin1String(sheet)) return QString::fromLatin1(page);
+    return QStringLiteral("index.htm");
+}
+
+HelpCommands::HelpCommands(MainMenus& menus, SessionModel& model, QTabWidget* pages, QWidget* window)
+    : QObject(window), model_(model), pages_(pages), window_(window),
+      places_(helpPlaces(QCoreApplication::applicationDirPath())) {
     setObjectName(QStringLiteral("HelpCommands"));
     menus.contents->setIcon(contentsIcon());
+    menus.contents->setShortcut(QKeySequence(Qt::Key_F1));
     connect(menus.contents, &QAction::triggered, this, &HelpCommands::ContentsClick);
     connect(menus.about, &QAction::triggered, this, &HelpCommands::AboutClick);
 }
 
-void HelpCommands::ContentsClick() { ShellOpen(helpIndexPath()); }
+HelpCommands::~HelpCommands() { delete form_; }
+
+THelpForm* HelpCommands::helpForm() const { return form_; }
+
+void HelpCommands::setHelpPlaces(QStringList places) {
+    places_ = std::move(places);
+    delete form_;
+    form_ = nullptr;
+}
+
+THelpForm* HelpCommands::ContentsClick() {
+    if (!form_) form_ = new THelpForm(model_, places_, window_);
+    const QWidget* page = pages_ ? pages_->currentWidget() : nullptr;
+    form_->showPage(helpPageForTab(page ? page->objectName() : QString()));
+    return form_;
+}
 
 void HelpCommands::AboutClick() {
     TAboutBox box(window_);

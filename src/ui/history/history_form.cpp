@@ -165,7 +165,7 @@ void THistoryForm::DeleteDrawBitBtnClick() {
 void THistoryForm::ImportBitBtnClick() { importer_.ImportClick(this); }
 
 void THistoryForm::OpenFileBitBtnClick() {
-    ShellOpen(QString::fromStdString(model_.session().history().historyPath().string()));
+    ShellOpen(QString::fromStdString(model_.session().history().historyPath().string()), this);
 }
 
 }  // namespace tambor::ui

@@ -1,6 +1,8 @@
 #include "ui/links/link_icons.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QStyle>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QPainter>
@@ -8,6 +10,7 @@
 #include <QPixmap>
 #include <QUrl>
 
+#include "ui/common/shell_open.h"
 #include "ui/links/desktop_entry.h"
 
 // The resources of a static library are linked only when something names
@@ -18,6 +21,8 @@ namespace tambor::ui {
 namespace {
 
 const int kIconSizes[] = {16, 22, 32, 48};
+
+}  // namespace
 
 // The desktop entry id of the default handler of mimeType, or empty.
 QString defaultHandler(const QString& mimeType) {
@@ -52,6 +57,8 @@ QString defaultHandler(const QString& mimeType) {
     }
     return {};
 }
+
+namespace {
 
 QIcon iconByName(const QString& name) {
     if (name.isEmpty()) return {};
@@ -119,8 +126,13 @@ QIcon drawnIcon(bool mail) {
 
 }  // namespace
 
+QString defaultSchemeHandler(const QString& scheme) {
+    return defaultHandler(QStringLiteral("x-scheme-handler/") + scheme);
+}
+
 LinkKind linkKind(const QString& target) {
-    if (target.startsWith(QLatin1String("http")) || target.startsWith(QLatin1String("about:blank")))
+    if (target.startsWith(QLatin1String("http")) || target.startsWith(QLatin1String("about:blank")) ||
+        isWebAddressWithoutScheme(target))
         return LinkKind::Web;
     if (target.startsWith(QLatin1String("mailto"))) return LinkKind::Mail;
     return LinkKind::File;
@@ -147,7 +159,15 @@ QIcon linkIcon(const QString& target) {
     }
     const QUrl url(target);
     const QString path = url.isLocalFile() ? url.toLocalFile() : target;
-    return QFileIconProvider().icon(QFileInfo(path));
+    const QFileInfo info(path);
+    QIcon icon = target.isEmpty() ? QIcon() : QFileIconProvider().icon(info);
+    if (!icon.pixmap(16).isNull()) return icon;
+    // A missing file or an empty link: the theme's generic picture of its
+    // kind, so the button never shows empty (or falls back to its caption).
+    const bool folder = info.isDir();
+    icon = QIcon::fromTheme(folder ? QStringLiteral("folder") : QStringLiteral("text-x-generic"));
+    if (!icon.pixmap(16).isNull()) return icon;
+    return QApplication::style()->standardIcon(folder ? QStyle::SP_DirIcon : QStyle::SP_FileIcon);
 }
 
 QIcon programIcon() {

@@ -10,7 +10,7 @@ namespace tambor::ui {
 
 enum class LinkKind { Web, Mail, File };
 
-// "http…" and "about:blank" are web targets, "mailto…" mail targets (both
+// "http…", "about:blank" and web addresses without their scheme are web targets, "mailto…" mail targets (both
 // compared case-sensitively at the start), anything else names a file.
 LinkKind linkKind(const QString& target);
 
@@ -20,6 +20,9 @@ LinkKind linkKind(const QString& target);
 // entry's Icon. Without one, the theme's generic browser or mail icon, and
 // without that a picture of our own, so the result is never null.
 QIcon protocolIcon(const QString& scheme);
+
+// The desktop entry id of the default handler of a URL scheme, or empty.
+QString defaultSchemeHandler(const QString& scheme);
 
 // The icon of link target: protocolIcon("http") / ("mailto") or the file's
 // own icon (a "file://" URL names its local file).

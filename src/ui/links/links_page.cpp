@@ -184,7 +184,7 @@ void LinksPage::SetUserLink(int slot, const QString& title, const QString& targe
 
 void LinksPage::AddClick(int slot) {
     const QString target = slotAt(slot).linkLabel->text();
-    if (!target.isEmpty()) ShellOpen(target);
+    if (!target.isEmpty()) ShellOpen(target, window());
 }
 
 void LinksPage::AddSpeedButtonClick(int slot) {
@@ -256,7 +256,7 @@ bool LinksPage::registerEdits() {
     return true;
 }
 
-void LinksPage::HomePageClick() { ShellOpen(homePageUrlLabel_->text()); }
+void LinksPage::HomePageClick() { ShellOpen(homePageUrlLabel_->text(), window()); }
 
 void LinksPage::LabelCopyClick() {
     if (labelPopupTarget_) QApplication::clipboard()->setText(labelPopupTarget_->text());

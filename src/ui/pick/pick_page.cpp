@@ -70,12 +70,15 @@ PickPage::PickPage(SessionModel& model, FileCommands& files, QWidget* parent)
     pickListBox_->setModel(pickModel_);
     // The count under the list, the clear button below it at the right,
     // whole above the page's lower edge.
-    makeLabel(this, "登録口数", kListLeft, 213, 48, 16);
+    QLabel* countLabel = makeLabel(this, "登録口数", kListLeft, 213, 48, 16);
     pickMemo_ = makeReadOnlyField(this, "PickMemo", "登録されている組み合わせの数を表示します。", kListLeft + 48, 210,
                                   76, 22);
-    makeLabel(this, "口", kListLeft + 126, 213, 12, 16);
+    QLabel* unitLabel = makeLabel(this, "口", kListLeft + 126, 213, 12, 16);
     clearBitBtn_ = makeButton(this, "ClearBitBtn", "クリア(&C)", "すべての組み合わせをクリアします。",
                               kListLeft + kListWidth - 54, 235, 54, 24);
+    growth_.add(pickListBox_, Growth::GrowHeight);
+    for (QWidget* under : std::initializer_list<QWidget*>{countLabel, pickMemo_, unitLabel, clearBitBtn_})
+        growth_.add(under, Growth::FollowBottom);
 
     // Commands.
     const int bx = kCommandLeft;

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include "core/game.h"
+#include "ui/common/growth.h"
 
 class QLineEdit;
 class QListView;
@@ -30,6 +31,9 @@ public:
     PickPage(SessionModel& model, FileCommands& files, QWidget* parent = nullptr);
 
     QListView* listBox() const { return pickListBox_; }
+    // The window is delta larger than its smallest size: the list grows
+    // down, its count and clear button move with it, the rest stays.
+    void growBy(QSize delta) { growth_.growBy(delta); }
     PrizeGroup* prizeGroup() const { return prizeGroup_; }
 
 signals:
@@ -66,6 +70,7 @@ private:
 
     SessionModel& model_;
     FileCommands& files_;
+    Growth growth_;
     QRadioButton* miniLotoRadioButton_ = nullptr;
     QRadioButton* loto6RadioButton_ = nullptr;
     QRadioButton* loto7RadioButton_ = nullptr;
