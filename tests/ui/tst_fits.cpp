@@ -466,7 +466,8 @@ private slots:
             // A menu of the bar clears its hint as it closes (a submenu leaves that to its menu).
             if (qstrcmp(name, "RecentMenu") != 0) QVERIFY(status->currentMessage().isEmpty());
         }
-        QCOMPARE(items, 8 + 2 + 4 + 2);
+        // At least the items of the smallest program (File 8, recent files 2, Link 4, Help 2).
+        QVERIFY2(items >= 8 + 2 + 4 + 2, qPrintable(QString::number(items)));
     }
 
     // The help window, with the contents of the real help.
