@@ -26,34 +26,11 @@ using tambor::ui::testing::TestWindow;
 
 namespace {
 
-// The full history of the other two games and the ロト７ section made from
-// the verified list history-loto7.tsv, as the program's history file.
+// The full built-in history (ロト７ 1–694 among it) as the program's history
+// file, as a first start writes it.
 void writeHistoryWithLoto7(const TestWindow& t) {
-    std::string text;
-    {
-        QFile full(QStringLiteral(TAMBOR_TEST_DATA_DIR "/lotodata-full.txt"));
-        QVERIFY(full.open(QIODevice::ReadOnly));
-        text = cp932ToUtf8(full.readAll().toStdString(), "lotodata-full.txt");
-    }
-    text += HistoryStore::sectionHeader(GameMode::Loto7) + "\r\n";
-    std::ifstream tsv(TAMBOR_TEST_DATA_DIR "/history-loto7.tsv");
-    auto numbers = [](const std::string& field) {
-        std::vector<int> v;
-        for (std::size_t at = 0; at < field.size(); at += 3) v.push_back(std::stoi(field.substr(at, 2)));
-        return v;
-    };
-    for (std::string line; std::getline(tsv, line);) {
-        const std::size_t a = line.find('\t'), b = line.find('\t', a + 1), c = line.find('\t', b + 1);
-        HistoryDraw draw;
-        draw.round = std::stoi(line.substr(0, a));
-        draw.date = parseIsoDate(line.substr(a + 1, b - a - 1));
-        draw.mainNumbers = numbers(line.substr(b + 1, c - b - 1));
-        draw.bonusNumbers = numbers(line.substr(c + 1));
-        text += historyDrawLine(draw) + "\r\n";
-    }
-    QFile out(t.dir.filePath(QStringLiteral("lotodata.txt")));
-    QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    out.write(QByteArray::fromStdString(utf8ToCp932(text + "\r\n", "lotodata.txt")));
+    QFile::remove(t.dir.filePath(QStringLiteral("lotodata.txt")));
+    QVERIFY(QFile::copy(QStringLiteral(TAMBOR_BUILTIN_HISTORY_FILE), t.dir.filePath(QStringLiteral("lotodata.txt"))));
 }
 
 }  // namespace
