@@ -42,21 +42,25 @@ bool drawLineValid(std::string_view line, int position, const GameRules& rules) 
     line.remove_prefix(close + 2);
 
     const int k = rules.pickCount;
-    if (line.size() != static_cast<std::size_t>(3 * (k + 1) - 1)) return false;
+    const int n = k + rules.bonusCount;
+    if (line.size() != static_cast<std::size_t>(3 * n - 1)) return false;
     int previous = 0;
+    int previousBonus = 0;
     bool drawn[kBoardSize + 1] = {};
-    for (int i = 0; i <= k; ++i) {
+    for (int i = 0; i < n; ++i) {
         const std::size_t at = static_cast<std::size_t>(3 * i);
         if (!isDigit(line[at]) || !isDigit(line[at + 1])) return false;
-        if (i < k && line[at + 2] != ',') return false;
+        if (i < n - 1 && line[at + 2] != ',') return false;
         const int v = (line[at] - '0') * 10 + (line[at + 1] - '0');
         if (v < 1 || v > rules.maxNumber) return false;
         if (i < k) {
             if (v <= previous) return false;
             previous = v;
             drawn[v] = true;
-        } else if (drawn[v]) {
-            return false;  // the bonus is never one of the main numbers
+        } else {
+            // The bonus numbers are never main numbers, and come ascending.
+            if (drawn[v] || v <= previousBonus) return false;
+            previousBonus = v;
         }
     }
     return true;
@@ -77,11 +81,14 @@ HistoryFileVerdict check(std::string_view bytes) {
     }
     const std::vector<std::string> lines = splitLines(text);
     int counts[2] = {0, 0};
-    for (GameMode mode : {GameMode::MiniLoto, GameMode::Loto6}) {
+    for (GameMode mode : kAllGames) {
         const std::string header = HistoryStore::sectionHeader(mode);
         std::size_t h = 0;
         while (h < lines.size() && lines[h] != header) ++h;
         if (h == lines.size()) {
+            // Files written before ロト７ existed have only the first two
+            // games; a section that is there is checked like the others.
+            if (mode == GameMode::Loto7) continue;
             verdict.message = "「" + header + "」の節がありません";
             return verdict;
         }
@@ -99,7 +106,7 @@ HistoryFileVerdict check(std::string_view bytes) {
             verdict.message = "「" + header + "」の節に当選番号がありません";
             return verdict;
         }
-        counts[mode == GameMode::MiniLoto ? 0 : 1] = position;
+        if (mode != GameMode::Loto7) counts[mode == GameMode::MiniLoto ? 0 : 1] = position;
     }
     verdict.ok = true;
     verdict.miniLotoDraws = counts[0];

@@ -44,6 +44,12 @@ INSTANTIATE_TEST_SUITE_P(
     HistoryCheck, HistoryCheckRows,
     ::testing::Values(
         CheckRow{"both_sections", both(kMini), nullptr},
+        // ロト７: seven main numbers, then two bonus numbers ascending; the
+        // section may be missing (older files) but is checked when there.
+        CheckRow{"loto7_section", both(kMini) + cp932("[ロト７当選番号]\n第  1回(H25. 4. 5)=07,10,12,17,23,28,34,03,15\n\n"), nullptr},
+        CheckRow{"loto7_one_bonus", both(kMini) + cp932("[ロト７当選番号]\n第  1回(H25. 4. 5)=07,10,12,17,23,28,34,03\n\n"), "1 行目"},
+        CheckRow{"loto7_bonus_among_main", both(kMini) + cp932("[ロト７当選番号]\n第  1回(H25. 4. 5)=07,10,12,17,23,28,34,03,34\n\n"), "1 行目"},
+        CheckRow{"loto7_bonus_descending", both(kMini) + cp932("[ロト７当選番号]\n第  1回(H25. 4. 5)=07,10,12,17,23,28,34,15,03\n\n"), "1 行目"},
         CheckRow{"loto6_first_and_crlf", cp932(std::string(kLoto6) + "\r\n" + kMini), nullptr},
         CheckRow{"four_digit_round_and_reiwa",
                  both("[ミニロト当選番号]\n" + [] {
