@@ -187,6 +187,24 @@ TEST_F(Import, AGapStopsAtTheMissingRounds) {
     EXPECT_EQ(slurp(history), fullWithout(8, 7));
 }
 
+// ロト７ files ("第0694回ロト７", two bonus numbers on the 本数字 line) go to
+// the ロト７ section like the others.
+TEST(ImportLoto7, TwoBonusNumbersAndAZeroPaddedRound) {
+    TempFolder folder;
+    const std::filesystem::path history = folder.path / "lotodata.txt";
+    const std::string full = slurp(TAMBOR_BUILTIN_HISTORY_FILE);
+    const std::string newest = utf8ToCp932("第694回(R08. 9.11)=03,13,24,26,30,31,36,23,34\r\n", "");
+    std::string older = full;
+    older.erase(older.find(newest), newest.size());
+    writeFileBytesAtomic(history, older);
+    const std::filesystem::path file = folder.path / "loto7-694.csv";
+    writeFileBytesAtomic(file, resultFileBytes(GameMode::Loto7, 694, Style{true, false, false}));
+    const ImportOutcome outcome = importResultFiles(history, {file});
+    EXPECT_TRUE(outcome.problems.empty()) << outcome.problems.front();
+    EXPECT_EQ(outcome.summary(), "ロト７ 第694回（1 回分）を追加しました。");
+    EXPECT_EQ(slurp(history), full);
+}
+
 TEST_F(Import, FilesThatAreNotResultFilesAreNamedAndTheOthersStillCount) {
     const std::filesystem::path index = write("index.csv", utf8ToCp932("A50\r\n第2126回ロト６,令和8年8月6日\r\n", ""));
     const std::filesystem::path binary = write("picture.png", std::string("\x89PNG\r\n\x1a\n\xff\xfe\x00", 11));

@@ -24,8 +24,9 @@ struct VerifiedDraw {
 };
 
 inline VerifiedDraw verifiedDraw(tambor::GameMode mode, int round) {
-    const std::string file = std::string(TAMBOR_TEST_DATA_DIR) +
-                             (mode == tambor::GameMode::MiniLoto ? "/history-miniloto.tsv" : "/history-loto6.tsv");
+    const std::string file = std::string(TAMBOR_TEST_DATA_DIR) + (mode == tambor::GameMode::MiniLoto ? "/history-miniloto.tsv"
+                                                                 : mode == tambor::GameMode::Loto6  ? "/history-loto6.tsv"
+                                                                                                    : "/history-loto7.tsv");
     std::ifstream in(file);
     std::string line;
     while (std::getline(in, line)) {
@@ -80,8 +81,8 @@ inline std::string resultFileText(tambor::GameMode mode, const VerifiedDraw& d, 
     std::ostringstream out;
     out << "A52\r\n" << title << "\r\n" << "支払期間," << eraDate(d.year, d.month, d.day) << "から1年間\r\n"
         << numbers << "\r\n";
-    const int grades = mode == tambor::GameMode::MiniLoto ? 4 : 5;
-    const char* const names[] = {"１等", "２等", "３等", "４等", "５等"};
+    const int grades = tambor::rulesFor(mode).gradeCount;
+    const char* const names[] = {"１等", "２等", "３等", "４等", "５等", "６等"};
     for (int g = 0; g < grades; ++g) out << names[g] << ",-口,-円\r\n";
     out << "キャリーオーバー,-円\r\n販売実績額,-円\r\n";
     return out.str();
