@@ -273,6 +273,8 @@ private slots:
         QTest::newRow("loto6") << GameMode::Loto6 << QSize(731, 365);
         QTest::newRow("mini, enlarged") << GameMode::MiniLoto << QSize(1280, 900);
         QTest::newRow("loto6, enlarged") << GameMode::Loto6 << QSize(1280, 900);
+        QTest::newRow("loto7") << GameMode::Loto7 << QSize(731, 365);
+        QTest::newRow("loto7, enlarged") << GameMode::Loto7 << QSize(1280, 900);
     }
     void mainWindowPagesShowWhatTheyHold() {
         QFETCH(GameMode, mode);

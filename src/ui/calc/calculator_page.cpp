@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QStyle>
 #include <algorithm>
 
 #include "ui/common/edit_conventions.h"
@@ -187,17 +188,20 @@ void CalculatorPage::layoutPage() {
         x += p.width;
     }
 
-    // The table: as wide as the page, as high as its rows; the last column
-    // takes the width the others leave.
+    // The table: as wide as the page, as high as its rows but no higher than
+    // the page (a game with many rows scrolls); the last column takes the
+    // width the others and the scroll bar leave.
     const int top = y + kFieldHeight + 8;
     const int frame = 2 * stringGrid_->frameWidth();
-    stringGrid_->setGeometry(kMargin, top, std::max(0, width() - 2 * kMargin), std::max(0, height() - top));
-    stringGrid_->resize(stringGrid_->width(), stringGrid_->rowsExtent() + frame);
+    const int room = std::max(0, height() - top);
+    const int wanted = stringGrid_->rowsExtent() + frame;
+    stringGrid_->setGeometry(kMargin, top, std::max(0, width() - 2 * kMargin), std::min(wanted, room));
     const int last = stringGrid_->columnCount() - 1;
     if (last >= 0) {
         int used = 0;
         for (int c = 0; c < last; ++c) used += stringGrid_->columnWidth(c) + StringGrid::kLineWidth;
-        const int client = stringGrid_->width() - frame;
+        const int scrollBar = wanted > room ? stringGrid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+        const int client = stringGrid_->width() - frame - scrollBar;
         stringGrid_->setColumnWidth(last, std::max(0, client - used - StringGrid::kLineWidth));
     }
 }
