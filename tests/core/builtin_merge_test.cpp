@@ -6,6 +6,7 @@
 
 #include "cli_test_support.h"
 #include "history/builtin_merge.h"
+#include "session/session.h"
 #include "history/history_store.h"
 #include "history_test_support.h"
 #include "io/cp932.h"
@@ -158,4 +159,21 @@ TEST_F(Merge, CommandLineMergesOnceAndListsDraws) {
     for (const char* bad : {"history list --from 3", "history list --game loto6 --from 0",
                             "history list --game loto6 --from 9 --to 3"})
         EXPECT_EQ(tambor::testing::runCli(std::string(bad) + data).exitCode, 2) << bad;
+}
+
+// The window's start: a differing draw is reported once, not at every start
+// (the round told about is kept in the options, hence in Tambor.ini).
+TEST_F(Merge, TheSessionReportsADifferingDrawOnce) {
+    std::vector<std::string> lines = builtinLines();
+    dropNewest(lines, GameMode::MiniLoto, 1);
+    alter(lines, GameMode::MiniLoto, 500);
+    write(lines);
+    Session session(folder.path, GameMode::MiniLoto);
+    session.switchGame(GameMode::MiniLoto);
+    const Changes first = session.mergeBuiltinHistory();
+    ASSERT_EQ(first.problems().size(), 1u);
+    EXPECT_NE(first.problems()[0].find("ミニロト 第500回"), std::string::npos) << first.problems()[0];
+    EXPECT_EQ(session.options().noticedHistoryConflict, "ミニロト,500");
+    EXPECT_TRUE(session.mergeBuiltinHistory().problems().empty());
+    EXPECT_EQ(session.history().drawCount(), 1402);
 }
