@@ -58,10 +58,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int round = 0; round <= std::min(draws, 40) + 1; ++round) {
         int mains[kMaxPick] = {};
         int count = -1;
-        int bonus = -1;
-        const bool found = history.drawOnBoard(round, mains, count, bonus);
+        int bonuses[kMaxBonus] = {};
+        int bonusCount = -1;
+        const bool found = history.drawOnBoard(round, mains, count, bonuses, bonusCount);
         require(found == (round >= 1 && round <= draws), "draw found outside the section");
-        require(count >= 0 && count <= k && bonus >= 0 && bonus <= n, "draw numbers out of range");
+        require(count >= 0 && count <= k && bonusCount >= 0 && bonusCount <= kMaxBonus, "draw numbers out of range");
+        for (int i = 0; i < bonusCount; ++i) require(bonuses[i] >= 1 && bonuses[i] <= n, "bonus number out of range");
         for (int i = 0; i < count; ++i) {
             require(mains[i] >= 1 && mains[i] <= n, "main number out of range");
             for (int j = 0; j < i; ++j) require(mains[i] != mains[j], "main number twice");

@@ -41,9 +41,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int round = 1; round <= history.drawCount(); ++round) {
             int mains[kMaxPick] = {};
             int count = 0;
-            int bonus = 0;
-            require(history.drawOnBoard(round, mains, count, bonus), "an accepted round without its line");
-            require(makeWinningNumbers(mode, mains, count, bonus).has_value(), "an accepted draw that cannot be checked");
+            int bonuses[kMaxBonus] = {};
+            int bonusCount = 0;
+            require(history.drawOnBoard(round, mains, count, bonuses, bonusCount), "an accepted round without its line");
+            require(makeWinningNumbers(mode, mains, count, bonuses, bonusCount).has_value(),
+                    "an accepted draw that cannot be checked");
         }
     }
     return 0;

@@ -21,7 +21,7 @@ int gradeOf(GameMode mode, const Combination& c, const WinningNumbers& w) {
     bool bonus = false;
     for (int v : c) {
         for (int i = 0; i < w.mainCount; ++i) matches += v == w.main[static_cast<std::size_t>(i)];
-        bonus = bonus || v == w.bonus;
+        for (int i = 0; i < w.bonusCount; ++i) bonus = bonus || v == w.bonus[static_cast<std::size_t>(i)];
     }
     const int k = rulesFor(mode).pickCount;
     if (matches == k) return 1;
