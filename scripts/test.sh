@@ -10,7 +10,10 @@ phase() { echo "== $1 (at ${SECONDS} s)"; }
 phase "build"
 scripts/setup.sh build
 phase "sanitizer build"
-scripts/setup.sh build-asan -DTAMBOR_SANITIZE=ON -DTAMBOR_BUILD_UI=OFF -DTAMBOR_BUILD_BENCH=OFF
+# -O1 -g1: the sanitizers catch the same faults, and the test files build
+# nearly three times faster than at -O2 -g (line tables still name the lines).
+scripts/setup.sh build-asan -DTAMBOR_SANITIZE=ON -DTAMBOR_BUILD_UI=OFF -DTAMBOR_BUILD_BENCH=OFF \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG"
 # One process for all the core tests: under the sanitizers, starting one
 # process per test would take several times longer than the tests.
 phase "core tests under AddressSanitizer/UBSan"
