@@ -106,15 +106,22 @@ std::vector<std::string> withFiles(std::vector<std::string> args, const fs::path
     return args;
 }
 
+// A ロト６ list of 20,000 lines as dir/in.csv: long enough that a save has a
+// middle to be held in.
+fs::path writeInput(const fs::path& dir) {
+    CombinationList list(GameMode::Loto6);
+    for (std::int64_t i = 0; i < 20000; ++i) list.appendIndex(static_cast<CombinationIndex>((i * 7919 + 11) % 6096454));
+    const fs::path input = dir / "in.csv";
+    saveCombinationFile(input.string(), list, 1);
+    return input;
+}
+
 }  // namespace
 
 TEST_P(CliStopMoment, BeforeTheRenameStopsAfterItIsDone) {
     TempFolder dir;
-    CombinationList list(GameMode::Loto6);
-    for (std::int64_t i = 0; i < 20000; ++i) list.appendIndex(static_cast<CombinationIndex>((i * 7919 + 11) % 6096454));
-    const fs::path input = dir.path / "in.csv";
+    const fs::path input = writeInput(dir.path);
     const fs::path output = dir.path / "out.txt";
-    saveCombinationFile(input.string(), list, 1);
     const std::vector<std::string> args = withFiles(GetParam().args, input, output);
 
     const Ended clean = runHeldAt(dir.path, args, "before-write", 0);
@@ -145,11 +152,8 @@ TEST_P(CliStopMoment, BeforeTheRenameStopsAfterItIsDone) {
 // remove; while the save is held its temporary cannot be seen at all.
 TEST_P(CliStopMoment, KilledAtEachMomentLeavesNothingBehind) {
     TempFolder dir;
-    CombinationList list(GameMode::Loto6);
-    for (std::int64_t i = 0; i < 20000; ++i) list.appendIndex(static_cast<CombinationIndex>((i * 7919 + 11) % 6096454));
-    const fs::path input = dir.path / "in.csv";
+    const fs::path input = writeInput(dir.path);
     const fs::path output = dir.path / "out.txt";
-    saveCombinationFile(input.string(), list, 1);
     const std::vector<std::string> args = withFiles(GetParam().args, input, output);
     ASSERT_EQ(runHeldAt(dir.path, args, "before-write", 0).exitCode, 0);
     const std::string complete = slurp(output);
