@@ -48,34 +48,36 @@ BuiltinMergeResult mergeNewerBuiltinDraws(const std::filesystem::path& historyPa
         // Nothing newer in the built-in copy: nothing to check or say. A
         // file without a single draw is no history to bring up to date: it
         // is used as it is, as an emptied file always was.
+        std::vector<std::vector<std::optional<HistoryDraw>>> fileDraws, builtinDraws;
         bool behind = false;
         std::size_t held = 0;
         for (const GameMode mode : kAllGames) {
-            const std::size_t have = sectionDraws(lines, mode).size();
-            held += have;
-            behind = behind || have < sectionDraws(builtin, mode).size();
+            fileDraws.push_back(sectionDraws(lines, mode));
+            builtinDraws.push_back(sectionDraws(builtin, mode));
+            held += fileDraws.back().size();
+            behind = behind || fileDraws.back().size() < builtinDraws.back().size();
         }
         if (!behind || held == 0) return result;
         // Every draw the file has, in every game, must be the built-in one.
-        std::vector<BuiltinMergeResult::Added> added;
-        for (const GameMode mode : kAllGames) {
-            const auto fileDraws = sectionDraws(lines, mode);
-            const auto builtinDraws = sectionDraws(builtin, mode);
-            for (std::size_t i = 0; i < fileDraws.size() && i < builtinDraws.size(); ++i) {
-                if (!fileDraws[i] || !builtinDraws[i] || !fileDraws[i]->sameResult(*builtinDraws[i])) {
-                    result.conflict = BuiltinMergeResult::Conflict{mode, static_cast<int>(i) + 1};
+        for (std::size_t g = 0; g < kAllGames.size(); ++g) {
+            const auto& have = fileDraws[g];
+            const auto& known = builtinDraws[g];
+            for (std::size_t i = 0; i < have.size() && i < known.size(); ++i) {
+                if (!have[i] || !known[i] || !have[i]->sameResult(*known[i])) {
+                    result.conflict = BuiltinMergeResult::Conflict{kAllGames[g], static_cast<int>(i) + 1};
                     return result;
                 }
             }
         }
-        for (const GameMode mode : kAllGames) {
-            const std::size_t have = sectionDraws(lines, mode).size();
-            const HistorySection section = findHistorySection(builtin, mode);
+        std::vector<BuiltinMergeResult::Added> added;
+        for (std::size_t g = 0; g < kAllGames.size(); ++g) {
+            const std::size_t have = fileDraws[g].size();
+            const HistorySection section = findHistorySection(builtin, kAllGames[g]);
             if (have >= section.size()) continue;
             const std::vector<std::string> newer(builtin.begin() + static_cast<std::ptrdiff_t>(section.first + have),
                                                  builtin.begin() + static_cast<std::ptrdiff_t>(section.end));
-            appendSectionLines(lines, mode, newer);
-            added.push_back({mode, static_cast<int>(have) + 1, static_cast<int>(section.size())});
+            appendSectionLines(lines, kAllGames[g], newer);
+            added.push_back({kAllGames[g], static_cast<int>(have) + 1, static_cast<int>(section.size())});
         }
         if (added.empty()) return result;
         writeHistoryLines(historyPath, lines);
