@@ -234,29 +234,42 @@ std::string decodeText(std::string bytes, const std::string& fileNameForErrors) 
     return bytes;
 }
 
-DecodedLines decodeLinesSkippingBad(std::string_view bytes) {
-    DecodedLines result;
+std::vector<RawLine> decodeLinesKeepingRaw(std::string_view bytes) {
+    std::vector<RawLine> result;
     const bool utf8First = detectTextEncoding(bytes) == TextEncoding::Utf8;
     if (bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
     Converter converter("UTF-8", "CP932");
     std::string decoded;
-    auto asUtf8 = [&](std::string_view line) {
-        if (validUtf8Prefix(line) != line.size()) return false;
-        result.lines.emplace_back(line);
+    auto asUtf8 = [&](RawLine& line) {
+        if (validUtf8Prefix(line.bytes) != line.bytes.size()) return false;
+        line.text.assign(line.bytes);
         return true;
     };
-    auto asCp932 = [&](std::string_view line) {
+    auto asCp932 = [&](RawLine& line) {
         std::size_t bad = 0;
-        if (!converter.convert(line, decoded, utf8SizeBound(line), bad)) return false;
-        result.lines.push_back(decoded);
+        if (!converter.convert(line.bytes, decoded, utf8SizeBound(line.bytes), bad)) return false;
+        line.text = decoded;
         return true;
     };
     // A line that is not valid in the file's encoding may still be valid in
     // the other one (a line added with another editor).
-    forEachRawLine(bytes, [&](std::string_view line, std::size_t number) {
-        const bool read = utf8First ? asUtf8(line) || asCp932(line) : asCp932(line) || asUtf8(line);
-        if (!read) result.skipped.push_back(number);
+    forEachRawLine(bytes, [&](std::string_view bytesOfLine, std::size_t) {
+        RawLine& line = result.emplace_back(RawLine{bytesOfLine, {}, false});
+        line.decoded = utf8First ? asUtf8(line) || asCp932(line) : asCp932(line) || asUtf8(line);
     });
+    return result;
+}
+
+DecodedLines decodeLinesSkippingBad(std::string_view bytes) {
+    DecodedLines result;
+    std::size_t number = 0;
+    for (RawLine& line : decodeLinesKeepingRaw(bytes)) {
+        ++number;
+        if (line.decoded)
+            result.lines.push_back(std::move(line.text));
+        else
+            result.skipped.push_back(number);
+    }
     return result;
 }
 

@@ -84,4 +84,15 @@ struct DecodedLines {
 };
 DecodedLines decodeLinesSkippingBad(std::string_view bytes);
 
+// The same lines with their bytes as they are in the file (without the line
+// end; a UTF-8 byte-order mark is not part of the first line): for rewriting
+// some lines of a file while keeping every other one byte for byte. text is
+// empty and decoded false for a line valid in neither encoding.
+struct RawLine {
+    std::string_view bytes;
+    std::string text;
+    bool decoded = false;
+};
+std::vector<RawLine> decodeLinesKeepingRaw(std::string_view bytes);
+
 }  // namespace tambor

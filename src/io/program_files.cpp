@@ -27,7 +27,8 @@ bool isProgramFile(const std::filesystem::path& target, const std::filesystem::p
     if (target.empty() || dataFolder.empty()) return false;
     const std::filesystem::path file = resolved(target);
     const std::string name = lowerAscii(file.filename().string());
-    if (name != "lotodata.txt" && name != "lotodata.bak" && name != "tambor.ini") return false;
+    if (name != "lotodata.txt" && name != "lotodata.bak" && name != "tambor.ini" && name != "tambor.ini.bak")
+        return false;
     return file.parent_path() == resolved(dataFolder);
 }
 

@@ -8,7 +8,7 @@
 namespace tambor {
 
 // True when target (followed through symbolic links, "." and "..") is
-// lotodata.txt, lotodata.bak or Tambor.ini in dataFolder; the names are
+// lotodata.txt, lotodata.bak, Tambor.ini or Tambor.ini.bak in dataFolder; the names are
 // compared without regard to ASCII case.
 bool isProgramFile(const std::filesystem::path& target, const std::filesystem::path& dataFolder);
 

@@ -275,6 +275,9 @@ Changes Session::narrowList(const ProgressCallback& progress) {
 Changes Session::loadHistory() {
     Changes changes = Change::History;
     historyError_.clear();
+    // Stamped before reading: a file replaced while it is read is read again
+    // at the next look. A missing file is made by the load: its stamp is taken after.
+    const std::optional<FileStamp> stamp = fileStamp(historyPath());
     try {
         history_.load(dataFolder_, mode_);
         // A file without this game's draws is used as it is, but the user
@@ -285,10 +288,13 @@ Changes Session::loadHistory() {
         historyError_ = e.what();
         changes.addProblem(historyError_ + "\n" + HistoryError::kFallbackNote);
     }
+    historyStamp_ = stamp ? stamp : fileStamp(historyPath());
     // The past winners always belong to the game in force.
     RebuildPastWinnerSet(pastWinnerSet_, options_.pastRemove, mode_, history_.sectionLines());
     return changes | selectPrizeRound(std::to_string(std::max(history_.drawCount(), 1)));
 }
+
+bool Session::historyFileChanged() const { return fileStamp(historyPath()) != historyStamp_; }
 
 Changes Session::mergeBuiltinHistory() {
     const BuiltinMergeResult result = mergeNewerBuiltinDraws(historyPath(), embedded::builtinHistoryBytes());
@@ -492,11 +498,29 @@ Changes Session::readSettings(const PrinterInfo* printer) {
     }
     ReadingTarget target(*this);
     readSettingsLines(lines, printer, target);
+    settingsAsRead_ = settingsLines(storedSettings(), printer);
     return problems | target.changes | Change::Options | Change::DrawCount;
 }
 
-void Session::writeSettings(const PrinterInfo* printer) const {
-    writeSettingsFile(settingsPath(dataFolder_), storedSettings(), printer);
+SettingsWrite Session::writeSettings(const PrinterInfo* printer) {
+    const std::filesystem::path path = settingsPath(dataFolder_);
+    std::vector<std::string> before;
+    if (settingsAsRead_) {
+        before = *settingsAsRead_;
+    } else {
+        // Never read: the values the file holds now are the ones to change.
+        try {
+            std::error_code ec;
+            if (std::filesystem::exists(path, ec))
+                before = settingsLines(parseSettings(readSettingsFileLines(path).lines, storedSettings(), printer), printer);
+        } catch (const std::exception&) {
+            // The merge reports a file it cannot read.
+        }
+    }
+    std::vector<std::string> now = settingsLines(storedSettings(), printer);
+    const SettingsWrite written = mergeSettingsFile(path, before, now);
+    settingsAsRead_ = std::move(now);
+    return written;
 }
 
 DrawHistory drawHistoryOf(const HistoryStore& history) {

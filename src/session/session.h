@@ -26,11 +26,13 @@
 #include "history/history_store.h"
 #include "history/number_analysis.h"
 #include "history/prize_check.h"
+#include "io/file_stamp.h"
 #include "io/clipboard_text.h"
 #include "io/combination_file.h"
 #include "session/changes.h"
 #include "session/options.h"
 #include "session/settings_file.h"
+#include "session/settings_merge.h"
 
 namespace tambor {
 
@@ -179,6 +181,9 @@ public:
     // that differs from the built-in copy is reported once per differing
     // round (remembered in the options), never changed.
     Changes mergeBuiltinHistory();
+    // Whether lotodata.txt is not the file the last loadHistory read (another
+    // program replaced or changed it since); the caller then reloads.
+    bool historyFileChanged() const;
     // Why the last loadHistory fell back to the built-in copy (without the
     // note that it did); empty when the file is in use.
     const std::string& historyError() const { return historyError_; }
@@ -245,8 +250,13 @@ public:
     // reported in the changes and the steps run over nothing (defaults);
     // lines that cannot be decoded are left out and reported once.
     Changes readSettings(const PrinterInfo* printer);
-    // Writes Tambor.ini. Throws FileError or TextEncodingError.
-    void writeSettings(const PrinterInfo* printer) const;
+    // Writes into Tambor.ini the values changed since readSettings (or,
+    // when it never ran, those that differ from what the file holds),
+    // keeping every other line of the file as it is now: another window's
+    // changes, user comments, lines that could not be decoded. Throws
+    // FileError (also for a file that exists but cannot be read) or
+    // TextEncodingError.
+    SettingsWrite writeSettings(const PrinterInfo* printer);
     StoredSettings storedSettings() const { return {mode_, options_}; }
 
 private:
@@ -283,7 +293,12 @@ private:
     std::string rSystemResult_;
     std::string filterResult_;
     std::string historyError_;
+    // The lotodata.txt the history was last read from.
+    std::optional<FileStamp> historyStamp_;
     std::optional<ListSnapshot> undo_;
+    // The settings' lines as last read or written: what writeSettings
+    // compares with to find this session's changes.
+    std::optional<std::vector<std::string>> settingsAsRead_;
 };
 
 // The statistics the random draw reads, taken from the history.

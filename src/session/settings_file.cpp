@@ -9,6 +9,7 @@
 #include "core/whole_number.h"
 #include "io/cp932.h"
 #include "io/text_file.h"
+#include "session/settings_merge.h"
 
 namespace tambor {
 namespace {
@@ -22,12 +23,7 @@ constexpr std::array<PriorityMode, kPriorityModeCount> kLotModeLookupOrder = {
 
 char foldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-    return true;
-}
+bool equalsIgnoringCase(std::string_view a, std::string_view b) { return sameSettingKey(a, b); }
 
 std::string intLine(const char* key, int value) { return std::string(key) + "=" + std::to_string(value); }
 
@@ -71,12 +67,15 @@ constexpr std::string_view kPrintSection = "[印刷オプション]";
 bool couldBePrinterKey(std::string_view key) {
     static constexpr std::string_view kOwnKeys[] = {
         "Mini6Mode",       "Game",       "SaveFormat", "PopupHint", "ESC_Action", "UseProxy",    "ProxyAddress", "ProxyPort",
-        "PrizeViewMethod", "DefTimes",   "LotMode",   "RSystem",    "ArrangeMode", "PastRemove",   "UpdateUrl", "HistoryConflict"};
+        "PrizeViewMethod", "DefTimes",   "LotMode",   "RSystem",    "ArrangeMode", "PastRemove",   "UpdateUrl", "HistoryConflict",
+        "WindowLeft",      "WindowTop",  "WindowWidth", "WindowHeight", "WindowMaximized"};
     if (key.find('.') != std::string_view::npos || key.find('\\') != std::string_view::npos) return false;
     for (const std::string_view own : kOwnKeys)
         if (equalsIgnoringCase(key, own)) return false;
     for (int slot = 1; slot <= kUserLinkCount; ++slot)
         if (equalsIgnoringCase(key, linkKey(slot))) return false;
+    for (int slot = 1; slot <= kRecentFileCount; ++slot)
+        if (equalsIgnoringCase(key, "RecentFile" + std::to_string(slot))) return false;
     return true;
 }
 
@@ -361,6 +360,13 @@ StoredSettings parseSettings(const std::vector<std::string>& lines, const Stored
     return s;
 }
 
+bool sameSettingKey(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (foldAscii(a[i]) != foldAscii(b[i])) return false;
+    return true;
+}
+
 std::string lookupSetting(const std::vector<std::string>& lines, std::string_view key) {
     for (const std::string& line : lines) {
         const std::size_t eq = line.find('=');
@@ -423,7 +429,8 @@ SettingsFileLines readSettingsFileLines(const std::filesystem::path& path) {
     if (decoded.skipped.size() > kListed) numbers += "など " + std::to_string(decoded.skipped.size()) + " 行";
     file.problem = "設定ファイル「" + path.string() + "」の " + numbers +
                    "は CP932 (Shift-JIS) としても UTF-8 としても読み取れないため読み飛ばしました。"
-                   "ほかの設定は読み込みました。";
+                   "ほかの設定は読み込みました。読み飛ばした行は消さずに残します。設定を書き換えるときは、"
+                   "書き換える前のファイルを「" + settingsBackupPath(path).filename().string() + "」として残します。";
     return file;
 }
 

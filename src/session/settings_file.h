@@ -79,6 +79,10 @@ void readSettingsLines(const std::vector<std::string>& lines, const PrinterInfo*
 StoredSettings parseSettings(const std::vector<std::string>& lines, const StoredSettings& current,
                              const PrinterInfo* printer);
 
+// Whether two keys are the same to the reader: ASCII letters compared
+// without case, every other byte as it is.
+bool sameSettingKey(std::string_view a, std::string_view b);
+
 // The value of key, or empty text when no line has it.
 std::string lookupSetting(const std::vector<std::string>& lines, std::string_view key);
 
@@ -103,7 +107,9 @@ SettingsFileLines readSettingsFileLines(const std::filesystem::path& path);
 StoredSettings readSettingsFile(const std::filesystem::path& path, const StoredSettings& current,
                                 const PrinterInfo* printer);
 
-// Replaces the file (temporary file renamed over it). Throws FileError, or
+// Replaces the file with the program's lines alone (temporary file renamed
+// over it); settings_merge.h writes into an existing file instead, keeping
+// what else it holds. Throws FileError, or
 // TextEncodingError before touching the file when a text holds a character
 // cp932 cannot store.
 void writeSettingsFile(const std::filesystem::path& path, const StoredSettings& settings, const PrinterInfo* printer);

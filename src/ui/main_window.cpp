@@ -33,6 +33,7 @@
 #include "ui/detail/detail_page.h"
 #include "ui/edit/edit_form.h"
 #include "ui/help/help_commands.h"
+#include "ui/history/history_file_watcher.h"
 #include "ui/history/history_form.h"
 #include "ui/history/history_importer.h"
 #include "ui/links/link_icons.h"
@@ -161,6 +162,10 @@ TMainForm::TMainForm(MainWindowOptions options, QWidget* parent)
     connect(model_, &SessionModel::changed, this, &TMainForm::refresh);
     connect(model_, &SessionModel::problemsReported, this, &TMainForm::showProblems);
     connect(model_, &SessionModel::refused, this, &TMainForm::showRefusal);
+    // Another program's change of lotodata.txt shows here as an update would.
+    auto* historyWatcher = new HistoryFileWatcher(*model_, this);
+    historyWatcher->setObjectName(QStringLiteral("HistoryFileWatcher"));
+    connect(historyWatcher, &HistoryFileWatcher::reloaded, this, &TMainForm::showRefusal);
 
     // Key preview: the window sees ESC before the focused control.
     qApp->installEventFilter(this);

@@ -92,8 +92,9 @@ private:
     void TrayExitClick();
     void refresh(const tambor::Changes& changes);
     void showProblems(const QStringList& messages);
-    // A command's reason for doing nothing, in the status bar for a few
-    // seconds: the hints of the controls under the mouse wait meanwhile.
+    // A command's reason for doing nothing (or news such as the history
+    // file read again), in the status bar for a few seconds: the hints of
+    // the controls under the mouse wait meanwhile.
     void showRefusal(const QString& reason);
     void minimizeToTray();
     void restoreFromTray();

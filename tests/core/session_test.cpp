@@ -329,15 +329,21 @@ TEST(SessionOptions, SettingsAndHistoryThatAreFifosAreReportedWithoutWaiting) {
 TEST(SessionOptions, SettingsSavedAsUtf8AreRead) {
     for (const std::string bom : {"", "\xEF\xBB\xBF"}) {
         TempFolder folder;
-        std::ofstream(folder.path / "Tambor.ini", std::ios::binary)
-            << bom << "[動作モード設定]\nMini6Mode=1\n[追加LINK]\n追加LINK(1)=ロト６の結果,http://example.jp/\n";
+        const std::string utf8 = bom + "[動作モード設定]\nMini6Mode=1\n[追加LINK]\n追加LINK(1)=ロト６の結果,http://example.jp/\n";
+        std::ofstream(folder.path / "Tambor.ini", std::ios::binary) << utf8;
         Session session(folder.path);
         EXPECT_TRUE(session.readSettings(nullptr).problems().empty());
         EXPECT_EQ(session.mode(), GameMode::Loto6);
         EXPECT_EQ(session.options().links[0].title, "ロト６の結果");
-        session.writeSettings(nullptr);  // written back as cp932
-        const std::string bytes = readFileBytes(folder.path / "Tambor.ini");
-        EXPECT_NE(bytes.find("\x83\x8D\x83\x67\x82\x55"), std::string::npos);
+        session.writeSettings(nullptr);  // nothing changed: the file stays as the user wrote it
+        EXPECT_EQ(readFileBytes(folder.path / "Tambor.ini"), utf8);
+        session.changeOptions([](Options& o) { o.links[0].target = "http://example.jp/new"; });
+        session.writeSettings(nullptr);  // the changed line is written in the file's encoding
+        EXPECT_EQ(readFileBytes(folder.path / "Tambor.ini"),
+                  bom + "[動作モード設定]\r\nMini6Mode=1\r\n[追加LINK]\r\n追加LINK(1)=ロト６の結果,http://example.jp/new\r\n");
+        Session again(folder.path);
+        again.readSettings(nullptr);
+        EXPECT_EQ(again.options().links[0].target, "http://example.jp/new");
     }
 }
 
@@ -681,3 +687,27 @@ TEST(SessionOptions, RecentFilesAndWindowPlaceSurviveTheSettingsFile) {
     EXPECT_EQ(read.options.window, WindowPlace{});
     EXPECT_EQ(read.options.recentFiles, std::vector<std::string>{"/x.csv"});
 }
+
+// Whether lotodata.txt is still the file the history was read from: another
+// program's save (a file renamed over it) or a write in place is noticed,
+// the session's own edits and reloads are not.
+TEST(SessionHistory, AReplacedHistoryFileIsNoticed) {
+    TempFolder folder;
+    Session session(folder.path);
+    session.loadHistory();  // writes the built-in copy and reads it
+    EXPECT_FALSE(session.historyFileChanged());
+    const std::filesystem::path file = folder.path / "lotodata.txt";
+    const std::string bytes = readFileBytes(file);
+    writeFileBytesAtomic(file, bytes);
+    EXPECT_TRUE(session.historyFileChanged());
+    session.loadHistory();
+    EXPECT_FALSE(session.historyFileChanged());
+    std::ofstream(file, std::ios::binary | std::ios::app) << "\r\n";
+    EXPECT_TRUE(session.historyFileChanged());
+    session.loadHistory();
+    EXPECT_TRUE(session.deleteNewestDraw().refusal().empty());
+    EXPECT_FALSE(session.historyFileChanged());
+    std::filesystem::remove(file);
+    EXPECT_TRUE(session.historyFileChanged());
+}
+

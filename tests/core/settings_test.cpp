@@ -423,8 +423,9 @@ TEST(Settings, MarginsOfAnAbsentPrinterAreKept) {
 // Only lines that could be a printer's are kept: one of the program's own
 // keys written back there would be read in place of the real one.
 TEST(Settings, OwnKeysInThePrintSectionAreNotKept) {
-    const std::vector<std::string> file = {"[印刷オプション]", "DefTimes=5", "追加link(2)=a,b",  "ロト６.sum=1,2,3",
-                                           "MarkCard=1,2",     "",           "[抽選オプション]", "DefTimes=70"};
+    const std::vector<std::string> file = {"[印刷オプション]", "DefTimes=5",   "追加link(2)=a,b", "ロト６.sum=1,2,3",
+                                           "RECENTFILE1=a.csv", "WindowTop=3", "MarkCard=1,2",    "",
+                                           "[抽選オプション]",  "DefTimes=70"};
     const StoredSettings s = parseSettings(file, StoredSettings{}, nullptr);
     EXPECT_EQ(s.options.otherPrinterMargins, (std::vector<std::string>{"MarkCard=1,2"}));
     EXPECT_EQ(s.options.defaultDrawCount, 5);  // the first line with the key, as always

@@ -11,6 +11,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 #include <QUrl>
@@ -21,6 +23,7 @@
 #include "support/test_window.h"
 #include "ui/common/message_box.h"
 #include "ui/history/draw_entry_dialog.h"
+#include "ui/history/history_file_watcher.h"
 
 using namespace tambor;
 using namespace tambor::ui;
@@ -160,7 +163,7 @@ private slots:
         QVERIFY(w.t.session().board().has(12, Main));
         QVERIFY(w.t.session().board().has(3, Bonus));
         // The check ran against the new draw.
-        QTRY_COMPARE(w.t.text("Grade1Memo"), QStringLiteral("1"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.t.text("Grade1Memo"), QStringLiteral("1"), 60000);
     }
 
     void correctingAndRemovingTheNewest() {
@@ -196,7 +199,7 @@ private slots:
         QDropEvent drop(QPointF(20, 20), Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
         MessageBox::setNextAnswer(QMessageBox::Ok);
         QCoreApplication::sendEvent(w.t.window.get(), &drop);
-        QTRY_COMPARE(w.t.text("PrizeMemo"), QStringLiteral("2130"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.t.text("PrizeMemo"), QStringLiteral("2130"), 60000);
         delete data;
         QCOMPARE(MessageBox::shownTexts().last(), QString::fromUtf8("ロト６ 第2129回〜第2130回（2 回分）を追加しました。"));
         QCOMPARE(fileBytes(w.historyFile()), fullWithoutNewestLoto6(0));
@@ -221,6 +224,33 @@ private slots:
         FileDialog::setNextFileNames({});
         QTest::mouseClick(w.t.find<QPushButton>("ImportBitBtn"), Qt::LeftButton);
         QCOMPARE(fileBytes(w.historyFile()), fullWithoutNewestLoto6(0));
+    }
+
+    // tambor-cli or another window replacing lotodata.txt: the window reads
+    // it again and says so; its own changes are no news.
+    void aHistoryChangedByAnotherProgramIsReadAgain() {
+        HistoryWindow w(fullWithoutNewestLoto6(3));
+        QCOMPARE(w.cell(0, 0), QStringLiteral("2127"));
+        QSignalSpy reloaded(w.t.find<HistoryFileWatcher>("HistoryFileWatcher"), &HistoryFileWatcher::reloaded);
+        // A temporary renamed over the file, as every save of the program does.
+        writeFileBytesAtomic(w.historyFile().toStdString(), fullWithoutNewestLoto6(1).toStdString());
+        QVERIFY(reloaded.wait(60000));
+        QCOMPARE(w.cell(0, 0), QStringLiteral("2129"));
+        QCOMPARE(w.t.text("PrizeMemo"), QStringLiteral("2129"));
+        QCOMPARE(w.t.window->statusBar()->currentMessage(), QString::fromUtf8("当選番号ファイルが更新されました"));
+        // Written in place, as an editor may.
+        {
+            QFile file(w.historyFile());
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(fullWithoutNewestLoto6(0));
+        }
+        QVERIFY(reloaded.wait(60000));
+        QCOMPARE(w.cell(0, 0), QStringLiteral("2130"));
+        // The window's own change re-reads the file itself: nothing left to notice.
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        QTest::mouseClick(w.t.find<QPushButton>("DeleteDrawBitBtn"), Qt::LeftButton);
+        QCOMPARE(w.cell(0, 0), QStringLiteral("2129"));
+        QVERIFY(!w.t.session().historyFileChanged());
     }
 };
 
