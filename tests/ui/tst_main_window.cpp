@@ -266,8 +266,8 @@ private slots:
         t.window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(t.window.get()));
         lotMemo->setFocus();
-        QTest::qWait(10);
-        QCOMPARE(lotMemo->selectedText(), lotMemo->text());
+        // The text is selected once the focus has arrived.
+        QTRY_COMPARE(lotMemo->selectedText(), lotMemo->text());
         QTest::keyClicks(lotMemo, "1a2");
         QCOMPARE(lotMemo->text(), QStringLiteral("12"));
         QTest::keyClick(lotMemo, Qt::Key_Return);
