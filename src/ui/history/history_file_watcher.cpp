@@ -1,6 +1,7 @@
 #include "ui/history/history_file_watcher.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QTimer>
 
@@ -33,9 +34,11 @@ HistoryFileWatcher::HistoryFileWatcher(SessionModel& model, QObject* parent)
 void HistoryFileWatcher::watch() {
     const QString file = historyFile(model_.session());
     const QString folder = QString::fromStdString(model_.session().dataFolder().string());
-    if (!watcher_->directories().contains(folder)) watcher_->addPath(folder);
+    // Only what exists can be watched (the file is made at the first start;
+    // the folder's watch sees it come).
+    if (!watcher_->directories().contains(folder) && QFileInfo::exists(folder)) watcher_->addPath(folder);
     // A file renamed over the old one is another file: watched anew.
-    if (!watcher_->files().contains(file)) watcher_->addPath(file);
+    if (!watcher_->files().contains(file) && QFileInfo::exists(file)) watcher_->addPath(file);
 }
 
 void HistoryFileWatcher::look() {
